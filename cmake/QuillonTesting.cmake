@@ -1,0 +1,11 @@
+# quillon_add_test_suite(NAME SOURCES... LIBS ...) builds one GoogleTest binary
+# per top-level folder and registers its cases with CTest.
+include(GoogleTest)
+
+function(quillon_add_test_suite name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillon_test_support GTest::gtest_main
+                                          quillon_warnings)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,136 @@
+#include "platform/kelvix/AdapterRegistry.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <mutex>
+
+#include "platform/kelvix/AdapterTable.hpp"
+#include "platform/kelvix/SimAdapter.hpp"
+#include "platform/system/ProgramDirectory.hpp"
+
+namespace kelvix {
+namespace {
+
+struct Registry {
+    Registry() {
+        factories["sim"] = [](const AdapterSpec& spec, std::uint32_t, std::string& error) {
+            return SimAdapter::FromOptions(spec.options, error);
+        };
+    }
+    std::mutex mutex;
+    std::map<std::string, AdapterFactory> factories;
+    std::string specOverride;
+    std::string traceOverride;
+};
+
+Registry& TheRegistry() {
+    static Registry registry;
+    return registry;
+}
+
+std::string FirstLineOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+}  // namespace
+
+AdapterSpec AdapterSpec::Parse(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return AdapterSpec{std::string(text), {}};
+    }
+    return AdapterSpec{std::string(text.substr(0, colon)), std::string(text.substr(colon + 1))};
+}
+
+void RegisterBackend(const std::string& name, AdapterFactory factory) {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.factories[name] = std::move(factory);
+}
+
+std::vector<std::string> RegisteredBackends() {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    std::vector<std::string> names;
+    for (const auto& [name, factory] : registry.factories) {
+        names.push_back(name);
+    }
+    return names;
+}
+
+void SetAdapterSpecOverride(std::string spec) {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.specOverride = std::move(spec);
+}
+
+std::string CurrentAdapterSpec() {
+    {
+        auto& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        if (!registry.specOverride.empty()) {
+            return registry.specOverride;
+        }
+    }
+    if (const char* env = std::getenv("KELVIX_ADAPTER"); env != nullptr && *env != '\0') {
+        return env;
+    }
+    const std::string fromFile =
+        FirstLineOf(quillon::sys::ExecutableDirectory() / "kelvix.conf");
+    return fromFile.empty() ? std::string("sim") : fromFile;
+}
+
+void SetTraceFileOverride(std::string path) {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.traceOverride = std::move(path);
+}
+
+std::string CurrentTraceFile() {
+    {
+        auto& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        if (!registry.traceOverride.empty()) {
+            return registry.traceOverride;
+        }
+    }
+    const char* env = std::getenv("KELVIX_TRACE");
+    return env != nullptr ? env : "";
+}
+
+std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t index,
+                                       std::string& error) {
+    const AdapterSpec spec = AdapterSpec::Parse(specText);
+    AdapterFactory factory;
+    {
+        auto& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        auto found = registry.factories.find(spec.backend);
+        if (found == registry.factories.end()) {
+            error = "unknown adapter backend \"" + spec.backend + "\" in \"" + specText + "\"";
+            return nullptr;
+        }
+        factory = found->second;
+    }
+    auto adapter = factory(spec, index, error);
+    if (!adapter && error.empty()) {
+        error = "backend \"" + spec.backend + "\" refused options \"" + spec.options + "\"";
+    }
+    return adapter;
+}
+
+void CloseAllAdapters() {
+    CloseAllOpenAdapters();
+    SetAdapterSpecOverride({});
+    SetTraceFileOverride({});
+}
+
+}  // namespace kelvix

@@ -1,0 +1,53 @@
+// Backends known to the adapter library, and how one is chosen.
+//
+// The backend comes from configuration, never from recompiling: an explicit
+// override (the command line's --adapter), then the KELVIX_ADAPTER environment
+// variable, then the first line of "kelvix.conf" beside the program, then "sim".
+// A spec is "name" or "name:options", e.g. "sim:type=2,fw=11" or
+// "socketcan:can0,can1".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/kelvix/Adapter.hpp"
+
+namespace kelvix {
+
+struct AdapterSpec {
+    std::string backend;
+    std::string options;
+
+    /// Splits "name:options" at the first colon.
+    static AdapterSpec Parse(std::string_view text);
+};
+
+/// Creates an adapter for `spec` at adapter `index`; returns null with `error`
+/// set when the options cannot be used.
+using AdapterFactory = std::function<std::unique_ptr<Adapter>(
+    const AdapterSpec& spec, std::uint32_t index, std::string& error)>;
+
+/// Registers (or replaces) a backend by name. Thread-safe.
+void RegisterBackend(const std::string& name, AdapterFactory factory);
+/// Names of the registered backends, sorted.
+std::vector<std::string> RegisteredBackends();
+
+/// Sets the spec that wins over the environment; an empty text removes it.
+void SetAdapterSpecOverride(std::string spec);
+/// The spec VCI_OpenDevice will use now.
+std::string CurrentAdapterSpec();
+
+/// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
+void SetTraceFileOverride(std::string path);
+
+/// Why the last VCI_OpenDevice failed, for diagnostics (the C call only says 0).
+std::string LastOpenError();
+
+/// Closes every open adapter and drops overrides; for tests and program exit.
+void CloseAllAdapters();
+
+}  // namespace kelvix

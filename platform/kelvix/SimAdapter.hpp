@@ -1,0 +1,59 @@
+// The "sim" backend: an adapter on an in-process virtual CAN bus, with a
+// simulated device attached when the device simulator is linked in.
+//
+// Spec options (comma-separated): bus=NAME joins the named in-process bus
+// instead of a private one; nodevice attaches no simulated device; everything
+// else is passed to the device factory (e.g. "type=2,fw=11").
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/kelvix/Adapter.hpp"
+#include "platform/kelvix/VirtualCanBus.hpp"
+
+namespace kelvix {
+
+/// Something living on a virtual bus (a simulated device); it stops when destroyed.
+class SimulatedNode {
+public:
+    virtual ~SimulatedNode() = default;
+};
+
+/// Attaches a simulated device to `bus` configured by `options`; returns null
+/// and sets `error` when the options are wrong.
+using SimDeviceFactory = std::function<std::unique_ptr<SimulatedNode>(
+    const std::shared_ptr<VirtualCanBus>& bus, std::string_view options, std::string& error)>;
+
+/// Installs the factory the "sim" backend uses; an empty function removes it.
+void SetSimDeviceFactory(SimDeviceFactory factory);
+
+class SimAdapter final : public Adapter {
+public:
+    SimAdapter(std::shared_ptr<VirtualCanBus> bus, std::string deviceOptions, bool attachDevice);
+    ~SimAdapter() override;
+
+    std::string Open() override;
+    void Close() override;
+    bool InitChannel(std::uint32_t channel, const CanInitRecord& init) override;
+    bool StartChannel(std::uint32_t channel) override;
+    std::uint32_t Transmit(std::uint32_t channel, std::span<const CanFrameRecord> frames) override;
+    std::int32_t Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
+                         std::int32_t waitMs) override;
+    CanErrorRecord TakeError(std::uint32_t channel) override;
+    bool SetReference(std::uint32_t channel, std::uint32_t refType, void* data) override;
+
+    /// Parses the backend options of a "sim:..." spec.
+    static std::unique_ptr<Adapter> FromOptions(std::string_view options, std::string& error);
+
+private:
+    std::shared_ptr<VirtualCanBus> bus_;
+    std::string deviceOptions_;
+    bool attachDevice_;
+    std::unique_ptr<SimulatedNode> device_;
+    std::unique_ptr<VirtualCanPort> ports_[CHANNEL_COUNT];
+};
+
+}  // namespace kelvix

@@ -1,0 +1,84 @@
+// An in-process CAN bus with numbered channels. Every port attached to a
+// channel receives each frame that another port sends on it, in send order;
+// a port never receives its own frames. The simulated adapter and the device
+// simulator meet here.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/kelvix/Kelvix.h"
+
+namespace kelvix {
+
+class VirtualCanBus;
+
+/// One node's connection to one channel of a virtual bus. Thread-safe.
+class VirtualCanPort {
+public:
+    VirtualCanPort(std::shared_ptr<VirtualCanBus> bus, std::uint32_t channel);
+    ~VirtualCanPort();
+    VirtualCanPort(const VirtualCanPort&) = delete;
+    VirtualCanPort& operator=(const VirtualCanPort&) = delete;
+
+    std::uint32_t Channel() const { return channel_; }
+    /// Delivers `frame` to every other port on the channel.
+    void Send(const CanFrameRecord& frame);
+    /// Moves up to out.size() queued frames into `out`, waiting up to `wait`
+    /// for the first. Returns how many were stored; 0 after Close.
+    std::size_t Receive(std::span<CanFrameRecord> out, std::chrono::milliseconds wait);
+    /// Frames waiting to be received.
+    std::size_t Pending() const;
+    /// Wakes a waiting Receive and drops further frames.
+    void Close();
+
+private:
+    friend class VirtualCanBus;
+    void Deliver(const CanFrameRecord& frame);
+
+    std::shared_ptr<VirtualCanBus> bus_;
+    std::uint32_t channel_;
+    mutable std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::deque<CanFrameRecord> queue_;
+    bool closed_ = false;
+};
+
+class VirtualCanBus : public std::enable_shared_from_this<VirtualCanBus> {
+public:
+    /// Buses are shared: create them with Create or Named.
+    static std::shared_ptr<VirtualCanBus> Create(std::uint32_t channelCount = CHANNELS);
+    /// The bus called `name` in this process, created on first use and kept
+    /// while anyone holds it.
+    static std::shared_ptr<VirtualCanBus> Named(const std::string& name);
+
+    std::uint32_t ChannelCount() const { return channelCount_; }
+    /// A new port on `channel`.
+    std::unique_ptr<VirtualCanPort> Attach(std::uint32_t channel);
+    /// Frames sent on the bus since it was created, all channels.
+    std::uint64_t FramesSent() const;
+
+    static constexpr std::uint32_t CHANNELS = 2;
+
+private:
+    friend class VirtualCanPort;
+    explicit VirtualCanBus(std::uint32_t channelCount);
+    void Join(VirtualCanPort* port);
+    void Leave(VirtualCanPort* port);
+    void Broadcast(const VirtualCanPort* sender, const CanFrameRecord& frame);
+
+    std::uint32_t channelCount_;
+    mutable std::mutex mutex_;
+    std::vector<VirtualCanPort*> ports_;
+    std::uint64_t framesSent_ = 0;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace kelvix

@@ -1,0 +1,12 @@
+#include "platform/system/Sleeper.hpp"
+
+#include <chrono>
+#include <thread>
+
+namespace quillon::sys {
+
+void SystemSleeper::SleepMs(std::uint32_t durationMs) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(durationMs));
+}
+
+}  // namespace quillon::sys

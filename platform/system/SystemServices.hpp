@@ -1,0 +1,29 @@
+// The outside world as the program logic sees it. Front ends pass the real
+// services; tests pass fakes (fixed clock, recorded sleeps, recorded launches).
+#pragma once
+
+#include <filesystem>
+
+#include "platform/system/Clock.hpp"
+#include "platform/system/CodePage.hpp"
+#include "platform/system/ProcessLauncher.hpp"
+#include "platform/system/Sleeper.hpp"
+
+namespace quillon::sys {
+
+struct SystemServices {
+    Clock& clock;
+    Sleeper& sleeper;
+    ProcessLauncher& launcher;
+    DocumentOpener& documents;
+    /// Directory of the running program (settings files, sibling tools, manual).
+    std::filesystem::path programDirectory;
+    /// Path of the running executable, started again by the upgrade mode entry.
+    std::filesystem::path executablePath;
+    CodePages codePages;
+};
+
+/// Real services of this process, living as long as the program.
+SystemServices& DefaultSystemServices();
+
+}  // namespace quillon::sys

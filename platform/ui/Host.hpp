@@ -1,0 +1,70 @@
+// Everything a dialog needs from the window system: message boxes, the
+// open-file dialog, the modal loop, and the queue of posted messages.
+//
+// Message boxes may be requested from any thread; an implementation shows them
+// on its user-interface thread and blocks the caller until the user answers.
+// Posted messages are queued here and run on the user-interface thread when
+// it pumps (PumpMessages) or, in a GUI, when the event loop is woken.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/WindowMessages.hpp"
+
+namespace quillon::ui {
+
+class Dialog;
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    /// Shows a message box and returns the button pressed (IDOK, IDYES, IDNO, ...).
+    virtual int MessageBox(const Dialog* owner, std::string_view text, std::string_view caption,
+                           unsigned style) = 0;
+    /// Asks for a file to open; `filter` is "Description|*.a;*.b||". Returns the
+    /// chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> OpenFileDialog(const Dialog* owner,
+                                                      std::string_view filter) = 0;
+    /// Runs `dialog` modally until EndDialog; returns its result.
+    virtual int RunModal(Dialog& dialog) = 0;
+    /// Caption of the application's own message boxes.
+    virtual std::string ApplicationTitle() const { return "Quillon"; }
+
+    /// Queues a message for `target`; safe from any thread.
+    void PostMessage(Dialog& target, std::uint32_t message, WPARAM wParam, LPARAM lParam);
+    /// Runs every queued message on the calling (user-interface) thread,
+    /// including those posted meanwhile. Returns how many ran.
+    int PumpMessages();
+    /// Waits until a message is queued or `timeout` passes; true when one is queued.
+    bool WaitForMessage(std::chrono::milliseconds timeout);
+    /// Drops queued messages of a dialog that is going away.
+    void DiscardMessagesFor(const Dialog& target);
+    std::size_t PendingMessages() const;
+
+protected:
+    /// Called after a message was queued, on the posting thread; a GUI host
+    /// wakes its event loop here.
+    virtual void OnMessagePosted() {}
+
+private:
+    struct Posted {
+        Dialog* target;
+        std::uint32_t message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    mutable std::mutex queueMutex_;
+    std::condition_variable queueSignal_;
+    std::deque<Posted> queue_;
+};
+
+}  // namespace quillon::ui
