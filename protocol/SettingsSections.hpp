@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+
+#include "protocol/BridgePara.hpp"
+#include "protocol/CanPara.hpp"
+#include "protocol/HardFilterPara.hpp"
+#include "protocol/ReplayPara.hpp"
+#include "protocol/SysPara.hpp"
+
+namespace quillon::protocol {
+
+// The seven sections of the device parameter record, in settings-file order.
+enum class SettingsSection { Can1, Can2, System, Filters1, Filters2, Bridge, Replay };
+
+inline constexpr std::size_t SETTINGS_SECTION_COUNT = 7;
+
+constexpr std::size_t Index(SettingsSection section) {
+    return static_cast<std::size_t>(section);
+}
+
+struct SettingsSections {
+    CanPara can1;
+    CanPara can2;
+    SysPara sys;
+    HardFilterPara filters1;
+    HardFilterPara filters2;
+    BridgePara bridge;
+    ReplayPara replay;
+
+    bool operator==(const SettingsSections&) const = default;
+};
+
+// Calls visit(SettingsSection, record) for every section in file order; works on const and
+// mutable sections alike.
+template <class Sections, class Visitor>
+void ForEachSection(Sections& sections, Visitor&& visit) {
+    visit(SettingsSection::Can1, sections.can1);
+    visit(SettingsSection::Can2, sections.can2);
+    visit(SettingsSection::System, sections.sys);
+    visit(SettingsSection::Filters1, sections.filters1);
+    visit(SettingsSection::Filters2, sections.filters2);
+    visit(SettingsSection::Bridge, sections.bridge);
+    visit(SettingsSection::Replay, sections.replay);
+}
+
+}  // namespace quillon::protocol
