@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/kelvix/Kelvix.h"
+#include "platform/kelvix/VirtualCanBus.hpp"
+#include "support/ScriptedAdapter.hpp"
+
+namespace kelvix {
+namespace {
+
+using quillon::test::MakeFrame;
+using quillon::test::ScriptedAdapterScope;
+
+TEST(AdapterLibraryTest, CallsOnAnAdapterThatIsNotOpenFail) {
+    ScriptedAdapterScope scope;
+    CanFrameRecord frame = MakeFrame(1, false, {1});
+    CanFrameRecord buffer[50];
+    CanErrorRecord error{};
+    EXPECT_EQ(VCI_Transmit(4, 0, 0, &frame, 1), 0u);
+    EXPECT_EQ(VCI_Receive(4, 0, 0, buffer, 50, 0), -1);
+    EXPECT_EQ(VCI_StartCAN(4, 0, 0), 0u);
+    EXPECT_EQ(VCI_ReadErrInfo(4, 0, 0, &error), 0u);
+    EXPECT_EQ(error.ErrCode, static_cast<std::uint32_t>(KELVIX_ERR_NOT_OPEN));
+    EXPECT_EQ(VCI_CloseDevice(4, 0), 0u);
+    EXPECT_TRUE(scope.Bus().Calls().empty());
+}
+
+TEST(AdapterLibraryTest, ScriptedRefusalIsReportedAsShortCountAndError) {
+    ScriptedAdapterScope scope;
+    scope.Bus().RefuseFrame(3);
+    ASSERT_EQ(VCI_OpenDevice(4, 2, 0), 1u);
+    CanFrameRecord frames[4] = {MakeFrame(1, false, {}), MakeFrame(2, false, {}),
+                                MakeFrame(3, false, {}), MakeFrame(4, false, {})};
+    EXPECT_EQ(VCI_Transmit(4, 2, 1, frames, 4), 2u);
+    CanErrorRecord error{};
+    EXPECT_EQ(VCI_ReadErrInfo(4, 2, 1, &error), 1u);
+    EXPECT_EQ(error.ErrCode, static_cast<std::uint32_t>(KELVIX_ERR_BACKEND));
+    EXPECT_EQ(VCI_ReadErrInfo(4, 2, 1, &error), 1u);
+    EXPECT_EQ(error.ErrCode, 0u) << "reading the error clears it";
+    EXPECT_EQ(VCI_Transmit(4, 2, 3, frames, 1), 0u) << "channel 3 does not exist";
+    EXPECT_EQ(scope.Bus().Transmitted().size(), 2u);
+    EXPECT_EQ(VCI_CloseDevice(4, 2), 1u);
+}
+
+TEST(AdapterLibraryTest, UnknownBackendFailsTheOpenWithAReason) {
+    SetAdapterSpecOverride("nosuch:x");
+    EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
+    EXPECT_NE(LastOpenError().find("unknown adapter backend \"nosuch\""), std::string::npos)
+        << LastOpenError();
+    CloseAllAdapters();
+}
+
+TEST(AdapterLibraryTest, SpecParsingAndPrecedence) {
+    EXPECT_EQ(AdapterSpec::Parse("sim").backend, "sim");
+    EXPECT_EQ(AdapterSpec::Parse("socketcan:can0,can1").options, "can0,can1");
+    EXPECT_EQ(AdapterSpec::Parse("qcanbus:virtualcan:can0").options, "virtualcan:can0");
+    ::setenv("KELVIX_ADAPTER", "sim:type=2", 1);
+    EXPECT_EQ(CurrentAdapterSpec(), "sim:type=2");
+    SetAdapterSpecOverride("scripted");
+    EXPECT_EQ(CurrentAdapterSpec(), "scripted");
+    SetAdapterSpecOverride({});
+    ::unsetenv("KELVIX_ADAPTER");
+    EXPECT_EQ(CurrentAdapterSpec(), "sim");
+}
+
+TEST(AdapterLibraryTest, TwoSimAdaptersOnANamedBusTalkToEachOther) {
+    SetAdapterSpecOverride("sim:bus=library-test,nodevice");
+    ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
+    ASSERT_EQ(VCI_OpenDevice(4, 1, 0), 1u);
+    CanFrameRecord frame = MakeFrame(0x123, true, {9, 8, 7});
+    ASSERT_EQ(VCI_Transmit(4, 0, 1, &frame, 1), 1u);
+    CanFrameRecord received[50];
+    ASSERT_EQ(VCI_Receive(4, 1, 1, received, 50, 1000), 1);
+    EXPECT_EQ(received[0].ID, 0x123u);
+    EXPECT_EQ(received[0].ExternFlag, 1);
+    EXPECT_EQ(received[0].Data[2], 7);
+    EXPECT_EQ(VCI_Receive(4, 1, 0, received, 50, 0), 0) << "nothing on channel 0";
+    CloseAllAdapters();
+}
+
+}  // namespace
+}  // namespace kelvix
