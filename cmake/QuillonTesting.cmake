@@ -7,5 +7,6 @@ function(quillon_add_test_suite name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} quillon_test_support GTest::gtest_main
                                           quillon_warnings)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
+                         PROPERTIES TIMEOUT 120)
 endfunction()

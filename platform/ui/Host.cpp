@@ -4,13 +4,21 @@
 
 namespace quillon::ui {
 
-void Host::PostMessage(Dialog& target, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
+void Host::Enqueue(Posted posted) {
     {
         std::lock_guard lock(queueMutex_);
-        queue_.push_back(Posted{&target, message, wParam, lParam});
+        queue_.push_back(std::move(posted));
     }
     queueSignal_.notify_all();
     OnMessagePosted();
+}
+
+void Host::PostMessage(Dialog& target, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
+    Enqueue(Posted{&target, message, wParam, lParam, {}});
+}
+
+void Host::PostTask(Dialog& target, std::function<void()> task) {
+    Enqueue(Posted{&target, 0, 0, 0, std::move(task)});
 }
 
 int Host::PumpMessages() {
@@ -22,10 +30,14 @@ int Host::PumpMessages() {
             if (queue_.empty()) {
                 return ran;
             }
-            next = queue_.front();
+            next = std::move(queue_.front());
             queue_.pop_front();
         }
-        next.target->SendMessage(next.message, next.wParam, next.lParam);
+        if (next.task) {
+            next.task();
+        } else {
+            next.target->SendMessage(next.message, next.wParam, next.lParam);
+        }
         ++ran;
     }
 }

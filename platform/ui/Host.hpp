@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,6 +41,10 @@ public:
 
     /// Queues a message for `target`; safe from any thread.
     void PostMessage(Dialog& target, std::uint32_t message, WPARAM wParam, LPARAM lParam);
+    /// Queues `task` to run on the user-interface thread on behalf of `target`
+    /// (dropped if `target` goes away first); safe from any thread. Tasks and
+    /// messages run in the order they were queued.
+    void PostTask(Dialog& target, std::function<void()> task);
     /// Runs every queued message on the calling (user-interface) thread,
     /// including those posted meanwhile. Returns how many ran.
     int PumpMessages();
@@ -60,7 +65,10 @@ private:
         std::uint32_t message;
         WPARAM wParam;
         LPARAM lParam;
+        std::function<void()> task;  ///< set for PostTask entries
     };
+
+    void Enqueue(Posted posted);
 
     mutable std::mutex queueMutex_;
     std::condition_variable queueSignal_;

@@ -1,0 +1,249 @@
+#include "app/CQuillonDlg.hpp"
+
+#include "app/CAboutDlg.hpp"
+#include "app/MainWindowIds.hpp"
+#include "app/MainWindowTemplate.hpp"
+#include "protocol/SettingsFile.hpp"
+
+namespace quillon::app {
+
+const std::array<const char*, CQuillonDlg::PAGE_COUNT> CQuillonDlg::TAB_CAPTIONS = {
+    "CAN1基本设置", "CAN2基本设置", "系统参数设置", "CAN1高级设置", "CAN2高级设置",
+    "网桥规则设置", "数据回放设置", "DTU基础设置",  "DTU高级设置",  "数据调试窗口"};
+
+namespace {
+constexpr const char* UPGRADE_MODE_ORIGINAL = "升级模式（原始）";
+}
+
+CQuillonDlg::CQuillonDlg(ui::Host& host, sys::SystemServices& services,
+                         const protocol::Cpc1crypt::Key& frameKey)
+    : ui::Dialog(MainWindowTemplate(), host),
+      services_(services),
+      frameCipher_(frameKey),
+      link_(services.sleeper, frameCipher_),
+      can1Page_(host, *this, services),
+      can2Page_(host, *this, services),
+      sysPage_(host, *this, services),
+      advanced1Page_(host, *this, services),
+      advanced2Page_(host, *this, services),
+      bridgePage_(host, *this, services),
+      replayPage_(host, *this, services),
+      dtuBasicPage_(host, *this, services),
+      dtuAdvancedPage_(host, *this, services),
+      debugPage_(host, *this, services) {
+    MapMessages();
+}
+
+CQuillonDlg::~CQuillonDlg() {
+    if (link_.IsRunning()) {
+        link_.StopReceiving();
+        link_.Close();
+    }
+}
+
+void CQuillonDlg::MapMessages() {
+    OnCommand(IDC_CONNECT, [this] { ToggleConnection(); });
+    OnCommand(IDC_WRITE_PARAMETERS, [this] { WriteParameters(); });
+    OnCommand(IDC_READ_PARAMETERS, [this] { ReadParameters(); });
+    OnCommand(IDC_STORAGE_INIT, [this] { InitStorage(); });
+    OnCommand(IDC_BAUD_CALCULATOR, [this] { StartBaudCalculator(); });
+    OnCommand(IDC_CONVERTER, [this] { StartConverter(); });
+    OnCommand(IDC_MANUAL, [this] { OpenManual(); });
+    OnCommand(ui::IDOK, [this] { CloseWindow(); });
+    OnCommand(ui::IDCANCEL, [this] { CloseWindow(); });
+    OnNotify(IDC_TAB, ui::TCN_SELCHANGING, [] { return 0; });
+    OnNotify(IDC_TAB, ui::TCN_SELCHANGE, [this] {
+        SwitchPage(GetCurSel(IDC_TAB));
+        return 0;
+    });
+    OnMessage(WM_APP_PARAMS_READY, [this](ui::WPARAM, ui::LPARAM) {
+        RefreshPages();
+        return 0;
+    });
+    OnMessage(WM_APP_DEBUG_SEND, [this](ui::WPARAM, ui::LPARAM) {
+        return static_cast<ui::LRESULT>(debugPage_.SendToDevice(services_.codePages.oem, link_));
+    });
+    OnMessage(WM_SYSCOMMAND, [this](ui::WPARAM command, ui::LPARAM) {
+        OnSysCommand(static_cast<unsigned>(command));
+        return 0;
+    });
+}
+
+ui::Dialog& CQuillonDlg::Page(int tab) {
+    std::array<ui::Dialog*, PAGE_COUNT> pages = {
+        &can1Page_,   &can2Page_,  &sysPage_,     &advanced1Page_,   &advanced2Page_,
+        &bridgePage_, &replayPage_, &dtuBasicPage_, &dtuAdvancedPage_, &debugPage_};
+    return *pages.at(static_cast<std::size_t>(tab));
+}
+
+std::array<ui::Dialog*, 6> CQuillonDlg::RecordPages() {
+    return {&can1Page_, &can2Page_, &sysPage_, &advanced1Page_, &advanced2Page_, &bridgePage_};
+}
+
+bool CQuillonDlg::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    systemMenu_ = {{"", 0}, {ABOUT_MENU_TEXT, IDM_ABOUTBOX}};
+    CreatePages();
+    sysPage_.SetStartupState();
+    SetCurSel(IDC_ADAPTER_INDEX, 0);
+    link_.SetCanIndex(0);
+    readPending_ = false;
+    can1Page_.CreateListColumns();
+    can2Page_.CreateListColumns();
+    advanced1Page_.CreateListColumns();
+    advanced2Page_.CreateListColumns();
+    bridgePage_.CreateListColumns();
+    replayPage_.CreateListColumns();
+    LoadSettings();
+    RefreshPages();
+    advanced1Page_.InitSelectors();
+    advanced2Page_.InitSelectors();
+    bridgePage_.InitSelectors();
+    storageInitPending_ = false;
+    debugPage_.SetDefaults();
+    advanced1Page_.UpdateData(false);
+    ShowWindow(IDC_TAB, false);
+    SetDlgItemText(IDC_PROGRAM_INFO, UPGRADE_MODE_ORIGINAL);
+    return true;
+}
+
+void CQuillonDlg::CreatePages() {
+    ResetContent(IDC_TAB);
+    for (const char* caption : TAB_CAPTIONS) {
+        AddString(IDC_TAB, caption);
+    }
+    for (int tab = 0; tab < PAGE_COUNT; ++tab) {
+        Page(tab).Create();
+        Page(tab).ShowDialog(tab == 0);
+    }
+    SetCurSel(IDC_TAB, 0);
+}
+
+void CQuillonDlg::SwitchPage(int tab) {
+    auto recordPages = RecordPages();
+    for (int i = 0; i < static_cast<int>(recordPages.size()); ++i) {
+        if (i != tab) {
+            recordPages[static_cast<std::size_t>(i)]->UpdateData(true);
+        }
+    }
+    for (int i = 0; i < PAGE_COUNT; ++i) {
+        Page(i).ShowDialog(i == tab);
+    }
+    if (tab >= 0 && tab < static_cast<int>(recordPages.size())) {
+        recordPages[static_cast<std::size_t>(tab)]->UpdateData(false);
+    }
+    replayPage_.UpdateData(false);
+    if (tab >= 6 && tab <= 9) {
+        for (auto* page : recordPages) {
+            page->UpdateData(true);
+        }
+    }
+}
+
+void CQuillonDlg::RefreshPages() {
+    ++refreshCount_;
+    can1Page_.LoadFromRecord();
+    can2Page_.LoadFromRecord();
+    sysPage_.ShowRecord(sysPara_);
+    can1Page_.UpdateData(false);
+    can2Page_.UpdateData(false);
+    sysPage_.UpdateData(false);
+    advanced1Page_.RefreshList();
+    advanced2Page_.RefreshList();
+    bridgePage_.RefreshList();
+    replayPage_.RefreshList();
+    if (readPending_.exchange(false)) {
+        MessageBox("读取设备参数成功!", CAPTION_NOTICE, ui::MB_ICONQUESTION);
+    }
+}
+
+std::filesystem::path CQuillonDlg::SettingsPath() const {
+    return services_.programDirectory / protocol::SETTINGS_FILE_NAME;
+}
+
+void CQuillonDlg::LoadSettings() {
+    protocol::SettingsSections sections{can1Page_.Record(),      can2Page_.Record(),
+                                        sysPara_,                advanced1Page_.Record(),
+                                        advanced2Page_.Record(), bridgePage_.Record(),
+                                        replayPage_.Record()};
+    const auto checks = protocol::ReadSettingsFile(SettingsPath(), sections);
+    protocol::ApplySettingsFallbacks(sections, checks);
+    can1Page_.Record() = sections.can1;
+    can2Page_.Record() = sections.can2;
+    sysPara_ = sections.sys;
+    advanced1Page_.Record() = sections.filters1;
+    advanced2Page_.Record() = sections.filters2;
+    bridgePage_.Record() = sections.bridge;
+    replayPage_.Record() = sections.replay;
+    can1Page_.ApplyBaudTable();
+    can2Page_.ApplyBaudTable();
+    advanced1Page_.RefreshList();
+    advanced2Page_.RefreshList();
+    bridgePage_.RefreshList();
+    replayPage_.RefreshList();
+    dtuAdvancedPage_.LoadDtuAdv();
+    dtuBasicPage_.LoadDtuBasic();
+}
+
+void CQuillonDlg::SaveSettings() {
+    can1Page_.StoreToRecord();
+    can2Page_.StoreToRecord();
+    protocol::SettingsSections sections{can1Page_.Record(),      can2Page_.Record(),
+                                        sysPara_,                advanced1Page_.Record(),
+                                        advanced2Page_.Record(), bridgePage_.Record(),
+                                        replayPage_.Record()};
+    // A failed save is not reported, as the program has always been silent
+    // about its settings file; the previous file stays whole.
+    (void)protocol::WriteSettingsFile(SettingsPath(), sections);
+    can1Page_.Record().checksum = sections.can1.checksum;
+    can2Page_.Record().checksum = sections.can2.checksum;
+    sysPara_.checksum = sections.sys.checksum;
+    advanced1Page_.Record().checksum = sections.filters1.checksum;
+    advanced2Page_.Record().checksum = sections.filters2.checksum;
+    bridgePage_.Record().checksum = sections.bridge.checksum;
+    replayPage_.Record().checksum = sections.replay.checksum;
+}
+
+void CQuillonDlg::Warn(std::string_view text) {
+    MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+}
+
+void CQuillonDlg::ToggleConnection() {
+    if (link_.IsRunning()) {
+        link_.StopReceiving();
+        SetDlgItemText(IDC_CONNECT, "连接设备");
+        link_.Close();
+        return;
+    }
+    identity_.deviceType = 0;
+    UpdateData(true);
+    const int selected = GetCurSel(IDC_ADAPTER_INDEX);
+    const auto index = static_cast<std::uint32_t>(selected < 0 ? 0 : selected);
+    if (!link_.Open(index)) {
+        Warn("打开设备失败!");
+        return;
+    }
+    link_.StartReceiving(
+        [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); });
+    SetDlgItemText(IDC_CONNECT, "断开设备");
+}
+
+void CQuillonDlg::CloseWindow() {
+    if (link_.IsRunning()) {
+        ToggleConnection();
+    }
+    EndDialog(ui::IDCANCEL);
+}
+
+void CQuillonDlg::OnSysCommand(unsigned command) {
+    if ((command & 0xFFF0u) == IDM_ABOUTBOX) {
+        CAboutDlg about(GetHost());
+        about.DoModal();
+        return;
+    }
+    if ((command & 0xFFF0u) == SC_CLOSE) {
+        CloseWindow();
+    }
+}
+
+}  // namespace quillon::app

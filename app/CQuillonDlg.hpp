@@ -1,0 +1,154 @@
+// The main window: commands, adapter link, tab pages and the device identity.
+//
+// Threading: every handler runs on the user-interface thread. HandleFrame is
+// the one entry point of the receive thread: it deciphers the frame, answers
+// the storage-initialisation reply there, and hands every other frame to the
+// user-interface thread (posted in arrival order), so the record sections,
+// the identity and the pages are only ever touched by one thread.
+#pragma once
+
+#include <atomic>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DeviceLink.hpp"
+#include "dtu/DTUDlg.hpp"
+#include "dtu/DTUHlDlg.hpp"
+#include "pages/CBridgeRuleDialog.hpp"
+#include "pages/CCANAdvanceDlg.hpp"
+#include "pages/CCan1ParaDlg.hpp"
+#include "pages/CCanReplayDlg.hpp"
+#include "pages/CDialogDebugMsg.hpp"
+#include "pages/CSysParaDlg.hpp"
+#include "platform/system/SystemServices.hpp"
+#include "platform/ui/Dialog.hpp"
+#include "protocol/CanPara.hpp"
+#include "protocol/Cpc1crypt.hpp"
+#include "protocol/DeviceIdentity.hpp"
+#include "protocol/SysPara.hpp"
+
+namespace quillon::app {
+
+/// Shown whenever the adapter library refuses a configuration frame.
+inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
+
+/// The name of a device type code as the identity line shows it.
+std::string DeviceTypeName(std::uint8_t code);
+
+struct SystemMenuItem {
+    std::string text;  ///< empty for a separator
+    unsigned command = 0;
+};
+
+class CQuillonDlg : public ui::Dialog {
+public:
+    static constexpr int PAGE_COUNT = 10;
+    /// Captions of the tabs, in tab order.
+    static const std::array<const char*, PAGE_COUNT> TAB_CAPTIONS;
+
+    CQuillonDlg(ui::Host& host, sys::SystemServices& services,
+                const protocol::Cpc1crypt::Key& frameKey = protocol::FIRMWARE_KEY);
+    ~CQuillonDlg() override;
+
+    // Commands (user-interface thread).
+    void ToggleConnection();
+    void WriteParameters();
+    void ReadParameters();
+    void InitStorage();
+    void StartBaudCalculator();
+    void StartConverter();
+    void OpenManual();
+    void OnSysCommand(unsigned command);
+    /// Shows tab `tab`, taking and reloading page values as the tab change does.
+    void SwitchPage(int tab);
+    /// Shows the record sections on the pages; reports a pending read once.
+    void RefreshPages();
+    void LoadSettings();
+    void SaveSettings();
+    /// Closes the window; disconnects first when connected.
+    void CloseWindow();
+
+    /// Receive thread: one received frame of `channel`, still enciphered.
+    void HandleFrame(std::uint32_t channel, const CanFrameRecord& frame);
+
+    // State, for front ends and tests.
+    bool IsRunning() const { return link_.IsRunning(); }
+    DeviceLink& Link() { return link_; }
+    bool ReadPending() const { return readPending_.load(); }
+    bool StorageInitPending() const { return storageInitPending_.load(); }
+    const protocol::DeviceIdentity& Identity() const { return identity_; }
+    protocol::SysPara& SystemRecord() { return sysPara_; }
+    protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
+    const std::vector<SystemMenuItem>& SystemMenu() const { return systemMenu_; }
+    sys::SystemServices& Services() const { return services_; }
+    /// The page on tab `tab` (0..9).
+    ui::Dialog& Page(int tab);
+    /// Counts WM_APP_PARAMS_READY messages handled; a headless read waits on it.
+    std::uint64_t RefreshCount() const { return refreshCount_.load(); }
+    /// Counts completion frames (standard 0 with d0 = 1) received.
+    std::uint64_t CompletionCount() const { return completionCount_.load(); }
+
+    pages::CCan1ParaDlg& Can1Page() { return can1Page_; }
+    pages::CCan1ParaDlg& Can2Page() { return can2Page_; }
+    pages::CSysParaDlg& SysPage() { return sysPage_; }
+    pages::CCANAdvanceDlg& Advanced1Page() { return advanced1Page_; }
+    pages::CCANAdvanceDlg& Advanced2Page() { return advanced2Page_; }
+    pages::CBridgeRuleDialog& BridgePage() { return bridgePage_; }
+    pages::CCanReplayDlg& ReplayPage() { return replayPage_; }
+    dtu::DTUDlg& DtuBasicPage() { return dtuBasicPage_; }
+    dtu::DTUHlDlg& DtuAdvancedPage() { return dtuAdvancedPage_; }
+    pages::CDialogDebugMsg& DebugPage() { return debugPage_; }
+
+    /// Path of the settings file in the program directory.
+    std::filesystem::path SettingsPath() const;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    void MapMessages();
+    void CreatePages();
+    void Warn(std::string_view text);
+    std::array<ui::Dialog*, 6> RecordPages();
+    void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void DecodeIdentityFrame(const CanFrameRecord& frame);
+    void DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void DecodeSerialHigh(const CanFrameRecord& frame);
+    void ShowSystemReply(const CanFrameRecord& frame);
+    bool SendOrWarn(std::span<CanFrameRecord> frames);
+    bool WriteChannelBlocks();
+    bool WriteFilterBlocks();
+    bool WriteBridgeBlock();
+    bool WriteReplayBlock();
+    bool WriteClosingFrames();
+    void HandleStorageReply(const CanFrameRecord& frame);
+    bool StartTool(const char* fileName);
+
+    sys::SystemServices& services_;
+    protocol::Cpc1crypt frameCipher_;
+    DeviceLink link_;
+    std::atomic<bool> readPending_{false};
+    std::atomic<bool> storageInitPending_{false};
+    std::atomic<std::uint64_t> refreshCount_{0};
+    std::atomic<std::uint64_t> completionCount_{0};
+    protocol::SysPara sysPara_{};
+    protocol::DeviceIdentity identity_{};
+    std::array<protocol::CanPara, 2> readBack_{};
+    std::vector<SystemMenuItem> systemMenu_;
+
+    pages::CCan1ParaDlg can1Page_;
+    pages::CCan1ParaDlg can2Page_;
+    pages::CSysParaDlg sysPage_;
+    pages::CCANAdvanceDlg advanced1Page_;
+    pages::CCANAdvanceDlg advanced2Page_;
+    pages::CBridgeRuleDialog bridgePage_;
+    pages::CCanReplayDlg replayPage_;
+    dtu::DTUDlg dtuBasicPage_;
+    dtu::DTUHlDlg dtuAdvancedPage_;
+    pages::CDialogDebugMsg debugPage_;
+};
+
+}  // namespace quillon::app

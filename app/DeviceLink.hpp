@@ -1,0 +1,76 @@
+// The link to the USB-CAN adapter: which adapter and channel, whether the
+// receive thread runs, and sending frames plain or enciphered.
+//
+// Threading: owned and driven by the user-interface thread; the receive thread
+// reads `IsRunning` and calls the frame handler. The flag is atomic and the
+// thread is joined on stop, so no receive thread outlives the link.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <thread>
+
+#include "platform/kelvix/FrameTransmitter.hpp"
+#include "platform/kelvix/Kelvix.h"
+#include "platform/system/Sleeper.hpp"
+#include "protocol/Cpc1crypt.hpp"
+
+namespace quillon::app {
+
+class DeviceLink final : public kelvix::FrameTransmitter {
+public:
+    /// Called on the receive thread for every received frame, still enciphered.
+    using FrameHandler = std::function<void(std::uint32_t channel, const CanFrameRecord& frame)>;
+
+    /// Adapter device type passed to every library call.
+    static constexpr std::uint32_t DEVICE_TYPE_CODE = 4;
+    /// How long a disconnect waits for the receive thread to notice.
+    static constexpr std::uint32_t DISCONNECT_WAIT_MS = 500;
+    static constexpr std::uint32_t RECEIVE_CAPACITY = 50;
+    static constexpr std::int32_t RECEIVE_WAIT_MS = 200;
+
+    DeviceLink(sys::Sleeper& sleeper, const protocol::Cpc1crypt& cipher);
+    ~DeviceLink() override;
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    bool IsRunning() const { return running_.load(); }
+    std::uint32_t DeviceTypeCode() const { return DEVICE_TYPE_CODE; }
+    std::uint32_t DeviceIndex() const { return deviceIndex_; }
+    std::uint32_t CanIndex() const { return canIndex_; }
+    void SetCanIndex(std::uint32_t channel) { canIndex_ = channel; }
+    const protocol::Cpc1crypt& Cipher() const { return cipher_; }
+
+    /// Opens adapter `index` and starts channel 0 (its result is not checked).
+    /// Returns false when the library did not open the adapter.
+    bool Open(std::uint32_t index);
+    /// Starts the receive thread; `handler` runs on it for every frame.
+    void StartReceiving(FrameHandler handler);
+    /// Clears the running flag, waits the disconnect time, then joins the thread.
+    void StopReceiving();
+    /// Closes the adapter that was opened.
+    void Close();
+
+    /// VCI_SetReference on the current channel with the transmit reference (1000).
+    void SetReference(std::uint32_t refType);
+    /// Sends `frames` as they are in one call on the current channel; true when all were accepted.
+    bool Send(std::span<CanFrameRecord> frames);
+    bool SendEnciphered(std::span<CanFrameRecord> frames) override;
+    void PauseMs(std::uint32_t durationMs) override;
+
+private:
+    void ReceiveThread();
+
+    sys::Sleeper& sleeper_;
+    const protocol::Cpc1crypt& cipher_;
+    std::atomic<bool> running_{false};
+    std::uint32_t deviceIndex_ = 0;
+    std::uint32_t canIndex_ = 0;
+    std::uint32_t transmitReference_ = 1000;
+    FrameHandler handler_;
+    std::thread thread_;
+};
+
+}  // namespace quillon::app

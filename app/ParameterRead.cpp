@@ -1,0 +1,199 @@
+// The parameter read (button 1004), the storage initialisation (button 1172)
+// and the decoding of everything the device sends back.
+#include <cstdio>
+
+#include "app/CQuillonDlg.hpp"
+#include "app/MainWindowIds.hpp"
+#include "protocol/ParameterFrames.hpp"
+
+namespace quillon::app {
+namespace {
+
+constexpr std::uint32_t REFERENCE_SINGLE_FRAME = 3;
+constexpr std::uint32_t DEBUG_FIRST_ID = 0xF0;
+constexpr std::uint32_t DEBUG_LAST_ID = 0xF3;
+
+std::string SerialText(const std::array<std::uint8_t, 12>& serial) {
+    std::string text;
+    char digits[3];
+    for (std::uint8_t byte : serial) {
+        std::snprintf(digits, sizeof(digits), "%02X", byte);
+        text += digits;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string DeviceTypeName(std::uint8_t code) {
+    switch (code) {
+        case 1:
+            return "CAN记录仪";
+        case 2:
+            return "CAN网桥";
+        case 3:
+            return "CAN回放仪";
+        case 4:
+            return "升级模式（通用）";
+        case 6:
+            return "升级模式（生产）";
+        case 7:
+            return "DTU模式";
+        default:
+            return "未知设备";
+    }
+}
+
+void CQuillonDlg::ReadParameters() {
+    if (!link_.IsRunning()) {
+        Warn("请先连接设备!");
+        return;
+    }
+    readPending_ = true;
+    CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_READ_REQUEST, false);
+    request.Data[0] = 0xFF;
+    link_.SetReference(REFERENCE_SINGLE_FRAME);
+    if (!link_.Send({&request, 1})) {
+        Warn("发送读取命令失败!");
+    }
+}
+
+void CQuillonDlg::InitStorage() {
+    if (!link_.IsRunning()) {
+        Warn("请先连接设备!");
+        return;
+    }
+    if (MessageBox("确认初始化？", GetHost().ApplicationTitle(),
+                   ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {
+        return;
+    }
+    CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_STORAGE_INIT, false);
+    link_.SetReference(REFERENCE_SINGLE_FRAME);
+    if (!link_.SendEnciphered({&request, 1})) {
+        Warn(SEND_FAILED);
+        return;
+    }
+    Warn("初次初始化大概需要1分钟时间，请耐心等待!");
+    storageInitPending_ = true;
+}
+
+void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& received) {
+    CanFrameRecord frame = received;
+    frameCipher_.DecipherPayload(frame.Data);
+    if (frame.ExternFlag == 0 && frame.ID == protocol::ID_STORAGE_INIT) {
+        HandleStorageReply(frame);
+        return;
+    }
+    if (frame.ExternFlag == 0 && frame.ID == protocol::ID_COMPLETION && frame.Data[0] == 1) {
+        ++completionCount_;
+    }
+    GetHost().PostTask(*this, [this, channel, frame] { DecodeFrame(channel, frame); });
+}
+
+void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
+    // Runs on the receive thread, which waits here until the box is closed.
+    if (!storageInitPending_.exchange(false)) {
+        return;
+    }
+    if (frame.Data[0] == 1) {
+        MessageBox("初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION);
+    } else {
+        MessageBox("初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION);
+    }
+}
+
+void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    if (frame.ExternFlag != 0) {
+        DecodeParameterFrame(channel, frame);
+    } else if (frame.ID >= DEBUG_FIRST_ID && frame.ID <= DEBUG_LAST_ID) {
+        const std::size_t length = std::min<std::size_t>(frame.DataLen, 8);
+        debugPage_.AppendDeviceMessage(static_cast<int>(frame.ID - DEBUG_FIRST_ID),
+                                       {frame.Data, length});
+    } else {
+        DecodeIdentityFrame(frame);
+    }
+}
+
+void CQuillonDlg::DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    const bool first = channel == 0;
+    protocol::DecodeParameterFrame(
+        frame, {readBack_[first ? 0 : 1],
+                first ? advanced1Page_.Record() : advanced2Page_.Record(), bridgePage_.Record(),
+                replayPage_.Record()});
+}
+
+void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
+    const std::uint8_t* d = frame.Data;
+    switch (frame.ID) {
+        case protocol::ID_COMPLETION:
+            if (d[0] == 1) {
+                PostMessage(WM_APP_PARAMS_READY);
+            }
+            break;
+        case protocol::ID_SERIAL_LOW:
+            identity_.identityChanged = false;
+            for (std::size_t i = 0; i < 8; ++i) {
+                if (identity_.serial[i] != d[i]) {
+                    identity_.serial[i] = d[i];
+                    identity_.identityChanged = true;
+                }
+            }
+            break;
+        case protocol::ID_SERIAL_HIGH:
+            DecodeSerialHigh(frame);
+            break;
+        case protocol::ID_VERSIONS:
+            identity_.hardwareVersion = static_cast<std::uint32_t>(d[0] + 256 * d[1]);
+            identity_.firmwareVersion = static_cast<std::uint32_t>(d[2] + 256 * d[3]);
+            sysPage_.SetIdentityTexts("Ver_" + std::to_string(identity_.hardwareVersion),
+                                      "Ver_" + std::to_string(identity_.firmwareVersion),
+                                      sysPage_.SerialText(), sysPage_.DeviceTypeText());
+            break;
+        case protocol::ID_SYSTEM:
+            ShowSystemReply(frame);
+            break;
+        default:
+            break;
+    }
+}
+
+void CQuillonDlg::DecodeSerialHigh(const CanFrameRecord& frame) {
+    const std::uint8_t* d = frame.Data;
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (identity_.serial[8 + i] != d[i]) {
+            identity_.serial[8 + i] = d[i];
+            identity_.identityChanged = true;
+        }
+    }
+    const std::string serial = SerialText(identity_.serial);
+    const std::string typeName = DeviceTypeName(d[4]);
+    sysPage_.SetIdentityTexts(sysPage_.HardwareVersionText(), sysPage_.FirmwareVersionText(),
+                              serial, typeName);
+    if (d[4] != identity_.deviceType) {
+        identity_.identityChanged = true;
+        if (d[4] > 3 && d[4] != 7) {
+            ShowWindow(IDC_TAB, false);
+        }
+    }
+    identity_.deviceType = d[4];
+    if (identity_.identityChanged) {
+        SetDlgItemText(IDC_DEVICE_INFO, typeName + "，设备序号：" + serial);
+        PostMessage(WM_APP_PARAMS_READY);
+    }
+}
+
+}  // namespace quillon::app
+
+namespace quillon::app {
+
+void CQuillonDlg::ShowSystemReply(const CanFrameRecord& frame) {
+    // The reply goes to the system page's controls only; SysPara keeps its values.
+    protocol::SysPara shown = sysPara_;
+    shown.fileSizeMB = frame.Data[0];
+    shown.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
+    shown.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
+    shown.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
+    sysPage_.ShowRecord(shown);
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,139 @@
+// The parameter write of the main window (button 1003): the record goes out
+// section by section; the first refused send or failed check ends it with
+// its message, and only a fully accepted closing send reports success.
+#include <algorithm>
+
+#include "app/CQuillonDlg.hpp"
+#include "app/MainWindowIds.hpp"
+#include "dtu/WriteDtuParams.hpp"
+#include "protocol/Capacities.hpp"
+#include "protocol/ParameterFrames.hpp"
+
+namespace quillon::app {
+namespace {
+
+constexpr std::uint32_t REFERENCE_CHANNEL_BLOCK = 30;
+constexpr std::uint32_t REFERENCE_FILTER_BLOCK = 3;
+
+}  // namespace
+
+void CQuillonDlg::WriteParameters() {
+    dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
+    SaveSettings();
+    if (!link_.IsRunning()) {
+        Warn("请先连接设备!");
+        return;
+    }
+    can1Page_.StoreToRecord();
+    can2Page_.StoreToRecord();
+    sysPage_.UpdateData(true);
+    sysPage_.StoreToRecord(sysPara_);
+
+    CanFrameRecord opening = protocol::BuildOpeningFrame();
+    if (SendOrWarn({&opening, 1}) && WriteChannelBlocks() && WriteFilterBlocks() &&
+        WriteBridgeBlock() && WriteReplayBlock() && WriteClosingFrames()) {
+        Warn("写入参数成功，请重启设备生效!");
+    }
+}
+
+bool CQuillonDlg::SendOrWarn(std::span<CanFrameRecord> frames) {
+    if (link_.SendEnciphered(frames)) {
+        return true;
+    }
+    Warn(SEND_FAILED);
+    return false;
+}
+
+bool CQuillonDlg::WriteChannelBlocks() {
+    const std::array<const protocol::CanPara*, 2> channels = {&can1Page_.Record(),
+                                                              &can2Page_.Record()};
+    for (std::uint32_t c = 0; c < 2; ++c) {
+        link_.SetCanIndex(c);
+        auto block = protocol::BuildChannelBlock(*channels[c], identity_.firmwareVersion);
+        link_.SetReference(REFERENCE_CHANNEL_BLOCK);
+        if (!SendOrWarn(block)) {
+            return false;
+        }
+    }
+    link_.PauseMs(1);
+    return true;
+}
+
+bool CQuillonDlg::WriteFilterBlocks() {
+    const std::array<protocol::HardFilterPara*, 2> sections = {&advanced1Page_.Record(),
+                                                               &advanced2Page_.Record()};
+    for (std::uint32_t c = 0; c < 2; ++c) {
+        link_.SetCanIndex(c);
+        protocol::HardFilterPara& filters = *sections[c];
+        // The header announces the count as stored; only as many filters as
+        // the table holds follow it, and the stored count is clamped.
+        const CanFrameRecord header = protocol::BuildHardFilterBlock(filters).front();
+        if (filters.enable != 0 && filters.filterCount == 0) {
+            Warn("启用高级滤波，至少需要设置一个滤波器!");
+            return false;
+        }
+        filters.filterCount =
+            std::min<std::uint8_t>(filters.filterCount, protocol::MAX_HARD_FILTERS);
+        auto block = protocol::BuildHardFilterBlock(filters);
+        block.front() = header;
+        link_.SetReference(REFERENCE_FILTER_BLOCK);
+        if (!SendOrWarn(block)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CQuillonDlg::WriteBridgeBlock() {
+    const protocol::BridgePara& bridge = bridgePage_.Record();
+    if (bridge.ruleCount > protocol::MAX_BRIDGE_RULES) {
+        Warn("写入参数失败，桥转换规则数太多!");
+        return false;
+    }
+    CanFrameRecord header = protocol::BuildBridgeHeader(bridge);
+    if (!SendOrWarn({&header, 1})) {
+        return false;
+    }
+    for (std::size_t k = 0; k < bridge.ruleCount; ++k) {
+        auto rule = protocol::BuildBridgeRule(bridge.rules[k], k);
+        if (!SendOrWarn(rule)) {
+            return false;
+        }
+    }
+    link_.PauseMs(1);
+    return true;
+}
+
+bool CQuillonDlg::WriteReplayBlock() {
+    const protocol::ReplayPara& replay = replayPage_.Record();
+    if (replay.ruleCount > protocol::MAX_REPLAY_RULES) {
+        Warn("写入参数失败，回放文件数量太多!");
+        return false;
+    }
+    CanFrameRecord header = protocol::BuildReplayHeader(replay);
+    if (!SendOrWarn({&header, 1})) {
+        return false;
+    }
+    for (std::size_t k = 0; k < replay.ruleCount; ++k) {
+        auto rule = protocol::BuildReplayRule(replay.rules[k], k);
+        if (!SendOrWarn(rule)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CQuillonDlg::WriteClosingFrames() {
+    const CanFrameRecord systemFrame = protocol::BuildSystemFrame(sysPara_);
+    const sys::LocalTime now = services_.clock.Now();
+    if (now.year < 2000) {
+        Warn("系统时间出错!");
+        return false;
+    }
+    const auto commands = protocol::BuildClosingCommands();
+    std::array<CanFrameRecord, 4> closing = {systemFrame, protocol::BuildTimeFrame(now),
+                                             commands[0], commands[1]};
+    return SendOrWarn(closing);
+}
+
+}  // namespace quillon::app
