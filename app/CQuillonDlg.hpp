@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,8 @@ public:
     bool StorageInitPending() const { return storageInitPending_.load(); }
     const protocol::DeviceIdentity& Identity() const { return identity_; }
     protocol::SysPara& SystemRecord() { return sysPara_; }
+    /// The system settings the device reported in its last frame 4, if any.
+    const std::optional<protocol::SysPara>& DeviceSystemReply() const { return systemReply_; }
     protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
     const std::vector<SystemMenuItem>& SystemMenu() const { return systemMenu_; }
     sys::SystemServices& Services() const { return services_; }
@@ -88,8 +91,9 @@ public:
     ui::Dialog& Page(int tab);
     /// Counts WM_APP_PARAMS_READY messages handled; a headless read waits on it.
     std::uint64_t RefreshCount() const { return refreshCount_.load(); }
-    /// Counts completion frames (standard 0 with d0 = 1) received.
-    std::uint64_t CompletionCount() const { return completionCount_.load(); }
+    /// Completion frames (standard 0 with d0 = 1) decoded from `channel`; when it
+    /// grows, every frame the device sent on that channel before it is decoded.
+    std::uint64_t CompletionCount(int channel) const { return completions_.at(channel).load(); }
 
     pages::CCan1ParaDlg& Can1Page() { return can1Page_; }
     pages::CCan1ParaDlg& Can2Page() { return can2Page_; }
@@ -133,9 +137,10 @@ private:
     std::atomic<bool> readPending_{false};
     std::atomic<bool> storageInitPending_{false};
     std::atomic<std::uint64_t> refreshCount_{0};
-    std::atomic<std::uint64_t> completionCount_{0};
+    std::array<std::atomic<std::uint64_t>, 2> completions_{};
     protocol::SysPara sysPara_{};
     protocol::DeviceIdentity identity_{};
+    std::optional<protocol::SysPara> systemReply_;
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;
 

@@ -84,9 +84,6 @@ void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& recei
         HandleStorageReply(frame);
         return;
     }
-    if (frame.ExternFlag == 0 && frame.ID == protocol::ID_COMPLETION && frame.Data[0] == 1) {
-        ++completionCount_;
-    }
     GetHost().PostTask(*this, [this, channel, frame] { DecodeFrame(channel, frame); });
 }
 
@@ -111,6 +108,9 @@ void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame
                                        {frame.Data, length});
     } else {
         DecodeIdentityFrame(frame);
+        if (frame.ID == protocol::ID_COMPLETION && frame.Data[0] == 1) {
+            ++completions_.at(channel);
+        }
     }
 }
 
@@ -193,6 +193,7 @@ void CQuillonDlg::ShowSystemReply(const CanFrameRecord& frame) {
     shown.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
     shown.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
     shown.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
+    systemReply_ = shown;
     sysPage_.ShowRecord(shown);
 }
 

@@ -1,0 +1,83 @@
+#include "frontends/cli/CliApp.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include "frontends/cli/Commands.hpp"
+#include "sim/SimDevices.hpp"
+
+namespace quillon::cli {
+namespace {
+
+constexpr const char* FOOTER = R"(Examples:
+  quillon-cli session
+  quillon-cli --adapter sim:type=2,fw=11 read --json
+  quillon-cli --settings-dir ./cfg write
+  quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save
+  quillon-cli show QXCfg.dat --json
+  quillon-cli decode bus.log --json
+
+The adapter comes from --adapter, else KELVIX_ADAPTER, else kelvix.conf beside
+the program, else "sim" (a simulated adapter with a simulated device).)";
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Quillon: configure and re-flash CAN devices from the command line",
+                 "quillon-cli"};
+    app.footer(FOOTER);
+    app.require_subcommand(1);
+    GlobalOptions global;
+    app.add_option("--adapter", global.adapter, "adapter spec, e.g. sim:type=2 or socketcan:can0");
+    app.add_option("--index", global.index, "adapter index 0..9")->check(CLI::Range(0, 9));
+    app.add_option("--settings-dir", global.settingsDir,
+                   "directory of QXCfg.dat and the DTU files (default: the program's)");
+    app.add_option("--trace", global.trace, "append every frame to FILE in candump log format");
+
+    std::string file;
+    bool showJson = false;
+    auto* show = app.add_subcommand("show", "decode a QXCfg.dat file as stored");
+    show->add_option("FILE", file, "settings file")->required();
+    show->add_flag("--json", showJson, "JSON output");
+
+    auto* write = app.add_subcommand("write", "write the settings directory's record to the device");
+
+    ReadOptions readOptions;
+    auto* read = app.add_subcommand("read", "read the device's identity and parameters");
+    read->add_option("--timeout-ms", readOptions.timeoutMs, "wait for the device (default 3000)");
+    read->add_flag("--save", readOptions.save, "save what the device reported as QXCfg.dat");
+    read->add_flag("--json", global.json, "JSON output");
+
+    StorageInitOptions initOptions;
+    auto* init = app.add_subcommand("storage-init", "initialise the device's storage card");
+    init->add_flag("--yes", global.yes, "confirm without asking");
+    init->add_option("--timeout-ms", initOptions.timeoutMs, "wait for the reply (default 120000)");
+
+    std::string trace;
+    std::string key;
+    bool decodeJson = false;
+    auto* decode = app.add_subcommand("decode", "decipher and annotate a candump trace");
+    decode->add_option("TRACE", trace, "trace file")->required();
+    decode->add_option("--key", key, "frame key as 32 hex digits (default: the firmware key)");
+    decode->add_flag("--json", decodeJson, "one JSON object per frame");
+
+    auto* session = app.add_subcommand("session", "connect, show the main window, disconnect");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e, out, err);
+        return status == 0 ? EXIT_OK : EXIT_USAGE;
+    }
+
+    sim::RegisterSimDevice();
+    auto& services = sys::DefaultSystemServices();
+    if (*show) return RunShow(file, showJson, out, err);
+    if (*decode) return RunDecode(trace, key, decodeJson, out, err);
+    if (*write) return RunWrite(global, services, out, err);
+    if (*read) return RunRead(global, readOptions, services, out, err);
+    if (*init) return RunStorageInit(global, initOptions, services, out, err);
+    if (*session) return RunSession(global, services, out, err);
+    return EXIT_USAGE;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,49 @@
+// The command-line host: message boxes are printed (caption and text) instead
+// of shown, questions are answered from the command line, and every box is
+// remembered so a command can tell success from failure.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Host.hpp"
+
+namespace quillon::cli {
+
+struct PrintedBox {
+    std::string text;
+    std::string caption;
+    unsigned style = 0;
+};
+
+class CliHost final : public ui::Host {
+public:
+    /// `answerYes` answers Yes/No questions; `out` receives one line per box.
+    CliHost(std::ostream& out, bool answerYes);
+
+    int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
+                   unsigned style) override;
+    std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
+                                              std::string_view filter) override;
+    int RunModal(ui::Dialog& dialog) override;
+
+    /// The path the next open-file dialog returns.
+    void SetFileToOpen(std::string path);
+    /// Makes boxes silent (still recorded); for --json output.
+    void SetQuiet(bool quiet);
+    std::vector<PrintedBox> Boxes() const;
+    void ClearBoxes();
+
+private:
+    std::ostream& out_;
+    bool answerYes_;
+    bool quiet_ = false;
+    mutable std::mutex mutex_;
+    std::vector<PrintedBox> boxes_;
+    std::optional<std::string> fileToOpen_;
+};
+
+}  // namespace quillon::cli

@@ -1,0 +1,41 @@
+// The subcommands of quillon-cli. Each runs in-process and returns an ExitCode;
+// normal output goes to `out`, complaints to `err`.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "frontends/cli/Session.hpp"
+
+namespace quillon::cli {
+
+/// Decodes a settings file as stored (no fallback), with each section's checksum verdict.
+int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err);
+/// Connects, runs the parameter write from the settings directory, disconnects.
+int RunWrite(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
+             std::ostream& err);
+
+struct ReadOptions {
+    int timeoutMs = 3000;
+    bool save = false;
+};
+/// Connects, reads the device, waits for its completion frames, prints what it reported.
+int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemServices& services,
+            std::ostream& out, std::ostream& err);
+
+struct StorageInitOptions {
+    int timeoutMs = 120000;
+};
+/// Connects, initialises the device's storage and waits for its reply.
+int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
+                   sys::SystemServices& services, std::ostream& out, std::ostream& err);
+
+/// Deciphers and annotates a candump trace of configuration frames.
+int RunDecode(const std::string& trace, const std::string& keyHex, bool json, std::ostream& out,
+              std::ostream& err);
+
+/// Connects, shows what the main window shows, disconnects.
+int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace quillon::cli

@@ -1,0 +1,60 @@
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "frontends/cli/Commands.hpp"
+#include "frontends/cli/TraceDecoder.hpp"
+#include "protocol/FirmwareKey.hpp"
+
+namespace quillon::cli {
+
+int RunDecode(const std::string& trace, const std::string& keyHex, bool json, std::ostream& out,
+              std::ostream& err) {
+    std::optional<protocol::Cpc1crypt::Key> key = protocol::FIRMWARE_KEY;
+    if (!keyHex.empty()) {
+        key = ParseKey(keyHex);
+        if (!key) {
+            err << "quillon-cli decode: --key needs 32 hex digits, got \"" << keyHex << "\"\n";
+            return EXIT_USAGE;
+        }
+    }
+    std::ifstream in(trace);
+    if (!in) {
+        err << "quillon-cli decode: cannot open " << trace << '\n';
+        return EXIT_BAD_FILE;
+    }
+    const protocol::Cpc1crypt cipher(*key);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const auto traced = ParseTraceLine(line);
+        if (!traced) {
+            if (line.find_first_not_of(" \t\r") != std::string::npos) {
+                err << trace << ":" << number << ": not a frame line, skipped\n";
+            }
+            continue;
+        }
+        const auto& f = traced->frame;
+        const std::string data = DecodedDataHex(*traced, cipher);
+        const std::string meaning = FrameMeaning(*traced);
+        if (json) {
+            nlohmann::ordered_json row = {{"channel", traced->channel},
+                                          {"id", f.ID},
+                                          {"extended", f.ExternFlag != 0},
+                                          {"remote", f.RemoteFlag != 0},
+                                          {"direction", std::string(1, traced->direction)},
+                                          {"dlc", f.DataLen},
+                                          {"data", data},
+                                          {"meaning", meaning}};
+            out << row.dump() << '\n';
+        } else {
+            char id[16];
+            std::snprintf(id, sizeof(id), f.ExternFlag ? "%08X" : "%03X", f.ID);
+            out << "can" << traced->channel << ' ' << traced->direction << ' ' << id << ' '
+                << (f.RemoteFlag ? "R" : "[" + std::to_string(f.DataLen) + "] " + data) << "  "
+                << meaning << '\n';
+        }
+    }
+    return EXIT_OK;
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,132 @@
+#include "frontends/cli/RecordJson.hpp"
+
+#include <cstdio>
+
+#include "app/CQuillonDlg.hpp"
+
+namespace quillon::cli {
+
+using nlohmann::ordered_json;
+
+namespace {
+
+template <typename T, std::size_t N>
+ordered_json Array(const std::array<T, N>& values) {
+    ordered_json array = ordered_json::array();
+    for (const auto& value : values) {
+        array.push_back(value);
+    }
+    return array;
+}
+
+ordered_json ToJson(const protocol::CanFilter& filter) {
+    return {{"used", filter.used},           {"frameType", filter.frameType},
+            {"frameFormat", filter.frameFormat}, {"trigger", filter.trigger},
+            {"idStart", filter.idStart},     {"idEnd", filter.idEnd},
+            {"interval", filter.interval}};
+}
+
+ordered_json ToJson(const protocol::BridgeRule& rule) {
+    return {{"leadByte", rule.leadByte},       {"direction", rule.direction},
+            {"k", rule.k},                     {"m", rule.m},
+            {"trigger", rule.trigger},         {"srcFlags", rule.srcFlags},
+            {"srcId", rule.srcId},             {"srcDataMask", rule.srcDataMask},
+            {"srcLength", rule.srcLength},     {"srcData", Array(rule.srcData)},
+            {"dstFlags", rule.dstFlags},       {"dstId", rule.dstId},
+            {"yMax", rule.yMax},               {"dstDataMask", rule.dstDataMask},
+            {"kMask", rule.kMask},             {"mMask", rule.mMask},
+            {"dstLength", rule.dstLength},     {"dstData", Array(rule.dstData)}};
+}
+
+std::string FileNameText(const std::array<std::uint8_t, 17>& name) {
+    std::string text;
+    for (std::uint8_t byte : name) {
+        if (byte == 0) {
+            break;
+        }
+        text += static_cast<char>(byte);
+    }
+    // Names are stored in the ANSI code page; show them as UTF-8.
+    return sys::CodePage().ToUtf8(text);
+}
+
+ordered_json ToJson(const protocol::ReplayRule& rule) {
+    return {{"channelMask", rule.channelMask},
+            {"times", rule.times},
+            {"intervalSec", rule.intervalSec},
+            {"fileName", FileNameText(rule.fileName)}};
+}
+
+}  // namespace
+
+ordered_json ToJson(const protocol::CanPara& channel) {
+    ordered_json filters = ordered_json::array();
+    for (const auto& filter : channel.filters) {
+        filters.push_back(ToJson(filter));
+    }
+    return {{"enable", channel.enable},       {"baudIndex", channel.baudIndex},
+            {"btr0", channel.btr0},           {"btr1", channel.btr1},
+            {"workMode", channel.workMode},   {"acceptAll", channel.acceptAll},
+            {"filterCount", channel.filterCount}, {"filters", filters}};
+}
+
+ordered_json ToJson(const protocol::SysPara& sys) {
+    return {{"fileSizeMB", sys.fileSizeMB},
+            {"sysOption", sys.sysOption},
+            {"cyclicOverwrite", sys.cyclicOverwrite},
+            {"firstFrameTimeZero", sys.firstFrameTimeZero},
+            {"errorProofing", sys.errorProofing}};
+}
+
+ordered_json ToJson(const protocol::HardFilterPara& filters) {
+    return {{"enable", filters.enable},
+            {"filterCount", filters.filterCount},
+            {"frameFormat", Array(filters.frameFormat)},
+            {"matchValue", Array(filters.matchValue)},
+            {"matchMask", Array(filters.matchMask)}};
+}
+
+ordered_json ToJson(const protocol::BridgePara& bridge) {
+    ordered_json rules = ordered_json::array();
+    for (const auto& rule : bridge.rules) {
+        rules.push_back(ToJson(rule));
+    }
+    return {{"ruleCount", bridge.ruleCount}, {"bridgeFlags", bridge.bridgeFlags}, {"rules", rules}};
+}
+
+ordered_json ToJson(const protocol::ReplayPara& replay) {
+    ordered_json rules = ordered_json::array();
+    for (const auto& rule : replay.rules) {
+        rules.push_back(ToJson(rule));
+    }
+    return {{"sendMode", replay.sendMode},   {"ruleCount", replay.ruleCount},
+            {"repeatAll", replay.repeatAll}, {"auxValue", replay.auxValue},
+            {"rules", rules}};
+}
+
+std::string SerialHex(const std::array<std::uint8_t, 12>& serial) {
+    std::string text;
+    char digits[3];
+    for (std::uint8_t byte : serial) {
+        std::snprintf(digits, sizeof(digits), "%02X", byte);
+        text += digits;
+    }
+    return text;
+}
+
+ordered_json ToJson(const protocol::DeviceIdentity& identity) {
+    return {{"serial", SerialHex(identity.serial)},
+            {"deviceType", identity.deviceType},
+            {"deviceTypeName", app::DeviceTypeName(identity.deviceType)},
+            {"hardwareVersion", identity.hardwareVersion},
+            {"firmwareVersion", identity.firmwareVersion}};
+}
+
+ordered_json SectionsToJson(const protocol::SettingsSections& sections) {
+    return {{"can1", ToJson(sections.can1)},         {"can2", ToJson(sections.can2)},
+            {"sys", ToJson(sections.sys)},           {"filters1", ToJson(sections.filters1)},
+            {"filters2", ToJson(sections.filters2)}, {"bridge", ToJson(sections.bridge)},
+            {"replay", ToJson(sections.replay)}};
+}
+
+}  // namespace quillon::cli

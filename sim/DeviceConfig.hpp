@@ -1,0 +1,42 @@
+// What a simulated device is: its type, identity, versions and timing.
+//
+// Options text (the part after "sim:" in KELVIX_ADAPTER, or quillon-devsim's
+// flags), comma-separated key=value pairs:
+//   type=N              device type code: 1 recorder (default), 2 bridge,
+//                       3 replayer, 4 / 6 upgrade modes, 7 DTU
+//   serial=HEX24        12-byte serial number as 24 hex digits
+//   hw=N, fw=N          hardware / firmware version numbers (defaults 1, 11)
+//   storage-delay-ms=N  time the storage initialisation takes (default 1500)
+//   storage-result=N    d0 of the storage reply (default 1 = success)
+//   erase-ms=N          time the bootloader's flash erase takes (default 2000)
+//   state=PATH          keep the parameter store in PATH (settings-file format):
+//                       loaded at start, saved after every applied write, so
+//                       the device remembers its settings between sessions
+// Example: sim:type=2,fw=11,serial=0102030405060708090A0B0C
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon::sim {
+
+struct DeviceConfig {
+    std::uint8_t type = 1;
+    std::array<std::uint8_t, 12> serial = {0x51, 0x4C, 0x4E, 0x00, 0x20, 0x26,
+                                           0x12, 0x07, 0x00, 0x00, 0x00, 0x01};
+    std::uint16_t hardwareVersion = 1;
+    std::uint16_t firmwareVersion = 11;
+    std::uint32_t storageDelayMs = 1500;
+    std::uint8_t storageResult = 1;
+    std::uint32_t eraseMs = 2000;
+    std::string statePath;
+};
+
+/// Parses an options text; returns nothing and sets `error` (naming the key)
+/// when a key is unknown or its value is out of range.
+std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error);
+
+}  // namespace quillon::sim

@@ -1,0 +1,17 @@
+// Hooks the simulated device into the adapter library's "sim" backend, so
+// that opening the adapter with KELVIX_ADAPTER=sim:OPTIONS puts a device on
+// the adapter's private bus.
+#pragma once
+
+#include <memory>
+
+#include "sim/SimulatedDevice.hpp"
+
+namespace quillon::sim {
+
+/// Installs the device factory of the "sim" backend (idempotent).
+void RegisterSimDevice();
+/// The device the backend created last, while its adapter is open; null otherwise.
+std::shared_ptr<SimulatedDevice> LastSimulatedDevice();
+
+}  // namespace quillon::sim

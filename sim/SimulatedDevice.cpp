@@ -1,0 +1,258 @@
+#include "sim/SimulatedDevice.hpp"
+
+#include <algorithm>
+#include <chrono>
+
+#include "protocol/ByteOrder.hpp"
+#include "protocol/ParameterFrames.hpp"
+#include "protocol/SettingsFile.hpp"
+
+namespace quillon::sim {
+namespace {
+
+using namespace quillon::protocol;
+
+constexpr std::uint32_t DTU_FIRST_ID = 0x10;
+constexpr std::uint32_t DTU_END_ID = 0x3F;
+constexpr std::uint32_t DEBUG_ID = 0xF0;
+constexpr std::uint32_t DEBUG_INFO_ID = 0xF1;
+constexpr std::chrono::milliseconds POLL_WAIT{5};
+
+bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
+    return frame.RemoteFlag != 0 || (frame.ExternFlag == 0 && frame.ID == 1);
+}
+
+}  // namespace
+
+SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, DeviceConfig config,
+                                 sys::Clock& clock, EventLog log)
+    : bus_(std::move(bus)), config_(config), clock_(clock), log_(std::move(log)) {
+    store_.can1 = CanPara::Defaults();
+    store_.can2 = CanPara::Defaults();
+    ApplyBaudTable(store_.can1);
+    ApplyBaudTable(store_.can2);
+    store_.sys.fileSizeMB = 16;
+    if (!config_.statePath.empty()) {
+        const auto checks = ReadSettingsFile(config_.statePath, store_);
+        ApplySettingsFallbacks(store_, checks);
+    }
+    ports_[0] = bus_->Attach(0);
+    ports_[1] = bus_->Attach(1);
+    thread_ = std::thread([this] { Run(); });
+}
+
+SimulatedDevice::~SimulatedDevice() {
+    stopping_ = true;
+    ports_[0]->Close();
+    ports_[1]->Close();
+    thread_.join();
+}
+
+void SimulatedDevice::Run() {
+    CanFrameRecord buffer[64];
+    while (!stopping_) {
+        for (std::uint32_t channel = 0; channel < 2; ++channel) {
+            const auto wait = channel == 0 ? POLL_WAIT : std::chrono::milliseconds(0);
+            const std::size_t count = ports_[channel]->Receive(buffer, wait);
+            for (std::size_t i = 0; i < count; ++i) {
+                OnFrame(channel, buffer[i]);
+            }
+        }
+        SendDue();
+    }
+}
+
+void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& received) {
+    ++framesReceived_;
+    if (IsPlainUpgradeFrame(received)) {
+        return;  // the bootloader's frames; not a configuration frame
+    }
+    CanFrameRecord frame = received;
+    if (!(frame.ExternFlag == 0 && frame.ID == ID_READ_REQUEST)) {
+        cipher_.DecipherPayload(frame.Data);
+    }
+    if (frame.ExternFlag != 0) {
+        OnParameterFrame(channel, frame);
+    } else {
+        OnStandardFrame(channel, frame);
+    }
+}
+
+void SimulatedDevice::OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    std::lock_guard lock(mutex_);
+    if (!staging_) {
+        return;  // parameter frames outside a write are ignored
+    }
+    const bool first = channel == 0;
+    DecodeParameterFrame(frame, {first ? staged_.can1 : staged_.can2,
+                                 first ? staged_.filters1 : staged_.filters2, staged_.bridge,
+                                 staged_.replay});
+}
+
+void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    const std::uint8_t* d = frame.Data;
+    if (frame.ID == ID_READ_REQUEST && d[0] == 0xFF) {
+        Log("read request on channel " + std::to_string(channel));
+        AnswerRead();
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    if (frame.ID == ID_OPEN_CLOSE && frame.DataLen == 8 && d[0] == 0x01) {
+        staged_ = store_;
+        staging_ = true;
+    } else if (frame.ID == ID_SYSTEM && staging_) {
+        staged_.sys.fileSizeMB = GetU16LE(std::span<const std::uint8_t>(d, 8), 0);
+        staged_.sys.sysOption = d[2];
+        staged_.sys.cyclicOverwrite = d[3];
+        staged_.sys.firstFrameTimeZero = d[4];
+        staged_.sys.errorProofing = d[5];
+    } else if (frame.ID == ID_TIME && staging_) {
+        std::copy_n(d + 1, 6, lastTime_.begin());
+    } else if (frame.ID == ID_COMPLETION && frame.DataLen == 1 && d[0] == 0x01 && staging_) {
+        store_ = staged_;
+        staging_ = false;
+        ++writesApplied_;
+        SaveState();
+        Log("parameter write applied");
+    } else if (frame.ID == ID_STORAGE_INIT) {
+        CanFrameRecord reply = MakeConfigFrame(ID_STORAGE_INIT, false);
+        reply.Data[0] = config_.storageResult;
+        pending_.push_back({clock_.MonotonicMs() + config_.storageDelayMs, channel, reply});
+        Log("storage initialisation requested");
+    } else if (frame.ID >= DTU_FIRST_ID && frame.ID <= DTU_END_ID) {
+        if (dtuComplete_) {
+            dtuFrames_.clear();
+            dtuComplete_ = false;
+        }
+        dtuFrames_.push_back(frame);
+        if (frame.ID == DTU_END_ID) {
+            dtuComplete_ = true;
+            Log("DTU record received (" + std::to_string(dtuFrames_.size()) + " frames)");
+        }
+    } else if (frame.ID == DEBUG_ID) {
+        const std::size_t length = std::min<std::size_t>(frame.DataLen, 8);
+        debugText_.append(reinterpret_cast<const char*>(d), length);
+        CanFrameRecord echo = MakeConfigFrame(DEBUG_INFO_ID, false, frame.DataLen);
+        std::copy_n(d, 8, echo.Data);
+        pending_.push_back({0, channel, echo});
+    }
+}
+
+void SimulatedDevice::AnswerRead() {
+    const SettingsSections store = Parameters();
+    AnswerChannel(0, store);
+    AnswerChannel(1, store);
+}
+
+void SimulatedDevice::AnswerChannel(std::uint32_t channel, const SettingsSections& store) {
+    CanFrameRecord serialLow = MakeConfigFrame(ID_SERIAL_LOW, false);
+    std::copy_n(config_.serial.begin(), 8, serialLow.Data);
+    CanFrameRecord serialHigh = MakeConfigFrame(ID_SERIAL_HIGH, false);
+    std::copy_n(config_.serial.begin() + 8, 4, serialHigh.Data);
+    serialHigh.Data[4] = config_.type;
+    CanFrameRecord versions = MakeConfigFrame(ID_VERSIONS, false);
+    PutU16LE(std::span<std::uint8_t>(versions.Data, 8), 0, config_.hardwareVersion);
+    PutU16LE(std::span<std::uint8_t>(versions.Data, 8), 2, config_.firmwareVersion);
+    CanFrameRecord system = MakeConfigFrame(ID_SYSTEM, false);
+    system.Data[0] = static_cast<std::uint8_t>(std::min<std::uint16_t>(store.sys.fileSizeMB, 255));
+    system.Data[3] = store.sys.cyclicOverwrite;
+    system.Data[4] = store.sys.firstFrameTimeZero;
+    system.Data[5] = store.sys.errorProofing;
+    for (const auto& frame : {serialLow, serialHigh, versions, system}) {
+        Send(channel, frame);
+    }
+    const bool first = channel == 0;
+    for (const auto& frame : BuildChannelBlock(first ? store.can1 : store.can2, 0xFFFF)) {
+        Send(channel, frame);
+    }
+    for (const auto& frame : BuildHardFilterBlock(first ? store.filters1 : store.filters2)) {
+        Send(channel, frame);
+    }
+    if (first) {
+        Send(channel, BuildBridgeHeader(store.bridge));
+        const std::size_t rules = std::min<std::size_t>(store.bridge.ruleCount, MAX_BRIDGE_RULES);
+        for (std::size_t k = 0; k < rules; ++k) {
+            for (const auto& frame : BuildBridgeRule(store.bridge.rules[k], k)) {
+                Send(channel, frame);
+            }
+        }
+        Send(channel, BuildReplayHeader(store.replay));
+        const std::size_t files = std::min<std::size_t>(store.replay.ruleCount, MAX_REPLAY_RULES);
+        for (std::size_t k = 0; k < files; ++k) {
+            for (const auto& frame : BuildReplayRule(store.replay.rules[k], k)) {
+                Send(channel, frame);
+            }
+        }
+    }
+    CanFrameRecord completion = MakeConfigFrame(ID_COMPLETION, false);
+    completion.Data[0] = 1;
+    Send(channel, completion);
+}
+
+void SimulatedDevice::Send(std::uint32_t channel, CanFrameRecord frame) {
+    cipher_.EncipherPayload(frame.Data);
+    ports_[channel]->Send(frame);
+}
+
+void SimulatedDevice::SendDue() {
+    std::vector<PendingReply> due;
+    {
+        std::lock_guard lock(mutex_);
+        const std::uint64_t now = clock_.MonotonicMs();
+        auto split = std::stable_partition(pending_.begin(), pending_.end(),
+                                           [now](const PendingReply& r) { return r.dueMs > now; });
+        due.assign(split, pending_.end());
+        pending_.erase(split, pending_.end());
+    }
+    for (const auto& reply : due) {
+        Send(reply.channel, reply.frame);
+    }
+}
+
+void SimulatedDevice::SaveState() {
+    if (config_.statePath.empty()) {
+        return;
+    }
+    SettingsSections copy = store_;
+    if (const auto result = WriteSettingsFile(config_.statePath, copy); !result) {
+        Log("cannot keep the parameter store: " + result.message);
+    }
+}
+
+void SimulatedDevice::Log(const std::string& line) const {
+    if (log_) {
+        log_(line);
+    }
+}
+
+SettingsSections SimulatedDevice::Parameters() const {
+    std::lock_guard lock(mutex_);
+    return store_;
+}
+
+void SimulatedDevice::SetParameters(const SettingsSections& parameters) {
+    std::lock_guard lock(mutex_);
+    store_ = parameters;
+}
+
+std::uint64_t SimulatedDevice::WritesApplied() const {
+    std::lock_guard lock(mutex_);
+    return writesApplied_;
+}
+
+std::vector<CanFrameRecord> SimulatedDevice::DtuFrames() const {
+    std::lock_guard lock(mutex_);
+    return dtuFrames_;
+}
+
+std::string SimulatedDevice::DebugText() const {
+    std::lock_guard lock(mutex_);
+    return debugText_;
+}
+
+std::array<std::uint8_t, 6> SimulatedDevice::LastTime() const {
+    std::lock_guard lock(mutex_);
+    return lastTime_;
+}
+
+}  // namespace quillon::sim

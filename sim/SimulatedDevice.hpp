@@ -1,0 +1,93 @@
+// The firmware side of the configuration protocol on a virtual CAN bus: it
+// keeps a parameter store, applies a parameter write when its closing command
+// arrives, answers the read request, the storage initialisation and debug
+// text, and collects DTU parameter frames.
+//
+// Threading: the device runs its own thread; every accessor is thread-safe.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/kelvix/SimAdapter.hpp"
+#include "platform/kelvix/VirtualCanBus.hpp"
+#include "platform/system/Clock.hpp"
+#include "protocol/Cpc1crypt.hpp"
+#include "protocol/SettingsSections.hpp"
+#include "sim/DeviceConfig.hpp"
+
+namespace quillon::sim {
+
+class SimulatedDevice final : public kelvix::SimulatedNode {
+public:
+    /// Receives one line for each notable event ("parameter write applied", ...).
+    using EventLog = std::function<void(const std::string&)>;
+
+    SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, DeviceConfig config,
+                    sys::Clock& clock, EventLog log = {});
+    ~SimulatedDevice() override;
+    SimulatedDevice(const SimulatedDevice&) = delete;
+    SimulatedDevice& operator=(const SimulatedDevice&) = delete;
+
+    /// The parameter store as last applied.
+    protocol::SettingsSections Parameters() const;
+    void SetParameters(const protocol::SettingsSections& parameters);
+    /// Parameter writes applied since start.
+    std::uint64_t WritesApplied() const;
+    /// Deciphered DTU parameter frames (0x10..0x3F) of the last DTU write, in order.
+    std::vector<CanFrameRecord> DtuFrames() const;
+    /// Debug text received from the PC, as bytes.
+    std::string DebugText() const;
+    /// Time (year - 2000, month, day, hour, minute, second) of the last write's frame 5.
+    std::array<std::uint8_t, 6> LastTime() const;
+    std::uint64_t FramesReceived() const { return framesReceived_.load(); }
+
+private:
+    struct PendingReply {
+        std::uint64_t dueMs;
+        std::uint32_t channel;
+        CanFrameRecord frame;
+    };
+
+    void Run();
+    void OnFrame(std::uint32_t channel, const CanFrameRecord& received);
+    void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void AnswerRead();
+    void AnswerChannel(std::uint32_t channel, const protocol::SettingsSections& store);
+    void Send(std::uint32_t channel, CanFrameRecord frame);
+    void SendDue();
+    void Log(const std::string& line) const;
+    /// Saves the store to the state file, if any; called with mutex_ held.
+    void SaveState();
+
+    std::shared_ptr<kelvix::VirtualCanBus> bus_;
+    DeviceConfig config_;
+    sys::Clock& clock_;
+    EventLog log_;
+    protocol::Cpc1crypt cipher_;
+    std::unique_ptr<kelvix::VirtualCanPort> ports_[2];
+
+    mutable std::mutex mutex_;
+    protocol::SettingsSections store_{};
+    protocol::SettingsSections staged_{};
+    bool staging_ = false;
+    std::uint64_t writesApplied_ = 0;
+    std::vector<CanFrameRecord> dtuFrames_;
+    bool dtuComplete_ = true;
+    std::string debugText_;
+    std::array<std::uint8_t, 6> lastTime_{};
+    std::vector<PendingReply> pending_;
+
+    std::atomic<std::uint64_t> framesReceived_{0};
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+};
+
+}  // namespace quillon::sim
