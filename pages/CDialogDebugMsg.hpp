@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "pages/PageTexts.hpp"
 #include "platform/kelvix/FrameTransmitter.hpp"
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
