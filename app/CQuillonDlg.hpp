@@ -91,6 +91,8 @@ public:
     ui::Dialog& Page(int tab);
     /// Counts WM_APP_PARAMS_READY messages handled; a headless read waits on it.
     std::uint64_t RefreshCount() const { return refreshCount_.load(); }
+    /// Frames the receive thread has handed over (or answered itself) so far.
+    std::uint64_t FramesHandled() const { return framesHandled_.load(); }
     /// Completion frames (standard 0 with d0 = 1) decoded from `channel`; when it
     /// grows, every frame the device sent on that channel before it is decoded.
     std::uint64_t CompletionCount(int channel) const { return completions_.at(channel).load(); }
@@ -138,6 +140,7 @@ private:
     std::atomic<bool> storageInitPending_{false};
     std::atomic<std::uint64_t> refreshCount_{0};
     std::array<std::atomic<std::uint64_t>, 2> completions_{};
+    std::atomic<std::uint64_t> framesHandled_{0};
     protocol::SysPara sysPara_{};
     protocol::DeviceIdentity identity_{};
     std::optional<protocol::SysPara> systemReply_;

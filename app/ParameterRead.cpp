@@ -82,9 +82,10 @@ void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& recei
     frameCipher_.DecipherPayload(frame.Data);
     if (frame.ExternFlag == 0 && frame.ID == protocol::ID_STORAGE_INIT) {
         HandleStorageReply(frame);
-        return;
+    } else {
+        GetHost().PostTask(*this, [this, channel, frame] { DecodeFrame(channel, frame); });
     }
-    GetHost().PostTask(*this, [this, channel, frame] { DecodeFrame(channel, frame); });
+    ++framesHandled_;
 }
 
 void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {

@@ -87,7 +87,7 @@ public:
     ScriptedAdapterScope(const ScriptedAdapterScope&) = delete;
     ScriptedAdapterScope& operator=(const ScriptedAdapterScope&) = delete;
 
-    ScriptedBus& Bus() { return *bus_; }
+    ScriptedBus& Bus() const { return *bus_; }
 
 private:
     std::shared_ptr<ScriptedBus> bus_;

@@ -1,0 +1,63 @@
+// A main window on the scripted adapter and fake system services, with
+// helpers to connect, deliver device frames and read back what was sent.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/CQuillonDlg.hpp"
+#include "app/MainWindowIds.hpp"
+#include "protocol/FirmwareKey.hpp"
+#include "support/FakeSystem.hpp"
+#include "support/ScriptedAdapter.hpp"
+#include "support/ScriptedHost.hpp"
+
+namespace quillon::test {
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override { CreateWindow(); }
+    void TearDown() override { window.reset(); }
+
+    void CreateWindow() {
+        window = std::make_unique<app::CQuillonDlg>(host, system.services);
+        window->Create();
+    }
+    void Connect(int index = 0) {
+        window->SetCurSel(app::IDC_ADAPTER_INDEX, index);
+        ASSERT_TRUE(window->Click(app::IDC_CONNECT));
+        ASSERT_TRUE(window->IsRunning());
+    }
+    /// Enciphers `frames` as a device would and lets the receive thread hand
+    /// them over; then runs what it posted.
+    void DeviceSends(std::uint32_t channel, std::vector<CanFrameRecord> frames) {
+        const auto before = window->FramesHandled();
+        for (auto& frame : frames) {
+            cipher.EncipherPayload(frame.Data);
+        }
+        adapter.Bus().Deliver(channel, frames);
+        ASSERT_TRUE(adapter.Bus().WaitFor(
+            [&] { return window->FramesHandled() >= before + frames.size(); }));
+        host.PumpMessages();
+    }
+    /// Frames accepted by the adapter, deciphered, with their channel.
+    std::vector<std::pair<std::uint32_t, CanFrameRecord>> SentPlain() const {
+        auto sent = adapter.Bus().Transmitted();
+        for (auto& [channel, frame] : sent) {
+            if (frame.RemoteFlag == 0 && !(frame.ExternFlag == 0 && frame.ID == 6)) {
+                cipher.DecipherPayload(frame.Data);
+            }
+        }
+        return sent;
+    }
+    std::vector<std::string> BoxTexts() const { return host.BoxTexts(); }
+
+    ScriptedAdapterScope adapter;
+    FakeSystem system;
+    ScriptedHost host;
+    protocol::Cpc1crypt cipher{protocol::FIRMWARE_KEY};
+    std::unique_ptr<app::CQuillonDlg> window;
+};
+
+}  // namespace quillon::test

@@ -1,0 +1,201 @@
+#include <thread>
+
+#include "app/CAboutDlg.hpp"
+#include "app/MainWindowTemplate.hpp"
+#include "tests/app/MainWindowFixture.hpp"
+
+namespace quillon::app {
+namespace {
+
+using test::MainWindowFixture;
+using test::MakeFrame;
+using CanPage = pages::CCan1ParaDlg;
+
+class MainWindowTest : public MainWindowFixture {};
+
+TEST_F(MainWindowTest, StartsAsTheTemplateShowsIt) {
+    EXPECT_FALSE(window->IsWindowVisible(IDC_TAB));
+    for (int id : {IDC_WRITE_PARAMETERS, IDC_READ_PARAMETERS, IDC_CONVERTER, IDC_STORAGE_INIT}) {
+        EXPECT_TRUE(window->IsWindowVisible(id)) << id;
+        EXPECT_FALSE(window->IsWindowEnabled(id)) << id;
+        EXPECT_FALSE(window->Click(id)) << id;
+    }
+    EXPECT_FALSE(window->IsWindowVisible(IDC_BAUD_CALCULATOR));
+    EXPECT_FALSE(window->IsWindowEnabled(IDC_BAUD_CALCULATOR));
+    for (int id : {IDC_CONNECT, IDC_UPGRADE, IDC_ENTER_UPGRADE, IDC_MANUAL}) {
+        EXPECT_TRUE(window->IsWindowEnabled(id)) << id;
+    }
+    EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "连接设备");
+    EXPECT_EQ(window->GetDlgItemText(IDC_PROGRAM_INFO), "升级模式（原始）");
+    EXPECT_EQ(window->GetDlgItemText(IDC_STATUS), "     状态栏");
+    EXPECT_EQ(window->GetCurSel(IDC_ADAPTER_INDEX), 0);
+    EXPECT_EQ(window->GetItems(IDC_ADAPTER_INDEX).size(), 10u);
+    EXPECT_EQ(window->GetItems(IDC_TAB),
+              (std::vector<std::string>{"CAN1基本设置", "CAN2基本设置", "系统参数设置",
+                                        "CAN1高级设置", "CAN2高级设置", "网桥规则设置",
+                                        "数据回放设置", "DTU基础设置", "DTU高级设置",
+                                        "数据调试窗口"}));
+    EXPECT_TRUE(window->Page(0).IsDialogVisible());
+    EXPECT_FALSE(window->Page(1).IsDialogVisible());
+    EXPECT_EQ(window->SystemMenu().back().text, "关于 Quillon(&A)...");
+    EXPECT_TRUE(host.Boxes().empty()) << "a missing settings file is never reported";
+}
+
+TEST_F(MainWindowTest, MissingSettingsFileShowsChannelDefaults) {
+    for (CanPage* page : {&window->Can1Page(), &window->Can2Page()}) {
+        EXPECT_EQ(page->GetCurSel(CanPage::IDC_COMBO_BAUD), 0);
+        EXPECT_EQ(page->GetItems(CanPage::IDC_COMBO_BAUD)[0], "1000kbps");
+        EXPECT_EQ(page->GetDlgItemText(CanPage::IDC_EDIT_BTR0), "0");
+        EXPECT_EQ(page->GetDlgItemText(CanPage::IDC_EDIT_BTR1), "3c");
+        EXPECT_FALSE(page->IsWindowEnabled(CanPage::IDC_EDIT_BTR0));
+        EXPECT_EQ(page->IsDlgButtonChecked(CanPage::IDC_CHECK_ENABLE), ui::BST_CHECKED);
+        EXPECT_EQ(page->GetItemCount(CanPage::IDC_LIST_FILTERS), 0);
+    }
+    EXPECT_EQ(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 0);
+    EXPECT_EQ(window->Can1Page().Record().btr0, 0x00);
+    EXPECT_EQ(window->Can1Page().Record().btr1, 0x3C);
+}
+
+TEST_F(MainWindowTest, ConnectOpensStartsAndLaterClosesTheChosenIndex) {
+    Connect(3);
+    EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "断开设备");
+    window->Click(IDC_CONNECT);
+    EXPECT_FALSE(window->IsRunning());
+    EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "连接设备");
+    const auto opens = adapter.Bus().CallsNamed("Open");
+    const auto starts = adapter.Bus().CallsNamed("StartCAN");
+    const auto closes = adapter.Bus().CallsNamed("Close");
+    ASSERT_EQ(opens.size(), 1u);
+    EXPECT_EQ(opens[0].index, 3u);
+    ASSERT_EQ(starts.size(), 1u) << "channel 1 is not started";
+    EXPECT_EQ(starts[0].index, 3u);
+    EXPECT_EQ(starts[0].channel, 0u);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_EQ(closes[0].index, 3u);
+    EXPECT_EQ(system.sleeper.CountOf(500), 1u) << "the disconnect waits its 500 ms (fake time)";
+}
+
+TEST_F(MainWindowTest, FailedOpenWarnsAndStaysDisconnected) {
+    adapter.Bus().FailOpen(true);
+    window->Click(IDC_CONNECT);
+    EXPECT_FALSE(window->IsRunning());
+    EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "连接设备");
+    ASSERT_EQ(host.Boxes().size(), 1u);
+    EXPECT_EQ(host.Boxes()[0], (test::RecordedBox{IDD_MAIN_WINDOW, "打开设备失败!", "警告",
+                                                  ui::MB_ICONQUESTION}));
+    EXPECT_TRUE(adapter.Bus().CallsNamed("StartCAN").empty());
+}
+
+TEST_F(MainWindowTest, ReceiveThreadDrainsFiftyAtATimeAndPollsChannelOneBetween) {
+    std::vector<CanFrameRecord> burst;
+    for (std::uint32_t i = 0; i < 120; ++i) {
+        burst.push_back(MakeFrame(0xF0, false, {0x41}, 1));
+    }
+    adapter.Bus().Deliver(0, burst);
+    Connect();
+    ASSERT_TRUE(adapter.Bus().WaitFor([&] { return window->FramesHandled() >= 120; }));
+    window->Click(IDC_CONNECT);
+
+    std::vector<std::pair<std::uint32_t, std::int64_t>> receives;
+    for (const auto& call : adapter.Bus().CallsNamed("Receive")) {
+        receives.emplace_back(call.channel, call.result);
+    }
+    ASSERT_GE(receives.size(), 6u);
+    const std::vector<std::pair<std::uint32_t, std::int64_t>> expected = {
+        {0, 50}, {1, 0}, {0, 50}, {1, 0}, {0, 20}, {1, 0}};
+    EXPECT_EQ(std::vector(receives.begin(), receives.begin() + 6), expected);
+    EXPECT_FALSE(adapter.Bus().CallsNamed("ReadErrInfo").empty())
+        << "an empty receive reads the error record";
+}
+
+TEST_F(MainWindowTest, ClosingWhileConnectedEndsTheThreadAndClosesTheAdapter) {
+    Connect(2);
+    window->Command(ui::IDCANCEL);
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_FALSE(window->IsRunning());
+    const auto calls = adapter.Bus().Calls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().name, "Close") << "nothing reaches the adapter after it was closed";
+    EXPECT_EQ(calls.back().index, 2u);
+    window.reset();
+    EXPECT_EQ(adapter.Bus().CallsNamed("Close").size(), 1u);
+}
+
+TEST_F(MainWindowTest, DestroyingAConnectedWindowStopsTheThreadFirst) {
+    Connect();
+    window.reset();
+    const auto receivesAfterClose = [&] {
+        const auto calls = adapter.Bus().Calls();
+        return calls.back().name;
+    }();
+    EXPECT_EQ(receivesAfterClose, "Close");
+}
+
+TEST_F(MainWindowTest, SwitchingTabsKeepsTypedValues) {
+    auto& can1 = window->Can1Page();
+    auto& can2 = window->Can2Page();
+    can2.Record().btr0 = 0x12;
+    can2.Record().baudIndex = 7;
+    can2.LoadFromRecord();
+    window->ShowWindow(IDC_TAB, true);
+    can1.SetDlgItemText(CanPage::IDC_EDIT_ID_START, "7FF");
+    ASSERT_TRUE(window->SelectItem(IDC_TAB, 1));
+    EXPECT_FALSE(can1.IsDialogVisible());
+    EXPECT_TRUE(can2.IsDialogVisible());
+    EXPECT_EQ(can2.GetDlgItemText(CanPage::IDC_EDIT_BTR0), "12");
+    ASSERT_TRUE(window->SelectItem(IDC_TAB, 0));
+    EXPECT_EQ(can1.GetDlgItemText(CanPage::IDC_EDIT_ID_START), "7FF")
+        << "the value typed on tab 0 was taken into its variables and shown again";
+}
+
+TEST_F(MainWindowTest, ParamsReadyRefreshesSilentlyUnlessAReadIsPending) {
+    window->SendMessage(WM_APP_PARAMS_READY);
+    EXPECT_TRUE(host.Boxes().empty());
+    Connect();
+    window->Click(IDC_READ_PARAMETERS);  // disabled: nothing happens
+    window->ReadParameters();
+    EXPECT_TRUE(window->ReadPending());
+    window->PostMessage(WM_APP_PARAMS_READY);
+    window->PostMessage(WM_APP_PARAMS_READY);
+    host.PumpMessages();
+    ASSERT_EQ(host.Boxes().size(), 1u);
+    EXPECT_EQ(host.Boxes()[0],
+              (test::RecordedBox{IDD_MAIN_WINDOW, "读取设备参数成功!", "通知", ui::MB_ICONQUESTION}));
+    EXPECT_FALSE(window->ReadPending());
+}
+
+TEST_F(MainWindowTest, SystemMenuOpensTheAboutBox) {
+    int shown = 0;
+    host.SetModalScript([&shown](ui::Dialog& dialog) {
+        ++shown;
+        EXPECT_EQ(dialog.Template().number, IDD_ABOUTBOX);
+        EXPECT_EQ(dialog.Template().caption, "关于 Quillon");
+        EXPECT_EQ(dialog.GetDlgItemText(ui::IDOK), "确定");
+        dialog.Command(ui::IDCANCEL);  // Escape
+    });
+    window->SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3);
+    EXPECT_EQ(shown, 1);
+    window->SendMessage(WM_SYSCOMMAND, 0xF020);  // minimise: default handling
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(window->IsEnded());
+}
+
+TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
+    const auto dir = system.services.programDirectory;
+    system.launcher.Allow(dir / "Logmorph.exe");
+    window->StartConverter();
+    EXPECT_TRUE(host.Boxes().empty()) << "only the first start failed: no message";
+    window->StartBaudCalculator();
+    window->OpenManual();
+    EXPECT_EQ(system.launcher.Attempts(),
+              (std::vector<std::filesystem::path>{dir / "Refold.exe", dir / "Logmorph.exe",
+                                                  dir / "Baudly.exe", dir / "升级使用手册.pdf"}));
+    ASSERT_EQ(host.Boxes().size(), 2u);
+    EXPECT_EQ(host.Boxes()[0].text, "打开波特率计算程序失败!");
+    EXPECT_EQ(host.Boxes()[1].caption, "帮助");
+    window->StartConverter();
+    EXPECT_EQ(host.Boxes().size(), 2u);
+}
+
+}  // namespace
+}  // namespace quillon::app

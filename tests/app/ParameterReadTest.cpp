@@ -1,0 +1,228 @@
+#include "tests/app/MainWindowFixture.hpp"
+
+namespace quillon::app {
+namespace {
+
+using test::MainWindowFixture;
+using test::MakeFrame;
+using Sys = pages::CSysParaDlg;
+
+constexpr const char* SERIAL_HEX = "0102030405060708090A0B0C";
+
+class ParameterReadTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        window->ShowWindow(IDC_TAB, true);
+        Connect();
+    }
+    void SendIdentity(std::uint8_t type) {
+        DeviceSends(0, {MakeFrame(1, false, {1, 2, 3, 4, 5, 6, 7, 8}),
+                        MakeFrame(2, false, {9, 10, 11, 12, type})});
+    }
+    int Refreshes() const { return static_cast<int>(window->RefreshCount()); }
+};
+
+TEST_F(ParameterReadTest, RequestIsOnePlainFrameWithItsReference) {
+    window->ReadParameters();
+    const auto transmits = adapter.Bus().CallsNamed("Transmit");
+    ASSERT_EQ(transmits.size(), 1u);
+    const CanFrameRecord& request = transmits[0].frames[0];
+    EXPECT_EQ(request.ID, 6u);
+    EXPECT_EQ(request.ExternFlag, 0);
+    EXPECT_EQ(request.DataLen, 8);
+    EXPECT_EQ(request.Data[0], 0xFF) << "sent without enciphering";
+    const auto references = adapter.Bus().CallsNamed("SetReference");
+    ASSERT_EQ(references.size(), 1u);
+    EXPECT_EQ(references[0].refType, 3u);
+    EXPECT_TRUE(host.Boxes().empty());
+}
+
+TEST_F(ParameterReadTest, BridgeIdentityFillsTheInformationLineAndKeepsTheTabs) {
+    const int before = Refreshes();
+    SendIdentity(2);
+    host.PumpMessages();
+    EXPECT_EQ(window->GetDlgItemText(IDC_DEVICE_INFO),
+              std::string("CAN网桥，设备序号：") + SERIAL_HEX);
+    EXPECT_TRUE(window->IsWindowVisible(IDC_TAB));
+    EXPECT_EQ(window->Identity().deviceType, 2);
+    EXPECT_EQ(Refreshes(), before + 1);
+    EXPECT_EQ(window->SysPage().SerialText(), SERIAL_HEX);
+    EXPECT_EQ(window->SysPage().DeviceTypeText(), "CAN网桥");
+    EXPECT_EQ(window->SysPage().GetDlgItemText(Sys::IDC_EDIT_DEVICE_TYPE), "CAN网桥")
+        << "the refresh showed the texts";
+}
+
+TEST_F(ParameterReadTest, UpgradeModeIdentityHidesTheTabs) {
+    SendIdentity(4);
+    EXPECT_FALSE(window->IsWindowVisible(IDC_TAB));
+    EXPECT_EQ(window->GetDlgItemText(IDC_DEVICE_INFO),
+              std::string("升级模式（通用），设备序号：") + SERIAL_HEX);
+}
+
+TEST_F(ParameterReadTest, DtuAndUnknownTypesKeepTheTabs) {
+    SendIdentity(7);
+    EXPECT_TRUE(window->IsWindowVisible(IDC_TAB));
+    SendIdentity(9);
+    EXPECT_FALSE(window->IsWindowVisible(IDC_TAB));
+    EXPECT_EQ(window->SysPage().DeviceTypeText(), "未知设备");
+}
+
+TEST_F(ParameterReadTest, RepeatedIdentityChangesNothingAndPostsNothing) {
+    SendIdentity(1);
+    host.PumpMessages();
+    const int before = Refreshes();
+    window->SetDlgItemText(IDC_DEVICE_INFO, "marker");
+    SendIdentity(1);
+    host.PumpMessages();
+    EXPECT_EQ(Refreshes(), before);
+    EXPECT_EQ(window->GetDlgItemText(IDC_DEVICE_INFO), "marker");
+}
+
+TEST_F(ParameterReadTest, VersionsAreShownInDecimal) {
+    DeviceSends(0, {MakeFrame(3, false, {0x01, 0x00, 0x0B, 0x00})});
+    EXPECT_EQ(window->Identity().hardwareVersion, 1u);
+    EXPECT_EQ(window->Identity().firmwareVersion, 11u);
+    EXPECT_EQ(window->SysPage().HardwareVersionText(), "Ver_1");
+    EXPECT_EQ(window->SysPage().FirmwareVersionText(), "Ver_11");
+}
+
+TEST_F(ParameterReadTest, SystemReplyGoesToTheControlsOnly) {
+    DeviceSends(0, {MakeFrame(4, false, {64, 0, 0, 1, 0, 3})});
+    auto& page = window->SysPage();
+    EXPECT_EQ(page.GetPos(Sys::IDC_SLIDER_FILE_SIZE), 64);
+    EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_CYCLIC), ui::BST_CHECKED);
+    EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_FIRST_FRAME_ZERO), ui::BST_UNCHECKED);
+    EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_ERROR_PROOFING), ui::BST_CHECKED);
+    EXPECT_NE(window->SystemRecord().fileSizeMB, 64);
+}
+
+TEST_F(ParameterReadTest, ParameterFramesLandInTheChannelOfArrival) {
+    DeviceSends(1, {MakeFrame(1, true, {1, 7, 0x12, 0x34, 1}),
+                    MakeFrame(2, true, {1, 5}),
+                    MakeFrame(0x100, true, {1, 2}),
+                    MakeFrame(0x104, true, {0x78, 0x56, 0x34, 0x12, 0xFF, 0, 0, 0}),
+                    MakeFrame(0x2FF, true, {2, 3, 0x34, 0x12, 9, 0, 0, 0})});
+    const auto& can2 = window->ReadBackChannel(1);
+    EXPECT_EQ(can2.baudIndex, 7);
+    EXPECT_EQ(can2.btr0, 0x12);
+    EXPECT_EQ(can2.filterCount, 5);
+    EXPECT_EQ(window->ReadBackChannel(0), protocol::CanPara{}) << "CAN1's copy untouched";
+    EXPECT_EQ(window->Advanced2Page().Record().filterCount, 2);
+    EXPECT_EQ(window->Advanced2Page().Record().matchValue[1], 0x12345678u);
+    EXPECT_EQ(window->Advanced1Page().Record().filterCount, 0);
+    EXPECT_EQ(window->ReplayPage().Record().repeatAll, 0x1234);
+    EXPECT_EQ(window->ReplayPage().Record().ruleCount, 3);
+    EXPECT_EQ(window->ReplayPage().Record().auxValue, 9u);
+}
+
+TEST_F(ParameterReadTest, ReplayNameIsTerminatedByItsFirstHalfAndUnusedPartsIgnored) {
+    auto before = window->BridgePage().Record();
+    auto replayBefore = window->ReplayPage().Record();
+    DeviceSends(0, {MakeFrame(0x205, true, {1, 2, 3, 4, 5, 6, 7, 8}),
+                    MakeFrame(0x303, true, {1, 2, 3, 4, 5, 6, 7, 8})});
+    EXPECT_EQ(window->BridgePage().Record(), before);
+    EXPECT_EQ(window->ReplayPage().Record(), replayBefore);
+    auto& rule = window->ReplayPage().Record().rules[0];
+    rule.fileName.fill('x');
+    DeviceSends(0, {MakeFrame(0x301, true, {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'})});
+    EXPECT_EQ(rule.fileName[7], 'h');
+    EXPECT_EQ(rule.fileName[8], 'x');
+    EXPECT_EQ(rule.fileName[16], 0);
+}
+
+TEST_F(ParameterReadTest, CountsBeyondCapacityAreStoredButListsStayWithinTheTable) {
+    DeviceSends(0, {MakeFrame(0x1FF, true, {200, 0x0F}), MakeFrame(0x2FF, true, {0, 255})});
+    EXPECT_EQ(window->BridgePage().Record().ruleCount, 200);
+    window->SendMessage(WM_APP_PARAMS_READY);
+    EXPECT_LE(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 10);
+}
+
+TEST_F(ParameterReadTest, CompletionPostsTheRefreshThatReportsTheRead) {
+    window->ReadParameters();
+    DeviceSends(0, {MakeFrame(0, false, {2})});
+    EXPECT_TRUE(window->ReadPending()) << "d0 other than 1 is ignored";
+    DeviceSends(0, {MakeFrame(0, false, {1})});
+    host.PumpMessages();
+    EXPECT_FALSE(window->ReadPending());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"读取设备参数成功!"});
+    EXPECT_EQ(window->CompletionCount(0), 1u);
+}
+
+TEST_F(ParameterReadTest, FailedRequestLeavesTheReadPending) {
+    adapter.Bus().RefuseFrame(1);
+    window->ReadParameters();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"发送读取命令失败!"});
+    EXPECT_TRUE(window->ReadPending());
+    SendIdentity(1);
+    host.PumpMessages();
+    EXPECT_EQ(BoxTexts().back(), "读取设备参数成功!");
+}
+
+TEST_F(ParameterReadTest, NotConnectedReadAndStorageInitWarn) {
+    window->Click(IDC_CONNECT);
+    window->ReadParameters();
+    window->InitStorage();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"请先连接设备!", "请先连接设备!"}));
+    EXPECT_FALSE(window->ReadPending());
+}
+
+class StorageInitTest : public ParameterReadTest {};
+
+TEST_F(StorageInitTest, ConfirmedRequestSendsEncipheredFrameSevenAndWaits) {
+    window->InitStorage();
+    const auto boxes = host.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], (test::RecordedBox{IDD_MAIN_WINDOW, "确认初始化？", "Quillon",
+                                           ui::MB_YESNO | ui::MB_ICONQUESTION}));
+    EXPECT_EQ(boxes[1].text, "初次初始化大概需要1分钟时间，请耐心等待!");
+    EXPECT_TRUE(window->StorageInitPending());
+    const auto sent = SentPlain();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].second.ID, 7u);
+    EXPECT_EQ(sent[0].second.Data[0], 0x00);
+    EXPECT_NE(adapter.Bus().Transmitted()[0].second.Data[0] |
+                  adapter.Bus().Transmitted()[0].second.Data[1],
+              0)
+        << "the frame went out enciphered";
+}
+
+TEST_F(StorageInitTest, AnsweringNoSendsNothing) {
+    host.AnswerNextBoxes({ui::IDNO});
+    window->InitStorage();
+    EXPECT_TRUE(adapter.Bus().Transmitted().empty());
+    EXPECT_FALSE(window->StorageInitPending());
+}
+
+TEST_F(StorageInitTest, RepliesAreReportedOnceAndOnlyWhenRequested) {
+    DeviceSends(0, {MakeFrame(7, false, {1})});
+    EXPECT_TRUE(host.Boxes().empty()) << "an unrequested reply shows nothing";
+    window->InitStorage();
+    host.ClearBoxes();
+    DeviceSends(0, {MakeFrame(7, false, {1}), MakeFrame(7, false, {1})});
+    ASSERT_EQ(host.Boxes().size(), 1u);
+    EXPECT_EQ(host.Boxes()[0],
+              (test::RecordedBox{IDD_MAIN_WINDOW, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}));
+    for (std::uint8_t d0 : {0, 2}) {
+        window->InitStorage();
+        host.ClearBoxes();
+        DeviceSends(1, {MakeFrame(7, false, {d0})});
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"初始化SD卡失败"}) << int(d0);
+        EXPECT_EQ(host.Boxes()[0].caption, "警告");
+    }
+    DeviceSends(0, {MakeFrame(7, true, {1})});
+    EXPECT_EQ(host.Boxes().size(), 1u) << "an extended frame 7 is a parameter frame";
+}
+
+TEST_F(StorageInitTest, ReplyBoxIsRaisedOnTheReceiveThread) {
+    window->InitStorage();
+    std::thread::id boxThread;
+    host.SetBoxObserver([&boxThread](const test::RecordedBox&) {
+        boxThread = std::this_thread::get_id();
+    });
+    DeviceSends(0, {MakeFrame(7, false, {1})});
+    EXPECT_NE(boxThread, std::this_thread::get_id());
+}
+
+}  // namespace
+}  // namespace quillon::app

@@ -1,0 +1,237 @@
+#include <algorithm>
+
+#include "protocol/Capacities.hpp"
+#include "tests/app/MainWindowFixture.hpp"
+
+namespace quillon::app {
+namespace {
+
+using test::MainWindowFixture;
+
+bool IsDtuFrame(const CanFrameRecord& f) { return f.ExternFlag == 0 && f.ID >= 0x10 && f.ID <= 0x3F; }
+
+std::string Bytes(const CanFrameRecord& f) {
+    std::string text;
+    char digits[4];
+    for (int i = 0; i < f.DataLen; ++i) {
+        std::snprintf(digits, sizeof(digits), i ? " %02X" : "%02X", f.Data[i]);
+        text += digits;
+    }
+    return text;
+}
+
+class ParameterWriteTest : public MainWindowFixture {
+protected:
+    // The parameter frames sent (DTU frames left out), deciphered.
+    std::vector<std::pair<std::uint32_t, CanFrameRecord>> Sent() const {
+        auto sent = SentPlain();
+        std::erase_if(sent, [](const auto& entry) { return IsDtuFrame(entry.second); });
+        return sent;
+    }
+    // Frame counts of each parameter transmit call, in order.
+    std::vector<std::size_t> CallSizes() const {
+        std::vector<std::size_t> sizes;
+        for (const auto& call : adapter.Bus().CallsNamed("Transmit")) {
+            if (!IsDtuFrame(call.frames.front())) {
+                sizes.push_back(call.frames.size());
+            }
+        }
+        return sizes;
+    }
+    void FillEveryTable() {
+        for (auto* page : {&window->Can1Page(), &window->Can2Page()}) {
+            auto& can = page->Record();
+            can.filterCount = protocol::MAX_CAN_FILTERS;
+            for (auto& filter : can.filters) {
+                filter.used = 1;
+                filter.idStart = 0x100;
+                filter.idEnd = 0x1FF;
+            }
+            page->LoadFromRecord();
+        }
+        for (auto* page : {&window->Advanced1Page(), &window->Advanced2Page()}) {
+            page->Record().enable = 1;
+            page->Record().filterCount = protocol::MAX_HARD_FILTERS;
+        }
+        window->BridgePage().Record().ruleCount = protocol::MAX_BRIDGE_RULES;
+        window->ReplayPage().Record().ruleCount = protocol::MAX_REPLAY_RULES;
+    }
+};
+
+TEST_F(ParameterWriteTest, EmptyRecordSendsNinetyThreeFramesInTheirCalls) {
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数成功，请重启设备生效!");
+    EXPECT_EQ(host.Boxes().back().caption, "警告");
+    EXPECT_EQ(CallSizes(), (std::vector<std::size_t>{1, 42, 42, 1, 1, 1, 1, 4}));
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 93u);
+    EXPECT_EQ(sent[0].second.ID, 8u);
+    EXPECT_EQ(Bytes(sent[0].second), "01 FF FF FF FF FF FF FF");
+    EXPECT_EQ(sent[0].first, 0u) << "the first write opens on channel 0";
+    EXPECT_EQ(sent[1].first, 0u);
+    EXPECT_EQ(sent[43].first, 1u);
+    EXPECT_EQ(Bytes(sent[1].second), "01 00 00 3C 00 00 00 00") << "enable, 1000k, BTR 00/3C";
+    EXPECT_EQ(sent[85].second.ID, 0x100u);
+    EXPECT_EQ(sent[87].second.ID, 0x1FFu);
+    EXPECT_EQ(sent[88].second.ID, 0x2FFu);
+    for (std::size_t i = 87; i < 93; ++i) {
+        EXPECT_EQ(sent[i].first, 1u) << "bridge, replay and closing frames stay on channel 1";
+    }
+    EXPECT_EQ(Bytes(sent[91].second), "01");
+    EXPECT_EQ(sent[92].second.ID, 0u);
+    const auto references = adapter.Bus().CallsNamed("SetReference");
+    ASSERT_EQ(references.size(), 4u);
+    EXPECT_EQ(references[0].refType, 30u);
+    EXPECT_EQ(references[0].refValue, 1000u);
+    EXPECT_EQ(references[3].refType, 3u);
+    EXPECT_EQ(references[3].channel, 1u);
+}
+
+TEST_F(ParameterWriteTest, SecondWriteOpensOnChannelOne) {
+    Connect();
+    window->WriteParameters();
+    const std::size_t first = Sent().size();
+    window->WriteParameters();
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 2 * first);
+    EXPECT_EQ(sent[first].second.ID, 8u);
+    EXPECT_EQ(sent[first].first, 1u) << "canIndex keeps its value between writes";
+}
+
+TEST_F(ParameterWriteTest, FullRecordSendsTwoHundredTwentyNineFrames) {
+    FillEveryTable();
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数成功，请重启设备生效!");
+    EXPECT_EQ(Sent().size(), 229u);
+    std::vector<std::size_t> expected = {1, 42, 42, 29, 29, 1};
+    expected.insert(expected.end(), 10, 5);
+    expected.push_back(1);
+    expected.insert(expected.end(), 10, 3);
+    expected.push_back(4);
+    EXPECT_EQ(CallSizes(), expected);
+}
+
+TEST_F(ParameterWriteTest, FirmwareVersionLimitsTheAnnouncedRecordingRules) {
+    auto& can = window->Can1Page().Record();
+    can.filterCount = 12;
+    window->Can1Page().LoadFromRecord();
+    Connect();
+    window->WriteParameters();
+    const auto first = Sent();
+    EXPECT_EQ(first[2].second.Data[1], 10) << "firmware never read (0) hears 10";
+    EXPECT_EQ(std::count_if(first.begin(), first.begin() + 43,
+                            [](const auto& e) { return e.second.ExternFlag == 1; }),
+              42)
+        << "all 20 entries are still sent";
+    DeviceSends(0, {test::MakeFrame(3, false, {0x01, 0x00, 0x0B, 0x00})});
+    EXPECT_EQ(window->Identity().firmwareVersion, 11u);
+    const std::size_t before = Sent().size();
+    window->WriteParameters();
+    EXPECT_EQ(Sent()[before + 2].second.Data[1], 12) << "firmware 11 hears 12";
+}
+
+TEST_F(ParameterWriteTest, SixteenAcceptanceFiltersAreAnnouncedThenClampedToFourteen) {
+    auto& filters = window->Advanced1Page().Record();
+    filters.enable = 1;
+    filters.filterCount = 16;
+    filters.matchValue[13] = 0x12345678;
+    filters.matchMask[13] = 0x1FFFFFFF;
+    Connect();
+    window->WriteParameters();
+    const auto sent = Sent();
+    ASSERT_EQ(sent[85].second.ID, 0x100u);
+    EXPECT_EQ(Bytes(sent[85].second), "01 10 00 00 00 00 00 00");
+    EXPECT_EQ(sent[85 + 28].second.ID, 0x11Cu);
+    EXPECT_EQ(Bytes(sent[85 + 28].second), "78 56 34 12 FF FF FF 1F");
+    EXPECT_EQ(sent[85 + 29].second.ID, 0x100u) << "CAN2's header follows the 14th filter";
+    EXPECT_EQ(filters.filterCount, 14);
+}
+
+TEST_F(ParameterWriteTest, FilteringOnCan2WithoutFiltersStopsAfterCan1Block) {
+    window->Advanced2Page().Record().enable = 1;
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "启用高级滤波，至少需要设置一个滤波器!");
+    EXPECT_EQ(CallSizes(), (std::vector<std::size_t>{1, 42, 42, 1}));
+    EXPECT_EQ(Sent().back().second.ID, 0x100u);
+    EXPECT_EQ(Sent().back().first, 0u);
+}
+
+TEST_F(ParameterWriteTest, TooManyBridgeOrReplayRulesAreRefused) {
+    window->BridgePage().Record().ruleCount = 11;
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数失败，桥转换规则数太多!");
+    EXPECT_EQ(Sent().back().second.ID, 0x100u);
+    window->BridgePage().Record().ruleCount = 0;
+    window->ReplayPage().Record().ruleCount = 200;
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数失败，回放文件数量太多!");
+    EXPECT_EQ(Sent().back().second.ID, 0x1FFu);
+}
+
+TEST_F(ParameterWriteTest, YearBeforeTwoThousandStopsAfterTheReplayBlock) {
+    system.clock.Set({1999, 12, 31, 23, 0, 0, 0});
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "系统时间出错!");
+    EXPECT_EQ(Sent().back().second.ID, 0x2FFu);
+}
+
+TEST_F(ParameterWriteTest, ClosingFramesCarrySystemSettingsAndLocalTime) {
+    system.clock.Set({2030, 12, 31, 23, 59, 58, 0});
+    window->SystemRecord().sysOption = 0x5A;
+    window->SysPage().CheckDlgButton(pages::CSysParaDlg::IDC_CHECK_ERROR_PROOFING, ui::BST_CHECKED);
+    window->SysPage().SetPos(pages::CSysParaDlg::IDC_SLIDER_FILE_SIZE, 100);
+    Connect();
+    window->WriteParameters();
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 93u);
+    EXPECT_EQ(Bytes(sent[89].second), "64 00 5A 00 00 03 FC 00");
+    EXPECT_EQ(Bytes(sent[90].second), "00 1E 0C 1F 17 3B 3A 00");
+    EXPECT_EQ(sent[91].second.DataLen, 1);
+    EXPECT_EQ(sent[91].second.ID, 8u);
+}
+
+TEST_F(ParameterWriteTest, NotConnectedStillSavesTheSettingsFile) {
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "请先连接设备!");
+    EXPECT_EQ(std::filesystem::file_size(window->SettingsPath()), 1672u);
+    EXPECT_TRUE(Sent().empty());
+}
+
+struct RefusalCase {
+    const char* name;
+    std::size_t refusedFrame;  ///< counted over parameter frames
+    std::size_t sentBefore;
+};
+
+class RefusedFrame : public ParameterWriteTest,
+                     public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusedFrame, EndsWithTheFailureBoxAndSendsNothingAfter) {
+    Connect();
+    // Refusals are counted over every frame; let the DTU write through first.
+    window->WriteParameters();
+    const std::size_t dtuFrames = adapter.Bus().Transmitted().size() - 93;
+    adapter.Bus().RefuseFrame(adapter.Bus().Transmitted().size() + dtuFrames +
+                              GetParam().refusedFrame);
+    const std::size_t before = Sent().size();
+    host.ClearBoxes();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数失败，请检查设备是否连接正常!");
+    EXPECT_EQ(BoxTexts().size(), 1u);
+    EXPECT_EQ(Sent().size() - before, GetParam().sentBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, RefusedFrame,
+    ::testing::Values(RefusalCase{"Opening", 1, 0}, RefusalCase{"MidChannelBlock", 10, 9},
+                      RefusalCase{"FilterHeader", 86, 85}, RefusalCase{"ReplayHeader", 89, 88},
+                      RefusalCase{"LastClosing", 93, 92}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quillon::app
