@@ -1,0 +1,29 @@
+#include "platform/kmdf/FaultInjector.hpp"
+
+namespace kmdf {
+
+void FaultInjector::Arm(FaultPoint point, std::size_t skip, std::size_t count) {
+    std::lock_guard lock(mutex_);
+    plans_[static_cast<std::size_t>(point)] = Plan{skip, count};
+}
+
+bool FaultInjector::ShouldFail(FaultPoint point) {
+    std::lock_guard lock(mutex_);
+    Plan& plan = plans_[static_cast<std::size_t>(point)];
+    if (plan.count == 0) {
+        return false;
+    }
+    if (plan.skip > 0) {
+        --plan.skip;
+        return false;
+    }
+    --plan.count;
+    return true;
+}
+
+void FaultInjector::Clear() {
+    std::lock_guard lock(mutex_);
+    plans_.fill(Plan{});
+}
+
+}  // namespace kmdf
