@@ -1,0 +1,147 @@
+#include "upgrade/FirmwareTransfer.hpp"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/ui/Host.hpp"
+#include "upgrade/UpgradeControls.hpp"
+#include "upgrade/UpgradeFrames.hpp"
+#include "upgrade/UpgradeTexts.hpp"
+
+namespace quillon::upgrade {
+
+static_assert(FirmwareTransfer::BLOCK_BYTES % MAX_FRAME_BYTES == 0,
+              "only the last frame of an image may be short");
+
+FirmwareTransfer::FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, ImageFile& image,
+                                   const UpgradeObserver* observer)
+    : window_(window), sleeper_(sleeper), image_(image), observer_(observer) {}
+
+bool FirmwareTransfer::Run() {
+    SetProgress(0);
+    if (!Erase()) {
+        return false;
+    }
+    WaitForErase();
+    if (!Program() || !StreamImage()) {
+        return false;
+    }
+    Finish();
+    return true;
+}
+
+bool FirmwareTransfer::Erase() {
+    if (TransmitUpgradeFrame(MakeEraseCommand())) {
+        return true;
+    }
+    image_.Close();
+    Warn(SEND_FAILED);
+    return false;
+}
+
+// The device erases its flash meanwhile; it sends nothing back, so the wait
+// is fixed: 50 steps of 160 ms, 8 s in all.
+void FirmwareTransfer::WaitForErase() {
+    window_.SetDlgItemText(IDC_STATUS, STATUS_ERASING);
+    SetProgress(0);
+    for (int step = 0; step < ERASE_STEPS; ++step) {
+        SetProgress(2 * step);
+        Pump();
+        sleeper_.SleepMs(ERASE_STEP_MS);
+    }
+}
+
+bool FirmwareTransfer::Program() {
+    if (!TransmitUpgradeFrame(MakeProgramCommand())) {
+        image_.Close();
+        Warn(SEND_FAILED);
+        return false;
+    }
+    window_.SetDlgItemText(IDC_UPGRADE_MODE, MODE_RAW);
+    phase_ = UpgradePhase::Writing;
+    SetProgress(0);
+    window_.SetDlgItemText(IDC_STATUS, STATUS_WRITING);
+    bytesSent_ = 0;
+    return true;
+}
+
+bool FirmwareTransfer::StreamImage() {
+    std::vector<std::uint8_t> block(BLOCK_BYTES);
+    for (;;) {
+        const auto read = image_.Read(block);
+        if (!read) {
+            Warn(READ_IMAGE_FAILED);
+            image_.Close();
+            return false;
+        }
+        if (!SendBlock(std::span(block).first(*read))) {
+            return false;
+        }
+        sleeper_.SleepMs(BLOCK_PAUSE_MS);
+        Pump();
+        if (*read < BLOCK_BYTES) {
+            return true;
+        }
+    }
+}
+
+// An empty block (the read after an image of whole blocks) still sends one
+// frame of length 0: the device's boot loader expects it.
+bool FirmwareTransfer::SendBlock(std::span<const std::uint8_t> block) {
+    std::size_t position = 0;
+    for (;;) {
+        const std::size_t length = std::min(MAX_FRAME_BYTES, block.size() - position);
+        if (!TransmitUpgradeFrame(MakeImageDataFrame(block.subspan(position, length)))) {
+            Warn(SEND_FAILED);
+            image_.Close();
+            return false;
+        }
+        position += length;
+        bytesSent_ += length;
+        ++framesSent_;
+        SetProgress(WrittenPercent());
+        if (position >= block.size()) {
+            return true;
+        }
+        Pump();
+    }
+}
+
+void FirmwareTransfer::Finish() {
+    SetProgress(100);
+    window_.SetDlgItemText(IDC_STATUS, STATUS_POWER_CYCLE);
+    image_.Close();
+    Report(UpgradePhase::Done);
+}
+
+void FirmwareTransfer::Warn(std::string_view text) {
+    window_.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+    Report(UpgradePhase::Failed, text);
+}
+
+void FirmwareTransfer::SetProgress(int percent) {
+    percent_ = percent;
+    window_.SetPos(IDC_PROGRESS, percent);
+    Report(phase_);
+}
+
+// Bytes sent x 100 / length in unsigned 64-bit arithmetic, truncated. A file
+// that grew after it was measured must not push the bar past its range.
+int FirmwareTransfer::WrittenPercent() const {
+    const std::uint64_t percent = bytesSent_ * 100 / image_.Length();
+    return static_cast<int>(std::min<std::uint64_t>(percent, 100));
+}
+
+void FirmwareTransfer::Report(UpgradePhase phase, std::string_view failure) {
+    if (observer_ == nullptr) {
+        return;
+    }
+    observer_->Notify(UpgradeProgress{phase, percent_, bytesSent_, framesSent_, image_.Length(),
+                                      std::string(failure)});
+}
+
+void FirmwareTransfer::Pump() {
+    window_.GetHost().PumpMessages();
+}
+
+}  // namespace quillon::upgrade

@@ -1,0 +1,63 @@
+// One firmware transfer from an opened image: erase command, the fixed erase
+// wait, program command, then the image in data frames of up to 8 bytes.
+//
+// The window's progress bar, status line and mode label follow the transfer;
+// the message queue is pumped at fixed points so the window stays alive. The
+// device is never listened to: only the adapter's acceptance of each frame
+// counts. Every failure shows its box and closes the image.
+//
+// Threading: user-interface thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/system/Sleeper.hpp"
+#include "platform/ui/Dialog.hpp"
+#include "upgrade/ImageFile.hpp"
+#include "upgrade/UpgradeObserver.hpp"
+
+namespace quillon::upgrade {
+
+class FirmwareTransfer {
+  public:
+    /// Bytes read from the image at a time; a multiple of 8.
+    static constexpr std::size_t BLOCK_BYTES = 16000;
+    static constexpr int ERASE_STEPS = 50;
+    static constexpr std::uint32_t ERASE_STEP_MS = 160;
+    static constexpr std::uint32_t BLOCK_PAUSE_MS = 1;
+
+    /// `image` is open and not empty; all references outlive the transfer.
+    FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, ImageFile& image,
+                     const UpgradeObserver* observer);
+
+    /// Runs the whole transfer; true when every frame was accepted.
+    bool Run();
+
+  private:
+    bool Erase();
+    void WaitForErase();
+    bool Program();
+    bool StreamImage();
+    bool SendBlock(std::span<const std::uint8_t> block);
+    void Finish();
+    /// Shows `text` as a warning box.
+    void Warn(std::string_view text);
+    void SetProgress(int percent);
+    int WrittenPercent() const;
+    void Report(UpgradePhase phase, std::string_view failure = {});
+    void Pump();
+
+    ui::Dialog& window_;
+    sys::Sleeper& sleeper_;
+    ImageFile& image_;
+    const UpgradeObserver* observer_;
+    UpgradePhase phase_ = UpgradePhase::Erasing;
+    int percent_ = 0;
+    std::uint64_t bytesSent_ = 0;
+    std::uint64_t framesSent_ = 0;
+};
+
+}  // namespace quillon::upgrade

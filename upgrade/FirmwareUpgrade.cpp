@@ -1,0 +1,54 @@
+#include "upgrade/FirmwareUpgrade.hpp"
+
+#include <string_view>
+
+#include "platform/ui/Host.hpp"
+#include "upgrade/FirmwareTransfer.hpp"
+#include "upgrade/ImageFile.hpp"
+#include "upgrade/UpgradeGuard.hpp"
+#include "upgrade/UpgradeTexts.hpp"
+
+namespace quillon::upgrade {
+namespace {
+
+void Refuse(ui::Dialog& window, std::string_view text, const UpgradeObserver* observer) {
+    window.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+    if (observer != nullptr) {
+        UpgradeProgress outcome;
+        outcome.phase = UpgradePhase::Failed;
+        outcome.failure = std::string(text);
+        observer->Notify(outcome);
+    }
+}
+
+}  // namespace
+
+void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services,
+                     const UpgradeObserver* observer) {
+    UpgradeGuard guard(window);
+    if (!guard.Acquired()) {
+        return;
+    }
+    const auto path = window.GetHost().OpenFileDialog(&window, IMAGE_FILE_FILTER);
+    if (!path) {
+        return;
+    }
+    // The link is opened before the file, and stays open even if the file fails.
+    if (!link.IsRunning()) {
+        link.ConnectForUpgrade();
+    }
+    ImageFile image;
+    if (!image.Open(*path)) {
+        Refuse(window, OPEN_IMAGE_FAILED, observer);
+        return;
+    }
+    // Nothing to program, and no length to measure progress against.
+    if (image.Length() == 0) {
+        image.Close();
+        Refuse(window, IMAGE_EMPTY, observer);
+        return;
+    }
+    FirmwareTransfer(window, services.sleeper, image, observer).Run();
+}
+
+}  // namespace quillon::upgrade

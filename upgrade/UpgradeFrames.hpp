@@ -1,0 +1,36 @@
+// The three frames of a firmware upgrade and how they reach the adapter.
+//
+// Upgrade frames travel plain: no cipher, no sequence number, no checksum.
+// They always go to adapter type 4, index 0, channel 0, whichever adapter the
+// user connected, because the device's boot loader listens there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/kelvix/Kelvix.h"
+
+namespace quillon::upgrade {
+
+inline constexpr std::uint32_t UPGRADE_DEVICE_TYPE = 4;
+inline constexpr std::uint32_t UPGRADE_DEVICE_INDEX = 0;
+inline constexpr std::uint32_t UPGRADE_CHANNEL = 0;
+
+/// Extended remote frame: erase the flash.
+inline constexpr std::uint32_t ERASE_COMMAND_ID = 1;
+/// Extended remote frame: start programming.
+inline constexpr std::uint32_t PROGRAM_COMMAND_ID = 2;
+/// Standard data frame: the next image bytes.
+inline constexpr std::uint32_t IMAGE_DATA_ID = 1;
+inline constexpr std::size_t MAX_FRAME_BYTES = 8;
+
+CanFrameRecord MakeEraseCommand();
+CanFrameRecord MakeProgramCommand();
+/// `bytes` holds 0..8 image bytes, copied in order.
+CanFrameRecord MakeImageDataFrame(std::span<const std::uint8_t> bytes);
+
+/// Sends one frame to (4, 0, 0); true only when the library accepted exactly one.
+bool TransmitUpgradeFrame(const CanFrameRecord& frame);
+
+}  // namespace quillon::upgrade

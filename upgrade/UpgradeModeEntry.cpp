@@ -1,0 +1,43 @@
+#include "upgrade/UpgradeModeEntry.hpp"
+
+#include <string_view>
+
+#include "upgrade/UpgradeFrames.hpp"
+#include "upgrade/UpgradeTexts.hpp"
+
+namespace quillon::upgrade {
+namespace {
+
+void Warn(ui::Dialog& window, std::string_view text) {
+    window.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+}
+
+}  // namespace
+
+CanInitRecord UpgradeInitRecord() {
+    CanInitRecord record{};
+    record.AccCode = 1;
+    record.AccMask = 0x10;
+    record.Timing0 = 0xFF;
+    record.Timing1 = 0xFF;
+    return record;
+}
+
+void EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services) {
+    if (!link.IsRunning()) {
+        Warn(window, CONNECT_FIRST);
+        return;
+    }
+    const CanInitRecord record = UpgradeInitRecord();
+    if (VCI_InitCAN(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &record) != 1) {
+        Warn(window, INIT_CAN_FAILED);
+        VCI_CloseDevice(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX);
+    }
+    if (!services.launcher.StartProcess(services.executablePath)) {
+        Warn(window, RESTART_FAILED);
+    }
+    // This copy ends even when the new one did not start: never two copies.
+    window.EndDialog(ui::IDOK);
+}
+
+}  // namespace quillon::upgrade

@@ -1,0 +1,30 @@
+// The texts the upgrade commands show, exactly as the user sees them.
+#pragma once
+
+namespace quillon::upgrade {
+
+/// Open-file dialog filter: one entry offering both image extensions.
+inline constexpr const char* IMAGE_FILE_FILTER = "Files (*.bin,*.dat)|*.bin;*.dat||";
+
+inline constexpr const char* CAPTION_WARNING = "警告";
+
+// Status line 1220 and mode label 1222.
+inline constexpr const char* STATUS_ERASING = "擦写flash";
+inline constexpr const char* STATUS_WRITING = "写入程序";
+inline constexpr const char* STATUS_POWER_CYCLE = "请给设备重新上电";
+inline constexpr const char* MODE_RAW = "升级模式（原始）";
+
+// Message boxes of the firmware upgrade.
+inline constexpr const char* OPEN_IMAGE_FAILED = "打开升级固件失败!";
+inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
+/// An empty image is refused before any frame goes out.
+inline constexpr const char* IMAGE_EMPTY = "升级固件为空，未发送任何数据!";
+/// A read error part-way through the image ends the transfer as a failure.
+inline constexpr const char* READ_IMAGE_FAILED = "读取升级固件失败!";
+
+// Message boxes of the upgrade mode entry.
+inline constexpr const char* CONNECT_FIRST = "请先连接设备!";
+inline constexpr const char* INIT_CAN_FAILED = "初始化CAN失败,程序将自动重启!";
+inline constexpr const char* RESTART_FAILED = "重新打开程序失败!";
+
+}  // namespace quillon::upgrade
