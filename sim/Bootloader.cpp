@@ -1,0 +1,117 @@
+#include "sim/Bootloader.hpp"
+
+#include <span>
+
+namespace quillon::sim {
+namespace {
+
+constexpr std::uint32_t ERASE_COMMAND_ID = 1;
+constexpr std::uint32_t PROGRAM_COMMAND_ID = 2;
+constexpr std::uint32_t IMAGE_DATA_ID = 1;
+constexpr std::uint8_t MAX_DATA_BYTES = 8;
+
+bool IsCommand(const CanFrameRecord& frame, std::uint32_t id) {
+    return frame.ExternFlag == 1 && frame.RemoteFlag == 1 && frame.ID == id;
+}
+
+bool IsImageData(const CanFrameRecord& frame) {
+    return frame.ExternFlag == 0 && frame.RemoteFlag == 0 && frame.ID == IMAGE_DATA_ID;
+}
+
+}  // namespace
+
+Bootloader::Bootloader(sys::Clock& clock, std::uint32_t eraseMs)
+    : clock_(clock), eraseMs_(eraseMs) {}
+
+bool Bootloader::OnFrame(const CanFrameRecord& plainFrame) {
+    std::lock_guard lock(mutex_);
+    if (IsCommand(plainFrame, ERASE_COMMAND_ID)) {
+        StartErase();
+    } else if (IsCommand(plainFrame, PROGRAM_COMMAND_ID)) {
+        TakeProgramCommand();
+    } else if (IsImageData(plainFrame)) {
+        TakeImageData(plainFrame);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Bootloader::StartErase() {
+    state_ = State::Erasing;
+    eraseStartMs_ = clock_.MonotonicMs();
+    image_.clear();
+    hash_.Reset();
+    framesReceived_ = 0;
+}
+
+// Busy erasing, or never erased: the command goes unheard.
+void Bootloader::TakeProgramCommand() {
+    if (state_ == State::Erasing && EraseDone()) {
+        state_ = State::Programming;
+    } else {
+        ++lostFrames_;
+    }
+}
+
+void Bootloader::TakeImageData(const CanFrameRecord& frame) {
+    if (state_ != State::Programming || frame.DataLen > MAX_DATA_BYTES) {
+        ++lostFrames_;
+        return;
+    }
+    const std::span<const std::uint8_t> bytes(frame.Data, frame.DataLen);
+    image_.insert(image_.end(), bytes.begin(), bytes.end());
+    hash_.Update(bytes);
+    ++framesReceived_;
+}
+
+bool Bootloader::EraseDone() const {
+    return clock_.MonotonicMs() - eraseStartMs_ >= eraseMs_;
+}
+
+std::vector<std::uint8_t> Bootloader::Image() const {
+    std::lock_guard lock(mutex_);
+    return image_;
+}
+
+std::uint64_t Bootloader::ImageLength() const {
+    std::lock_guard lock(mutex_);
+    return image_.size();
+}
+
+std::string Bootloader::Sha256Hex() const {
+    std::lock_guard lock(mutex_);
+    return Sha256::Hex(hash_.Finish());
+}
+
+std::uint64_t Bootloader::LostFrames() const {
+    std::lock_guard lock(mutex_);
+    return lostFrames_;
+}
+
+std::uint64_t Bootloader::FramesReceived() const {
+    std::lock_guard lock(mutex_);
+    return framesReceived_;
+}
+
+bool Bootloader::Erasing() const {
+    std::lock_guard lock(mutex_);
+    return state_ == State::Erasing && !EraseDone();
+}
+
+bool Bootloader::Programming() const {
+    std::lock_guard lock(mutex_);
+    return state_ == State::Programming;
+}
+
+void Bootloader::Reset() {
+    std::lock_guard lock(mutex_);
+    state_ = State::Idle;
+    eraseStartMs_ = 0;
+    image_.clear();
+    hash_.Reset();
+    lostFrames_ = 0;
+    framesReceived_ = 0;
+}
+
+}  // namespace quillon::sim
