@@ -1,0 +1,120 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "UpgradeTestWindow.hpp"
+#include "support/FakeSystem.hpp"
+#include "support/ScriptedAdapter.hpp"
+#include "support/ScriptedHost.hpp"
+#include "upgrade/UpgradeControls.hpp"
+#include "upgrade/UpgradeModeEntry.hpp"
+#include "upgrade/UpgradeTexts.hpp"
+
+namespace quillon::test {
+namespace {
+
+using namespace quillon::upgrade;
+
+class UpgradeModeEntryTest : public ::testing::Test {
+  protected:
+    void Connect() {
+        ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
+        window.link.running = true;
+    }
+
+    ScriptedAdapterScope adapter;
+    FakeSystem system;
+    ScriptedHost host;
+    UpgradeTestWindow window{host, system.services};
+};
+
+TEST_F(UpgradeModeEntryTest, NotConnectedOnlyAsksToConnect) {
+    window.Click(IDC_ENTER_UPGRADE);
+    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{CONNECT_FIRST});
+    EXPECT_TRUE(adapter.Bus().Calls().empty());
+    EXPECT_TRUE(system.launcher.Attempts().empty());
+    EXPECT_FALSE(window.IsEnded());
+}
+
+struct EntryRow {
+    const char* name;
+    bool initRefused;
+    bool startWorks;
+    std::vector<std::string> boxes;
+};
+
+class EntryOutcomeTest : public UpgradeModeEntryTest,
+                         public ::testing::WithParamInterface<EntryRow> {};
+
+TEST_P(EntryOutcomeTest, InitialisesChannelStartsACopyAndAlwaysCloses) {
+    const EntryRow row = GetParam();
+    Connect();
+    adapter.Bus().FailInit(row.initRefused);
+    if (row.startWorks) {
+        system.launcher.Allow(system.services.executablePath);
+    }
+    window.Click(IDC_ENTER_UPGRADE);
+
+    const auto inits = adapter.Bus().CallsNamed("InitCAN");
+    ASSERT_EQ(inits.size(), 1u);
+    EXPECT_EQ(inits[0].index, 0u);
+    EXPECT_EQ(inits[0].channel, 0u);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&inits[0].init);
+    const std::vector<std::uint8_t> expected = {1, 0, 0, 0, 0x10, 0,    0,    0,
+                                                0, 0, 0, 0, 0,    0xFF, 0xFF, 0};
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + sizeof(CanInitRecord)), expected);
+    EXPECT_EQ(adapter.Bus().CallsNamed("Close").size(), row.initRefused ? 1u : 0u);
+    EXPECT_EQ(host.BoxTexts(), row.boxes);
+    EXPECT_EQ(system.launcher.Attempts(),
+              std::vector<std::filesystem::path>{system.services.executablePath});
+    EXPECT_TRUE(window.IsEnded());
+    EXPECT_EQ(window.ModalResult(), ui::IDOK);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, EntryOutcomeTest,
+    ::testing::Values(EntryRow{"AllWorks", false, true, {}},
+                      EntryRow{"InitRefused", true, true, {INIT_CAN_FAILED}},
+                      EntryRow{"StartFails", false, false, {RESTART_FAILED}},
+                      EntryRow{"BothFail", true, false, {INIT_CAN_FAILED, RESTART_FAILED}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// One real start: the new copy is a script that reports its argument count
+// through a pipe, which the test waits on without sleeping.
+TEST_F(UpgradeModeEntryTest, StartsTheExecutableForRealWithoutArguments) {
+    const auto fifo = system.directory.Path() / "started";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const auto script = system.directory.Path() / "quillon-copy";
+    std::ofstream(script) << "#!/bin/sh\necho \"$#\" > '" << fifo.string() << "'\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    sys::SpawnProcessLauncher launcher;
+    sys::SystemServices services{system.clock,
+                                 system.sleeper,
+                                 launcher,
+                                 system.launcher,
+                                 system.directory.Path(),
+                                 script,
+                                 {}};
+    Connect();
+
+    EnterUpgradeMode(window, window.link, services);
+
+    pollfd ready{reader, POLLIN, 0};
+    ASSERT_EQ(::poll(&ready, 1, 10000), 1) << "the new copy never ran";
+    char text[8] = {};
+    EXPECT_GT(::read(reader, text, sizeof(text) - 1), 0);
+    EXPECT_EQ(std::string(text), "0\n");
+    EXPECT_TRUE(host.Boxes().empty());
+    EXPECT_TRUE(window.IsEnded());
+    ::close(reader);
+}
+
+}  // namespace
+}  // namespace quillon::test

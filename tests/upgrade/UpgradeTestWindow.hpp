@@ -1,0 +1,44 @@
+// A window with the main window's upgrade controls, its two upgrade buttons
+// mapped to the commands, and a record of every progress bar position.
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+#include "FakeUpgradeLink.hpp"
+#include "platform/system/SystemServices.hpp"
+#include "platform/ui/Dialog.hpp"
+#include "upgrade/UpgradeObserver.hpp"
+
+namespace quillon::test {
+
+class UpgradeTestWindow final : public ui::Dialog, private ui::DialogObserver {
+  public:
+    UpgradeTestWindow(ui::Host& host, sys::SystemServices& services);
+    ~UpgradeTestWindow() override;
+
+    /// Every position set on the progress bar, in order.
+    std::vector<int> Progress() const;
+    /// Every observer event, in order.
+    std::vector<upgrade::UpgradeProgress> Events() const;
+
+    FakeUpgradeLink link;
+
+  private:
+    void OnControlChanged(const ui::Dialog& dialog, int controlId) override;
+
+    sys::SystemServices& services_;
+    upgrade::UpgradeObserver observer_;
+    mutable std::mutex mutex_;
+    std::vector<int> progress_;
+    std::vector<upgrade::UpgradeProgress> events_;
+};
+
+/// Writes `size` bytes of a pattern that differs from frame to frame.
+std::filesystem::path WriteImage(const std::filesystem::path& path, std::size_t size);
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path);
+/// True while this process holds a descriptor open on `path`.
+bool IsOpenHere(const std::filesystem::path& path);
+
+}  // namespace quillon::test
