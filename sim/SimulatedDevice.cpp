@@ -27,15 +27,14 @@ bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
 SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, DeviceConfig config,
                                  sys::Clock& clock, EventLog log)
     : bus_(std::move(bus)), config_(config), clock_(clock), log_(std::move(log)) {
-    store_.can1 = CanPara::Defaults();
-    store_.can2 = CanPara::Defaults();
+    store_.sys.fileSizeMB = 16;
+    SettingsChecks checks{};
+    if (!config_.statePath.empty()) {
+        checks = ReadSettingsFile(config_.statePath, store_);
+    }
+    ApplySettingsFallbacks(store_, checks);
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
-    store_.sys.fileSizeMB = 16;
-    if (!config_.statePath.empty()) {
-        const auto checks = ReadSettingsFile(config_.statePath, store_);
-        ApplySettingsFallbacks(store_, checks);
-    }
     ports_[0] = bus_->Attach(0);
     ports_[1] = bus_->Attach(1);
     thread_ = std::thread([this] { Run(); });

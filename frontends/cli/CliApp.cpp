@@ -22,6 +22,11 @@ the program, else "sim" (a simulated adapter with a simulated device).)";
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    return RunCli(argc, argv, out, err, sys::DefaultSystemServices());
+}
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+           sys::SystemServices& services) {
     CLI::App app{"Quillon: configure and re-flash CAN devices from the command line",
                  "quillon-cli"};
     app.footer(FOOTER);
@@ -70,7 +75,6 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
 
     sim::RegisterSimDevice();
-    auto& services = sys::DefaultSystemServices();
     if (*show) return RunShow(file, showJson, out, err);
     if (*decode) return RunDecode(trace, key, decodeJson, out, err);
     if (*write) return RunWrite(global, services, out, err);

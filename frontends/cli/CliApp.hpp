@@ -3,9 +3,14 @@
 
 #include <ostream>
 
+#include "platform/system/SystemServices.hpp"
+
 namespace quillon::cli {
 
-/// Runs quillon-cli with `argv`; returns the exit status.
+/// Runs quillon-cli with `argv` on the given system services; returns the exit status.
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+           sys::SystemServices& services);
+/// The same on this process's real services.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 }  // namespace quillon::cli

@@ -1,0 +1,192 @@
+// quillon-cli run in-process on fake system services and the simulated device.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "frontends/cli/CliApp.hpp"
+#include "frontends/cli/ExitCode.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "protocol/SettingsFile.hpp"
+#include "support/FakeSystem.hpp"
+
+namespace quillon::cli {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void TearDown() override { kelvix::CloseAllAdapters(); }
+
+    Result Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "quillon-cli");
+        std::vector<const char*> argv;
+        for (const auto& arg : args) {
+            argv.push_back(arg.c_str());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err,
+                                  system.services);
+        kelvix::CloseAllAdapters();
+        return {status, out.str(), err.str()};
+    }
+    std::string Dir() const { return system.directory.Path().string(); }
+    std::string DeviceSpec() const { return "sim:type=3,state=" + Dir() + "/device.dat"; }
+
+    test::FakeSystem system;
+};
+
+TEST_F(CliTest, WriteThenReadRoundTripsTheSettingsThroughTheDevice) {
+    protocol::SettingsSections sections;
+    sections.can1 = protocol::CanPara::Defaults();
+    sections.can1.baudIndex = 3;
+    sections.can2 = protocol::CanPara::Defaults();
+    sections.can2.enable = 0;
+    sections.sys.fileSizeMB = 32;
+    sections.replay.ruleCount = 1;
+    sections.replay.repeatAll = 5;
+    sections.replay.rules[0].times = 2;
+    sections.replay.rules[0].fileName = {'l', 'o', 'g', '1'};
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+
+    const auto write = Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "write"});
+    ASSERT_EQ(write.status, EXIT_OK) << write.out << write.err;
+    EXPECT_NE(write.out.find("[警告] 写入参数成功，请重启设备生效!"), std::string::npos);
+
+    const auto read =
+        Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "read", "--json"});
+    ASSERT_EQ(read.status, EXIT_OK) << read.err;
+    const auto json = nlohmann::json::parse(read.out);
+    EXPECT_EQ(json["can1"]["baudIndex"], 3);
+    EXPECT_EQ(json["can1"]["btr0"], 0x07) << "fixed rate: registers from the table";
+    EXPECT_EQ(json["can2"]["enable"], 0);
+    EXPECT_EQ(json["sys"]["fileSizeMB"], 32);
+    EXPECT_EQ(json["replay"]["ruleCount"], 1);
+    EXPECT_EQ(json["replay"]["repeatAll"], 5);
+    EXPECT_EQ(json["replay"]["rules"][0]["fileName"], "log1");
+    EXPECT_EQ(json["replay"]["rules"][0]["times"], 2);
+    EXPECT_EQ(json["identity"]["deviceType"], 3);
+    EXPECT_EQ(json["identity"]["deviceTypeName"], "CAN回放仪");
+    EXPECT_EQ(json["identity"]["serial"], "514C4E002026120700000001");
+    EXPECT_EQ(json["identity"]["firmwareVersion"], 11);
+    EXPECT_EQ(json["filters1"]["matchValue"].size(), 14u);
+    EXPECT_EQ(json["can1"]["filters"].size(), 20u);
+}
+
+TEST_F(CliTest, ReadSaveCopiesTheDeviceConfiguration) {
+    const std::string other = Dir() + "/copy";
+    std::filesystem::create_directories(other);
+    ASSERT_EQ(Run({"--adapter", DeviceSpec(), "--settings-dir", other, "read", "--save"}).status,
+              EXIT_OK);
+    const auto shown = Run({"show", other + "/QXCfg.dat", "--json"});
+    ASSERT_EQ(shown.status, EXIT_OK) << shown.err;
+    const auto json = nlohmann::json::parse(shown.out);
+    for (const char* key : {"can1", "can2", "sys", "filters1", "filters2", "bridge", "replay"}) {
+        EXPECT_EQ(json[key]["checksumOk"], true) << key;
+    }
+    EXPECT_EQ(json["can1"]["btr1"], 0x3C);
+}
+
+TEST_F(CliTest, ShowReportsEachSectionsChecksumAsStored) {
+    protocol::SettingsSections sections;
+    sections.bridge.ruleCount = 3;
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    {
+        std::fstream file(Dir() + "/QXCfg.dat", std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(1380 + 5);
+        file.put('\x42');
+    }
+    const auto shown = Run({"show", Dir() + "/QXCfg.dat", "--json"});
+    const auto json = nlohmann::ordered_json::parse(shown.out);
+    EXPECT_EQ(json["replay"]["checksumOk"], false);
+    EXPECT_EQ(json["bridge"]["checksumOk"], true);
+    EXPECT_EQ(json["bridge"]["ruleCount"], 3) << "no fallback is applied";
+    EXPECT_EQ(json["bridge"]["rules"].size(), 10u);
+    EXPECT_EQ(json["bridge"]["rules"][0]["srcData"].size(), 8u);
+    const std::vector<std::string> keys = {"checksumOk", "enable", "baudIndex", "btr0", "btr1",
+                                           "workMode", "acceptAll", "filterCount", "filters"};
+    std::vector<std::string> actual;
+    for (const auto& [key, value] : json["can1"].items()) {
+        actual.push_back(key);
+    }
+    EXPECT_EQ(actual, keys);
+}
+
+TEST_F(CliTest, FailuresGiveDistinctExitStatuses) {
+    EXPECT_EQ(Run({"show", Dir() + "/missing.dat"}).status, EXIT_BAD_FILE);
+    EXPECT_EQ(Run({"--index", "12", "read"}).status, EXIT_USAGE);
+    EXPECT_EQ(Run({"frobnicate"}).status, EXIT_USAGE);
+    const auto noAdapter = Run({"--adapter", "nosuch", "read"});
+    EXPECT_EQ(noAdapter.status, EXIT_NO_ADAPTER);
+    EXPECT_NE(noAdapter.err.find("unknown adapter backend"), std::string::npos);
+    EXPECT_EQ(Run({"--adapter", "sim:nodevice", "read", "--timeout-ms", "20"}).status,
+              EXIT_TIMEOUT);
+}
+
+TEST_F(CliTest, StorageInitNeedsConfirmationAndReportsTheDevicesAnswer) {
+    EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0", "storage-init"}).status, EXIT_USAGE);
+    const auto ok = Run({"--adapter", "sim:storage-delay-ms=0", "storage-init", "--yes"});
+    EXPECT_EQ(ok.status, EXIT_OK) << ok.out;
+    EXPECT_NE(ok.out.find("[恭喜] 初始化SD卡成功"), std::string::npos);
+    EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0,storage-result=0", "storage-init",
+                   "--yes"})
+                  .status,
+              EXIT_FAILED);
+}
+
+// Runs python-can's log reader over `trace`; returns the number of frames or -1.
+int CountWithPythonCan(const std::string& trace) {
+    const std::string command =
+        "/usr/bin/python3 -c \"import can,sys; print(sum(1 for m in "
+        "can.CanutilsLogReader(sys.argv[1])))\" " + trace;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    int count = -1;
+    if (std::fscanf(pipe, "%d", &count) != 1) {
+        count = -1;
+    }
+    ::pclose(pipe);
+    return count;
+}
+
+TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
+    const std::string trace = Dir() + "/write.log";
+    ASSERT_EQ(Run({"--settings-dir", Dir(), "--trace", trace, "write"}).status, EXIT_OK);
+    const auto decoded = Run({"decode", trace, "--json"});
+    ASSERT_EQ(decoded.status, EXIT_OK) << decoded.err;
+    std::istringstream lines(decoded.out);
+    std::string line;
+    int frames = 0;
+    bool sawOpening = false;
+    while (std::getline(lines, line)) {
+        const auto row = nlohmann::ordered_json::parse(line);
+        ++frames;
+        std::vector<std::string> keys;
+        for (const auto& [key, value] : row.items()) {
+            keys.push_back(key);
+        }
+        ASSERT_EQ(keys, (std::vector<std::string>{"channel", "id", "extended", "remote",
+                                                  "direction", "dlc", "data", "meaning"}));
+        if (row["id"] == 8 && row["extended"] == false && row["dlc"] == 8) {
+            EXPECT_EQ(row["data"], "01FFFFFFFFFFFFFF") << "deciphered with the firmware key";
+            sawOpening = true;
+        }
+    }
+    EXPECT_TRUE(sawOpening);
+    if (std::system("/usr/bin/python3 -c 'import can' >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "python3-can is not installed";
+    }
+    EXPECT_EQ(CountWithPythonCan(trace), frames);
+}
+
+}  // namespace
+}  // namespace quillon::cli
