@@ -95,21 +95,17 @@ TEST_F(BootloaderTest, EraseStartsOverAndResetForgetsEverything) {
     EXPECT_FALSE(loader.Programming()) << "the erase before Reset no longer counts";
 }
 
-TEST_F(BootloaderTest, HashFollowsTheImageWhileReadersWatch) {
+TEST_F(BootloaderTest, HashFollowsTheImageWhileAnotherThreadReads) {
     Prepare();
     std::vector<std::uint8_t> expected;
     std::thread reader([this] {
-        for (int i = 0; i < 200; ++i) {
+        while (loader.FramesReceived() < 2000) {
             EXPECT_EQ(loader.Sha256Hex().size(), 64u);
-            EXPECT_LE(loader.FramesReceived(), 4096u);
         }
     });
-    for (std::size_t i = 0; i < 4096; ++i) {
-        std::vector<std::uint8_t> bytes(i % 9);
-        for (auto& byte : bytes) {
-            byte = static_cast<std::uint8_t>(expected.size() * 13);
-            expected.push_back(byte);
-        }
+    for (std::size_t i = 0; i < 2000; ++i) {
+        std::vector<std::uint8_t> bytes(i % 9, static_cast<std::uint8_t>(i));
+        expected.insert(expected.end(), bytes.begin(), bytes.end());
         loader.OnFrame(Data(bytes));
     }
     reader.join();

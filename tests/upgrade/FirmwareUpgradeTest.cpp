@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "UpgradeTestWindow.hpp"
@@ -221,6 +227,49 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureRow{"ProgramCommand", 2, false, 98, STATUS_ERASING},
                       FailureRow{"TenthDataFrame", 12, true, 36, STATUS_WRITING}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A read error after the first block must not pass for the end of the image.
+TEST_F(FirmwareUpgradeTest, ReadErrorPartWayEndsAsAFailure) {
+    const auto path = Image(20000);
+    system.sleeper.SetHook([&](std::uint32_t durationMs) {
+        if (durationMs != 1) {
+            return;
+        }
+        // Swap the image's descriptor for a directory's: the next read fails.
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            if (std::filesystem::read_symlink(entry.path(), error) == path) {
+                const int directory = ::open(system.directory.Path().c_str(), O_RDONLY);
+                ::dup2(directory, std::stoi(entry.path().filename().string()));
+                ::close(directory);
+            }
+        }
+    });
+    Upgrade(path);
+
+    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{READ_IMAGE_FAILED});
+    EXPECT_EQ(DataFrames().size(), 2000u);
+    EXPECT_EQ(window.GetPos(IDC_PROGRESS), 80);
+    EXPECT_EQ(window.GetDlgItemText(IDC_STATUS), STATUS_WRITING);
+    EXPECT_EQ(window.Events().back().phase, UpgradePhase::Failed);
+}
+
+TEST_F(FirmwareUpgradeTest, ImageThatGrowsWhileSentNeverReportsOverAHundredPercent) {
+    const auto path = Image(16000);
+    system.sleeper.SetHook([&](std::uint32_t durationMs) {
+        if (durationMs == 1 && DataFrames().size() == 2000) {
+            std::ofstream(path, std::ios::binary | std::ios::app) << std::string(16000, 'x');
+        }
+    });
+    Upgrade(path);
+
+    EXPECT_EQ(DataFrames().size(), 4001u);
+    const auto events = window.Events();
+    EXPECT_EQ(std::max_element(events.begin(), events.end(),
+                               [](const auto& a, const auto& b) { return a.percent < b.percent; })
+                  ->percent,
+              100);
+}
 
 TEST_F(FirmwareUpgradeTest, ClicksQueuedDuringTheTransferDoNotStartASecondOne) {
     std::vector<bool> clicksTaken;

@@ -6,12 +6,28 @@
 #include <mutex>
 #include <vector>
 
-#include "FakeUpgradeLink.hpp"
+#include "platform/kelvix/Kelvix.h"
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
+#include "upgrade/UpgradeLink.hpp"
 #include "upgrade/UpgradeObserver.hpp"
 
 namespace quillon::test {
+
+/// Opens the adapter as the main window does for an upgrade, without a receive thread.
+class FakeUpgradeLink final : public upgrade::UpgradeLink {
+  public:
+    bool IsRunning() const override { return running; }
+    void ConnectForUpgrade() override {
+        ++connects;
+        VCI_OpenDevice(4, 0, 0);
+        VCI_StartCAN(4, 0, 0);
+        running = true;
+    }
+
+    bool running = false;
+    int connects = 0;
+};
 
 class UpgradeTestWindow final : public ui::Dialog, private ui::DialogObserver {
   public:
