@@ -1,0 +1,169 @@
+// Streams a 1 MiB firmware image through the adapter library's "sim" backend
+// into the simulated boot loader, as the upgrade command does, with the erase
+// wait taken off the clock: what is left is the per-frame cost of the upgrade.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/kelvix/Kelvix.h"
+#include "platform/kelvix/VirtualCanBus.hpp"
+#include "platform/system/SystemServices.hpp"
+#include "platform/ui/Dialog.hpp"
+#include "platform/ui/Host.hpp"
+#include "sim/Bootloader.hpp"
+#include "upgrade/FirmwareUpgrade.hpp"
+#include "upgrade/UpgradeControls.hpp"
+
+namespace {
+
+using namespace quillon;
+
+constexpr std::size_t IMAGE_BYTES = 1 << 20;
+constexpr const char* BUS_NAME = "upgrade-bench";
+
+/// Answers the file dialog with the image and counts boxes (a box is a failure).
+class BenchHost final : public ui::Host {
+  public:
+    explicit BenchHost(std::string image) : image_(std::move(image)) {}
+    int MessageBox(const ui::Dialog*, std::string_view, std::string_view, unsigned) override {
+        ++boxes;
+        return ui::IDOK;
+    }
+    std::optional<std::string> OpenFileDialog(const ui::Dialog*, std::string_view) override {
+        return image_;
+    }
+    int RunModal(ui::Dialog&) override { return ui::IDOK; }
+    int boxes = 0;
+
+  private:
+    std::string image_;
+};
+
+class BenchClock final : public sys::Clock {
+  public:
+    sys::LocalTime Now() const override { return {}; }
+    std::uint64_t MonotonicMs() const override { return nowMs.load(); }
+    std::atomic<std::uint64_t> nowMs{0};
+};
+
+/// Time passes only on the fake clock; before it does, the device takes
+/// whatever reached it, as it would have meanwhile.
+class DeviceSleeper final : public sys::Sleeper {
+  public:
+    DeviceSleeper(BenchClock& clock, kelvix::VirtualCanPort& port, sim::Bootloader& loader)
+        : clock_(clock), port_(port), loader_(loader) {}
+    void SleepMs(std::uint32_t durationMs) override {
+        Deliver();
+        clock_.nowMs += durationMs;
+    }
+    void Deliver() {
+        CanFrameRecord frames[256];
+        while (std::size_t count = port_.Receive(frames, std::chrono::milliseconds(0))) {
+            for (std::size_t i = 0; i < count; ++i) {
+                loader_.OnFrame(frames[i]);
+            }
+        }
+    }
+
+  private:
+    BenchClock& clock_;
+    kelvix::VirtualCanPort& port_;
+    sim::Bootloader& loader_;
+};
+
+class BenchLink final : public upgrade::UpgradeLink {
+  public:
+    bool IsRunning() const override { return running_; }
+    void ConnectForUpgrade() override {
+        VCI_OpenDevice(4, 0, 0);
+        VCI_StartCAN(4, 0, 0);
+        running_ = true;
+    }
+
+  private:
+    bool running_ = false;
+};
+
+class NoLauncher final : public sys::ProcessLauncher, public sys::DocumentOpener {
+  public:
+    bool StartProcess(const std::filesystem::path&) override { return false; }
+    bool OpenDocument(const std::filesystem::path&) override { return false; }
+};
+
+const ui::DialogTemplate& WindowTemplate() {
+    using ui::ControlKind;
+    auto control = [](int id, ControlKind kind) {
+        return ui::ControlTemplate{id, kind, "", {}, {}, true, true, ui::STYLE_NONE};
+    };
+    static const ui::DialogTemplate dialogTemplate{
+        102,
+        "Quillon",
+        330,
+        140,
+        {control(upgrade::IDC_CONNECT, ControlKind::PushButton),
+         control(upgrade::IDC_UPGRADE, ControlKind::PushButton),
+         control(upgrade::IDC_ENTER_UPGRADE, ControlKind::PushButton),
+         control(upgrade::IDC_PROGRESS, ControlKind::ProgressBar),
+         control(upgrade::IDC_STATUS, ControlKind::Static),
+         control(upgrade::IDC_UPGRADE_MODE, ControlKind::Static)}};
+    return dialogTemplate;
+}
+
+std::filesystem::path WriteImage() {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("quillon-upgrade-bench-" + std::to_string(::getpid()) + ".bin");
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t i = 0; i < IMAGE_BYTES; ++i) {
+        out.put(static_cast<char>(i * 131 + (i >> 9)));
+    }
+    return path;
+}
+
+/// One whole upgrade; returns the image data frames the boot loader took.
+std::uint64_t StreamOnce(const std::filesystem::path& image) {
+    kelvix::SetAdapterSpecOverride(std::string("sim:nodevice,bus=") + BUS_NAME);
+    auto port = kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0);
+    BenchClock clock;
+    sim::Bootloader loader(clock, 8000);
+    DeviceSleeper sleeper(clock, *port, loader);
+    NoLauncher launcher;
+    sys::SystemServices services{clock, sleeper, launcher, launcher, image.parent_path(),
+                                 image, {}};
+    BenchHost host(image.string());
+    ui::Dialog window(WindowTemplate(), host);
+    BenchLink link;
+    upgrade::UpgradeFirmware(window, link, services);
+    sleeper.Deliver();
+    kelvix::CloseAllAdapters();
+    const bool complete = host.boxes == 0 && loader.ImageLength() == IMAGE_BYTES;
+    return complete ? loader.FramesReceived() : 0;
+}
+
+void BM_UpgradeStreamSim(benchmark::State& state) {
+    const auto image = WriteImage();
+    std::uint64_t frames = 0;
+    for (auto _ : state) {
+        const std::uint64_t taken = StreamOnce(image);
+        if (taken == 0) {
+            state.SkipWithError("the boot loader did not receive the whole image");
+            break;
+        }
+        frames += taken;
+    }
+    std::filesystem::remove(image);
+    const auto total = static_cast<double>(frames);
+    state.counters["frames_per_s"] = benchmark::Counter(total, benchmark::Counter::kIsRate);
+    state.counters["s_per_frame"] =
+        benchmark::Counter(total, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.SetBytesProcessed(static_cast<std::int64_t>(frames * 8));
+}
+BENCHMARK(BM_UpgradeStreamSim)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
