@@ -4,6 +4,8 @@
 #include "app/MainWindowIds.hpp"
 #include "app/MainWindowTemplate.hpp"
 #include "protocol/SettingsFile.hpp"
+#include "upgrade/FirmwareUpgrade.hpp"
+#include "upgrade/UpgradeModeEntry.hpp"
 
 namespace quillon::app {
 
@@ -46,6 +48,8 @@ void CQuillonDlg::MapMessages() {
     OnCommand(IDC_WRITE_PARAMETERS, [this] { WriteParameters(); });
     OnCommand(IDC_READ_PARAMETERS, [this] { ReadParameters(); });
     OnCommand(IDC_STORAGE_INIT, [this] { InitStorage(); });
+    OnCommand(IDC_UPGRADE, [this] { UpgradeFirmware(); });
+    OnCommand(IDC_ENTER_UPGRADE, [this] { EnterUpgradeMode(); });
     OnCommand(IDC_BAUD_CALCULATOR, [this] { StartBaudCalculator(); });
     OnCommand(IDC_CONVERTER, [this] { StartConverter(); });
     OnCommand(IDC_MANUAL, [this] { OpenManual(); });
@@ -227,6 +231,19 @@ void CQuillonDlg::ToggleConnection() {
         [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); });
     SetDlgItemText(IDC_CONNECT, "断开设备");
 }
+
+void CQuillonDlg::ConnectForUpgrade() {
+    link_.OpenForUpgrade();
+    link_.StartReceiving(
+        [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); });
+    SetDlgItemText(IDC_CONNECT, "断开设备");
+}
+
+void CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {
+    upgrade::UpgradeFirmware(*this, *this, services_, observer);
+}
+
+void CQuillonDlg::EnterUpgradeMode() { upgrade::EnterUpgradeMode(*this, *this, services_); }
 
 void CQuillonDlg::CloseWindow() {
     if (link_.IsRunning()) {

@@ -30,6 +30,8 @@
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/DeviceIdentity.hpp"
 #include "protocol/SysPara.hpp"
+#include "upgrade/UpgradeLink.hpp"
+#include "upgrade/UpgradeObserver.hpp"
 
 namespace quillon::app {
 
@@ -44,7 +46,7 @@ struct SystemMenuItem {
     unsigned command = 0;
 };
 
-class CQuillonDlg : public ui::Dialog {
+class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
 public:
     static constexpr int PAGE_COUNT = 10;
     /// Captions of the tabs, in tab order.
@@ -59,6 +61,10 @@ public:
     void WriteParameters();
     void ReadParameters();
     void InitStorage();
+    /// Streams a firmware image chosen in the open-file dialog; `observer`
+    /// (optional) follows the progress.
+    void UpgradeFirmware(const upgrade::UpgradeObserver* observer = nullptr);
+    void EnterUpgradeMode();
     void StartBaudCalculator();
     void StartConverter();
     void OpenManual();
@@ -76,7 +82,8 @@ public:
     void HandleFrame(std::uint32_t channel, const CanFrameRecord& frame);
 
     // State, for front ends and tests.
-    bool IsRunning() const { return link_.IsRunning(); }
+    bool IsRunning() const override { return link_.IsRunning(); }
+    void ConnectForUpgrade() override;
     DeviceLink& Link() { return link_; }
     bool ReadPending() const { return readPending_.load(); }
     bool StorageInitPending() const { return storageInitPending_.load(); }

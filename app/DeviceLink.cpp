@@ -21,6 +21,12 @@ bool DeviceLink::Open(std::uint32_t index) {
     return true;
 }
 
+void DeviceLink::OpenForUpgrade() {
+    deviceIndex_ = 0;
+    VCI_OpenDevice(DEVICE_TYPE_CODE, 0, 0);
+    VCI_StartCAN(DEVICE_TYPE_CODE, 0, 0);
+}
+
 void DeviceLink::StartReceiving(FrameHandler handler) {
     if (thread_.joinable()) {
         thread_.join();

@@ -46,6 +46,9 @@ public:
     /// Opens adapter `index` and starts channel 0 (its result is not checked).
     /// Returns false when the library did not open the adapter.
     bool Open(std::uint32_t index);
+    /// Opens adapter 0 the way the firmware upgrade does when nobody connected:
+    /// open and start channel 0, neither result looked at.
+    void OpenForUpgrade();
     /// Starts the receive thread; `handler` runs on it for every frame.
     void StartReceiving(FrameHandler handler);
     /// Clears the running flag, waits the disconnect time, then joins the thread.

@@ -26,7 +26,11 @@ bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
 
 SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, DeviceConfig config,
                                  sys::Clock& clock, EventLog log)
-    : bus_(std::move(bus)), config_(config), clock_(clock), log_(std::move(log)) {
+    : bus_(std::move(bus)),
+      config_(config),
+      clock_(clock),
+      log_(std::move(log)),
+      bootloader_(clock, config.eraseMs) {
     store_.sys.fileSizeMB = 16;
     SettingsChecks checks{};
     if (!config_.statePath.empty()) {
@@ -35,27 +39,22 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
     ApplySettingsFallbacks(store_, checks);
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
-    ports_[0] = bus_->Attach(0);
-    ports_[1] = bus_->Attach(1);
+    port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
     thread_ = std::thread([this] { Run(); });
 }
 
 SimulatedDevice::~SimulatedDevice() {
     stopping_ = true;
-    ports_[0]->Close();
-    ports_[1]->Close();
+    port_->Close();
     thread_.join();
 }
 
 void SimulatedDevice::Run() {
-    CanFrameRecord buffer[64];
+    kelvix::TaggedFrame buffer[64];
     while (!stopping_) {
-        for (std::uint32_t channel = 0; channel < 2; ++channel) {
-            const auto wait = channel == 0 ? POLL_WAIT : std::chrono::milliseconds(0);
-            const std::size_t count = ports_[channel]->Receive(buffer, wait);
-            for (std::size_t i = 0; i < count; ++i) {
-                OnFrame(channel, buffer[i]);
-            }
+        const std::size_t count = port_->ReceiveTagged(buffer, POLL_WAIT);
+        for (std::size_t i = 0; i < count; ++i) {
+            OnFrame(buffer[i].channel, buffer[i].frame);
         }
         SendDue();
     }
@@ -64,7 +63,8 @@ void SimulatedDevice::Run() {
 void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& received) {
     ++framesReceived_;
     if (IsPlainUpgradeFrame(received)) {
-        return;  // the bootloader's frames; not a configuration frame
+        OnUpgradeFrame(received);
+        return;
     }
     CanFrameRecord frame = received;
     if (!(frame.ExternFlag == 0 && frame.ID == ID_READ_REQUEST)) {
@@ -74,6 +74,16 @@ void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& recei
         OnParameterFrame(channel, frame);
     } else {
         OnStandardFrame(channel, frame);
+    }
+}
+
+void SimulatedDevice::OnUpgradeFrame(const CanFrameRecord& frame) {
+    const bool wasProgramming = bootloader_.Programming();
+    bootloader_.OnFrame(frame);
+    if (frame.RemoteFlag != 0 && frame.ID == 1) {
+        Log("erase command: erasing flash for " + std::to_string(config_.eraseMs) + " ms");
+    } else if (!wasProgramming && bootloader_.Programming()) {
+        Log("program command: receiving the image");
     }
 }
 
@@ -190,7 +200,7 @@ void SimulatedDevice::AnswerChannel(std::uint32_t channel, const SettingsSection
 
 void SimulatedDevice::Send(std::uint32_t channel, CanFrameRecord frame) {
     cipher_.EncipherPayload(frame.Data);
-    ports_[channel]->Send(frame);
+    port_->SendOn(channel, frame);
 }
 
 void SimulatedDevice::SendDue() {

@@ -20,6 +20,7 @@
 #include "platform/system/Clock.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/SettingsSections.hpp"
+#include "sim/Bootloader.hpp"
 #include "sim/DeviceConfig.hpp"
 
 namespace quillon::sim {
@@ -47,6 +48,8 @@ public:
     /// Time (year - 2000, month, day, hour, minute, second) of the last write's frame 5.
     std::array<std::uint8_t, 6> LastTime() const;
     std::uint64_t FramesReceived() const { return framesReceived_.load(); }
+    /// The boot loader that takes erase, program and image data frames.
+    const Bootloader& Loader() const { return bootloader_; }
 
 private:
     struct PendingReply {
@@ -58,6 +61,7 @@ private:
     void Run();
     void OnFrame(std::uint32_t channel, const CanFrameRecord& received);
     void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void OnUpgradeFrame(const CanFrameRecord& frame);
     void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void AnswerRead();
     void AnswerChannel(std::uint32_t channel, const protocol::SettingsSections& store);
@@ -72,7 +76,8 @@ private:
     sys::Clock& clock_;
     EventLog log_;
     protocol::Cpc1crypt cipher_;
-    std::unique_ptr<kelvix::VirtualCanPort> ports_[2];
+    Bootloader bootloader_;
+    std::unique_ptr<kelvix::VirtualCanPort> port_;  ///< hears both channels in bus order
 
     mutable std::mutex mutex_;
     protocol::SettingsSections store_{};

@@ -14,17 +14,33 @@ VirtualCanPort::~VirtualCanPort() {
     bus_->Leave(this);
 }
 
-void VirtualCanPort::Send(const CanFrameRecord& frame) { bus_->Broadcast(this, frame); }
+void VirtualCanPort::Send(const CanFrameRecord& frame) { bus_->Broadcast(this, channel_, frame); }
 
-void VirtualCanPort::Deliver(const CanFrameRecord& frame) {
+void VirtualCanPort::SendOn(std::uint32_t channel, const CanFrameRecord& frame) {
+    bus_->Broadcast(this, channel, frame);
+}
+
+void VirtualCanPort::Deliver(std::uint32_t channel, const CanFrameRecord& frame) {
     {
         std::lock_guard lock(mutex_);
         if (closed_) {
             return;
         }
-        queue_.push_back(frame);
+        queue_.push_back(TaggedFrame{channel, frame});
     }
     arrived_.notify_all();
+}
+
+std::size_t VirtualCanPort::ReceiveTagged(std::span<TaggedFrame> out,
+                                          std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    arrived_.wait_for(lock, wait, [this] { return closed_ || !queue_.empty(); });
+    std::size_t count = 0;
+    while (count < out.size() && !queue_.empty()) {
+        out[count++] = queue_.front();
+        queue_.pop_front();
+    }
+    return count;
 }
 
 std::size_t VirtualCanPort::Receive(std::span<CanFrameRecord> out, std::chrono::milliseconds wait) {
@@ -32,7 +48,7 @@ std::size_t VirtualCanPort::Receive(std::span<CanFrameRecord> out, std::chrono::
     arrived_.wait_for(lock, wait, [this] { return closed_ || !queue_.empty(); });
     std::size_t count = 0;
     while (count < out.size() && !queue_.empty()) {
-        out[count++] = queue_.front();
+        out[count++] = queue_.front().frame;
         queue_.pop_front();
     }
     return count;
@@ -71,7 +87,7 @@ std::shared_ptr<VirtualCanBus> VirtualCanBus::Named(const std::string& name) {
 VirtualCanBus::VirtualCanBus(std::uint32_t channelCount) : channelCount_(channelCount) {}
 
 std::unique_ptr<VirtualCanPort> VirtualCanBus::Attach(std::uint32_t channel) {
-    if (channel >= channelCount_) {
+    if (channel >= channelCount_ && channel != VirtualCanPort::ALL_CHANNELS) {
         throw std::out_of_range("virtual CAN bus has no channel " + std::to_string(channel));
     }
     auto port = std::make_unique<VirtualCanPort>(shared_from_this(), channel);
@@ -94,7 +110,8 @@ void VirtualCanBus::Leave(VirtualCanPort* port) {
     std::erase(ports_, port);
 }
 
-void VirtualCanBus::Broadcast(const VirtualCanPort* sender, const CanFrameRecord& frame) {
+void VirtualCanBus::Broadcast(const VirtualCanPort* sender, std::uint32_t channel,
+                              const CanFrameRecord& frame) {
     // Delivery happens under the bus lock so that every port sees frames in
     // one global order.
     std::lock_guard lock(mutex_);
@@ -105,8 +122,8 @@ void VirtualCanBus::Broadcast(const VirtualCanPort* sender, const CanFrameRecord
         std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() / 100);
     stamped.TimeFlag = 1;
     for (auto* port : ports_) {
-        if (port != sender && port->Channel() == sender->Channel()) {
-            port->Deliver(stamped);
+        if (port != sender && port->Hears(channel)) {
+            port->Deliver(channel, stamped);
         }
     }
 }

@@ -20,20 +20,33 @@ namespace kelvix {
 
 class VirtualCanBus;
 
-/// One node's connection to one channel of a virtual bus. Thread-safe.
+/// A frame with the channel it travelled on.
+struct TaggedFrame {
+    std::uint32_t channel = 0;
+    CanFrameRecord frame{};
+};
+
+/// One node's connection to one channel of a virtual bus, or to all of them
+/// (ALL_CHANNELS), in which case frames keep their global order. Thread-safe.
 class VirtualCanPort {
 public:
+    static constexpr std::uint32_t ALL_CHANNELS = 0xFFFFFFFFu;
+
     VirtualCanPort(std::shared_ptr<VirtualCanBus> bus, std::uint32_t channel);
     ~VirtualCanPort();
     VirtualCanPort(const VirtualCanPort&) = delete;
     VirtualCanPort& operator=(const VirtualCanPort&) = delete;
 
     std::uint32_t Channel() const { return channel_; }
-    /// Delivers `frame` to every other port on the channel.
+    /// Delivers `frame` to every other port on the port's channel.
     void Send(const CanFrameRecord& frame);
+    /// Delivers `frame` on `channel` (for a port attached to all channels).
+    void SendOn(std::uint32_t channel, const CanFrameRecord& frame);
     /// Moves up to out.size() queued frames into `out`, waiting up to `wait`
     /// for the first. Returns how many were stored; 0 after Close.
     std::size_t Receive(std::span<CanFrameRecord> out, std::chrono::milliseconds wait);
+    /// The same with each frame's channel, in the order the bus carried them.
+    std::size_t ReceiveTagged(std::span<TaggedFrame> out, std::chrono::milliseconds wait);
     /// Frames waiting to be received.
     std::size_t Pending() const;
     /// Wakes a waiting Receive and drops further frames.
@@ -41,13 +54,16 @@ public:
 
 private:
     friend class VirtualCanBus;
-    void Deliver(const CanFrameRecord& frame);
+    void Deliver(std::uint32_t channel, const CanFrameRecord& frame);
+    bool Hears(std::uint32_t channel) const {
+        return channel_ == ALL_CHANNELS || channel_ == channel;
+    }
 
     std::shared_ptr<VirtualCanBus> bus_;
     std::uint32_t channel_;
     mutable std::mutex mutex_;
     std::condition_variable arrived_;
-    std::deque<CanFrameRecord> queue_;
+    std::deque<TaggedFrame> queue_;
     bool closed_ = false;
 };
 
@@ -60,7 +76,7 @@ public:
     static std::shared_ptr<VirtualCanBus> Named(const std::string& name);
 
     std::uint32_t ChannelCount() const { return channelCount_; }
-    /// A new port on `channel`.
+    /// A new port on `channel`, or on every channel with VirtualCanPort::ALL_CHANNELS.
     std::unique_ptr<VirtualCanPort> Attach(std::uint32_t channel);
     /// Frames sent on the bus since it was created, all channels.
     std::uint64_t FramesSent() const;
@@ -72,7 +88,8 @@ private:
     explicit VirtualCanBus(std::uint32_t channelCount);
     void Join(VirtualCanPort* port);
     void Leave(VirtualCanPort* port);
-    void Broadcast(const VirtualCanPort* sender, const CanFrameRecord& frame);
+    void Broadcast(const VirtualCanPort* sender, std::uint32_t channel,
+                   const CanFrameRecord& frame);
 
     std::uint32_t channelCount_;
     mutable std::mutex mutex_;
