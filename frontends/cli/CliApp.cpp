@@ -15,6 +15,7 @@ constexpr const char* FOOTER = R"(Examples:
   quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save
   quillon-cli show QXCfg.dat --json
   quillon-cli decode bus.log --json
+  quillon-cli upgrade firmware.bin --json
 
 The adapter comes from --adapter, else KELVIX_ADAPTER, else kelvix.conf beside
 the program, else "sim" (a simulated adapter with a simulated device).)";
@@ -65,7 +66,15 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     decode->add_option("--key", key, "frame key as 32 hex digits (default: the firmware key)");
     decode->add_flag("--json", decodeJson, "one JSON object per frame");
 
+    std::string image;
+    auto* upgradeCommand = app.add_subcommand("upgrade", "stream a firmware image into the device");
+    upgradeCommand->add_option("IMAGE", image, "firmware image (*.bin, *.dat)")->required();
+    upgradeCommand->add_flag("--json", global.json, "one JSON progress event per line");
+    auto* enterUpgrade =
+        app.add_subcommand("enter-upgrade", "initialise the adapter channel for the boot loader");
+
     auto* session = app.add_subcommand("session", "connect, show the main window, disconnect");
+    auto* demo = app.add_subcommand("demo", "a guided session against the simulated device");
 
     try {
         app.parse(argc, argv);
@@ -81,6 +90,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (*read) return RunRead(global, readOptions, services, out, err);
     if (*init) return RunStorageInit(global, initOptions, services, out, err);
     if (*session) return RunSession(global, services, out, err);
+    if (*upgradeCommand) return RunUpgrade(global, image, services, out, err);
+    if (*enterUpgrade) return RunEnterUpgrade(global, services, out, err);
+    if (*demo) return RunDemo(global, services, out, err);
     return EXIT_USAGE;
 }
 

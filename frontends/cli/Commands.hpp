@@ -34,6 +34,18 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
 int RunDecode(const std::string& trace, const std::string& keyHex, bool json, std::ostream& out,
               std::ostream& err);
 
+/// Streams IMAGE into the device (opening adapter 0 itself when needed).
+int RunUpgrade(const GlobalOptions& options, const std::string& image,
+               sys::SystemServices& services, std::ostream& out, std::ostream& err);
+/// Re-initialises the adapter channel for the boot loader.
+int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
+                    std::ostream& out, std::ostream& err);
+
+/// A guided tour against the simulated device: identity, read, write, read
+/// back and compare, a small firmware image; ends with a short report.
+int RunDemo(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
+            std::ostream& err);
+
 /// Connects, shows what the main window shows, disconnects.
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
                std::ostream& err);

@@ -190,3 +190,64 @@ TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
 
 }  // namespace
 }  // namespace quillon::cli
+
+namespace quillon::cli {
+namespace {
+
+class CliUpgradeTest : public CliTest {
+protected:
+    std::string WriteImage(std::size_t bytes) {
+        const std::string path = Dir() + "/image.bin";
+        std::ofstream file(path, std::ios::binary);
+        for (std::size_t i = 0; i < bytes; ++i) {
+            file.put(static_cast<char>(i * 7));
+        }
+        return path;
+    }
+};
+
+TEST_F(CliUpgradeTest, JsonEventsFollowPhasesAndPercentages) {
+    const auto image = WriteImage(20);
+    const auto run = Run({"--adapter", "sim:erase-ms=0", "upgrade", image, "--json"});
+    ASSERT_EQ(run.status, EXIT_OK) << run.out << run.err;
+    std::istringstream lines(run.out);
+    std::string line;
+    std::vector<std::string> writing;
+    std::string last;
+    while (std::getline(lines, line)) {
+        const auto event = nlohmann::ordered_json::parse(line);
+        if (event["phase"] == "writing") {
+            writing.push_back(event.dump());
+        }
+        last = event["phase"];
+    }
+    EXPECT_EQ(writing, (std::vector<std::string>{
+                           R"({"phase":"writing","percent":0,"bytesSent":0,"framesSent":0})",
+                           R"({"phase":"writing","percent":40,"bytesSent":8,"framesSent":1})",
+                           R"({"phase":"writing","percent":80,"bytesSent":16,"framesSent":2})",
+                           R"({"phase":"writing","percent":100,"bytesSent":20,"framesSent":3})"}));
+    EXPECT_EQ(last, "done");
+    EXPECT_EQ(system.sleeper.CountOf(160), 50u) << "the erase wait ran on fake time";
+}
+
+TEST_F(CliUpgradeTest, MissingImageFailsWithTheWindowsMessage) {
+    const auto run = Run({"upgrade", Dir() + "/nope.bin"});
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_NE(run.out.find("[警告] 打开升级固件失败!"), std::string::npos) << run.out;
+}
+
+TEST_F(CliUpgradeTest, EnterUpgradeInitialisesTheChannelWithoutRestartingTheTool) {
+    const auto run = Run({"enter-upgrade"});
+    EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
+    EXPECT_TRUE(system.launcher.Attempts().empty());
+}
+
+TEST_F(CliUpgradeTest, DemoWalksThroughReadWriteCompareAndUpgrade) {
+    const auto run = Run({"--adapter", "sim:erase-ms=0", "--settings-dir", Dir(), "demo"});
+    EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
+    EXPECT_NE(run.out.find("参数写入/读回: 一致"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("演示完成。"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillon::cli

@@ -1,0 +1,62 @@
+// Firmware upgrade and upgrade mode entry from the command line.
+#include <unistd.h>
+
+#include <iostream>
+
+#include "app/MainWindowIds.hpp"
+#include "frontends/cli/Commands.hpp"
+#include "frontends/cli/ProgressPrinter.hpp"
+
+namespace quillon::cli {
+namespace {
+
+// The command line has no window to restart: entering upgrade mode ends the
+// session instead, and the next quillon-cli upgrade opens the adapter anew.
+class NoRestartLauncher final : public sys::ProcessLauncher {
+public:
+    bool StartProcess(const std::filesystem::path&) override { return true; }
+};
+
+}  // namespace
+
+int RunUpgrade(const GlobalOptions& options, const std::string& image,
+               sys::SystemServices& services, std::ostream& out, std::ostream& err) {
+    Session session(options, out, services);
+    session.Host().SetFileToOpen(image);
+    const bool terminal = &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
+    ProgressPrinter printer(out, services.clock, options.json, terminal);
+    const upgrade::UpgradeObserver observer(
+        [&printer](const upgrade::UpgradeProgress& progress) { printer.Show(progress); });
+    session.Window().UpgradeFirmware(&observer);
+    session.Disconnect();
+    if (!printer.Succeeded()) {
+        err << "quillon-cli upgrade: the upgrade of " << image << " failed\n";
+        return EXIT_FAILED;
+    }
+    if (!options.json) {
+        out << session.Window().GetDlgItemText(app::IDC_STATUS) << '\n';
+    }
+    return EXIT_OK;
+}
+
+int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
+                    std::ostream& out, std::ostream& err) {
+    NoRestartLauncher launcher;
+    sys::SystemServices withoutRestart{services.clock,   services.sleeper,
+                                       launcher,         services.documents,
+                                       services.programDirectory, services.executablePath,
+                                       services.codePages};
+    Session session(options, out, withoutRestart);
+    if (!session.Connect(err)) {
+        return EXIT_NO_ADAPTER;
+    }
+    session.Host().ClearBoxes();
+    session.Window().EnterUpgradeMode();
+    if (session.FailureShown()) {
+        return EXIT_FAILED;
+    }
+    out << "适配器通道已按升级模式初始化；接着运行 quillon-cli upgrade IMAGE\n";
+    return EXIT_OK;
+}
+
+}  // namespace quillon::cli
