@@ -3,6 +3,7 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "dtu/DtuFrames.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/Capacities.hpp"
 #include "sim/SimulatedDevice.hpp"
@@ -176,10 +177,18 @@ TEST_F(EndToEndTest, DtuRecordsReachTheDeviceWithEveryWrite) {
     window->WriteParameters();
     ASSERT_TRUE(PumpUntil([&] { return device->WritesApplied() == 1; }));
     const auto frames = device->DtuFrames();
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames.front().ID, 0x10u);
+    const auto expected = dtu::BuildDtuFrames(window->DtuBasicPage().Record(),
+                                              window->DtuAdvancedPage().Record())
+                              .frames;
+    ASSERT_EQ(frames.size(), expected.size());
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i].ID, expected[i].ID) << i;
+        EXPECT_EQ(frames[i].DataLen, expected[i].DataLen) << i;
+        EXPECT_TRUE(std::equal(frames[i].Data, frames[i].Data + frames[i].DataLen,
+                               expected[i].Data))
+            << "frame " << i << " arrived deciphered and intact";
+    }
     EXPECT_EQ(frames.back().ID, 0x3Fu);
-    EXPECT_EQ(frames.back().Data[0], 0xFF);
 }
 
 TEST_F(EndToEndTest, StorageInitialisationIsAnsweredAfterTheDevicesDelay) {
