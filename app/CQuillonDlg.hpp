@@ -38,6 +38,9 @@ namespace quillon::app {
 /// Shown whenever the adapter library refuses a configuration frame.
 inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
 
+/// The serial number as 24 upper-case hexadecimal digits, high nibble first.
+std::string SerialText(const std::array<std::uint8_t, 12>& serial);
+
 /// The name of a device type code as the identity line shows it.
 std::string DeviceTypeName(std::uint8_t code);
 

@@ -13,6 +13,8 @@ constexpr std::uint32_t REFERENCE_SINGLE_FRAME = 3;
 constexpr std::uint32_t DEBUG_FIRST_ID = 0xF0;
 constexpr std::uint32_t DEBUG_LAST_ID = 0xF3;
 
+}  // namespace
+
 std::string SerialText(const std::array<std::uint8_t, 12>& serial) {
     std::string text;
     char digits[3];
@@ -22,8 +24,6 @@ std::string SerialText(const std::array<std::uint8_t, 12>& serial) {
     }
     return text;
 }
-
-}  // namespace
 
 std::string DeviceTypeName(std::uint8_t code) {
     switch (code) {

@@ -1,26 +1,11 @@
 #include "pages/HexIdentifier.hpp"
 
+#include "pages/HexText.hpp"
+
 #include <cstdio>
 #include <string>
 
 namespace quillon::pages {
-namespace {
-
-std::optional<std::uint8_t> Nibble(char c) {
-    if (c >= '0' && c <= '9') {
-        return static_cast<std::uint8_t>(c - '0');
-    }
-    if (c >= 'A' && c <= 'F') {
-        return static_cast<std::uint8_t>(c - 'A' + 10);
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<std::uint8_t>(c - 'a' + 10);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 std::optional<std::uint32_t> ParseHexText(std::string_view text) {
     const std::string padded = (text.size() % 2 != 0 ? "0" : "") + std::string(text);
     if (padded.size() > 8) {
@@ -28,8 +13,8 @@ std::optional<std::uint32_t> ParseHexText(std::string_view text) {
     }
     std::uint32_t value = 0;
     for (std::size_t at = 0; at < padded.size(); at += 2) {
-        const auto high = Nibble(padded[at]);
-        const auto low = Nibble(padded[at + 1]);
+        const auto high = HexDigitValue(padded[at]);
+        const auto low = HexDigitValue(padded[at + 1]);
         if (!high || !low) {
             return std::nullopt;
         }

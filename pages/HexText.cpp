@@ -3,9 +3,7 @@
 #include <optional>
 
 namespace quillon::pages {
-namespace {
-
-std::optional<std::uint8_t> HexDigit(char c) {
+std::optional<std::uint8_t> HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return static_cast<std::uint8_t>(c - '0');
     }
@@ -18,13 +16,15 @@ std::optional<std::uint8_t> HexDigit(char c) {
     return std::nullopt;
 }
 
+namespace {
+
 // The byte of the pair (first, second); a blank second character reads as "0first".
 std::optional<std::uint8_t> PairValue(char first, char second) {
     if (second == ' ') {
-        return HexDigit(first);
+        return HexDigitValue(first);
     }
-    const auto high = HexDigit(first);
-    const auto low = HexDigit(second);
+    const auto high = HexDigitValue(first);
+    const auto low = HexDigitValue(second);
     if (!high || !low) {
         return std::nullopt;
     }

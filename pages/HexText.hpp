@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ namespace quillon::pages {
 /// 0x0A); parsing stops at a pair with any other character, and a last
 /// single character is dropped. Returns the bytes parsed so far.
 std::vector<std::uint8_t> HexTextToBytes(std::string_view text);
+
+/// The value of one hexadecimal digit ('0'-'9', 'A'-'F', 'a'-'f'), or nothing.
+std::optional<std::uint8_t> HexDigitValue(char c);
 
 /// Two upper-case hexadecimal digits and a blank per byte: {0x01, 0xAB} -> "01 AB ".
 std::string BytesToHexText(std::span<const std::uint8_t> bytes);

@@ -138,7 +138,7 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
 
     const std::string sent = FileSha256(image);
     out << "\n报告\n   设备: " << app::DeviceTypeName(window.Identity().deviceType) << ", 序号 "
-        << SerialHex(window.Identity().serial) << ", 固件 Ver_"
+        << app::SerialText(window.Identity().serial) << ", 固件 Ver_"
         << window.Identity().firmwareVersion << "\n   参数写入/读回: " << (same ? "一致" : "不一致")
         << "\n   镜像 SHA-256: " << sent << "\n   设备收到:     " << received << '\n';
     const bool ok = same && printer.Succeeded() &&

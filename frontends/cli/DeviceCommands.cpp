@@ -32,7 +32,7 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
                   std::ostream& out) {
     const auto& id = window.Identity();
     out << "设备: " << app::DeviceTypeName(id.deviceType) << " (type " << int(id.deviceType)
-        << "), 序号 " << SerialHex(id.serial) << ", 硬件 Ver_" << id.hardwareVersion
+        << "), 序号 " << app::SerialText(id.serial) << ", 硬件 Ver_" << id.hardwareVersion
         << ", 固件 Ver_" << id.firmwareVersion << '\n';
     int channel = 1;
     for (const auto* can : {&s.can1, &s.can2}) {

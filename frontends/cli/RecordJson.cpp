@@ -104,18 +104,8 @@ ordered_json ToJson(const protocol::ReplayPara& replay) {
             {"rules", rules}};
 }
 
-std::string SerialHex(const std::array<std::uint8_t, 12>& serial) {
-    std::string text;
-    char digits[3];
-    for (std::uint8_t byte : serial) {
-        std::snprintf(digits, sizeof(digits), "%02X", byte);
-        text += digits;
-    }
-    return text;
-}
-
 ordered_json ToJson(const protocol::DeviceIdentity& identity) {
-    return {{"serial", SerialHex(identity.serial)},
+    return {{"serial", app::SerialText(identity.serial)},
             {"deviceType", identity.deviceType},
             {"deviceTypeName", app::DeviceTypeName(identity.deviceType)},
             {"hardwareVersion", identity.hardwareVersion},

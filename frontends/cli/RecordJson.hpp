@@ -19,7 +19,4 @@ nlohmann::ordered_json ToJson(const protocol::DeviceIdentity& identity);
 /// All seven sections under the keys can1, can2, sys, filters1, filters2, bridge, replay.
 nlohmann::ordered_json SectionsToJson(const protocol::SettingsSections& sections);
 
-/// The serial number as 24 upper-case hex digits.
-std::string SerialHex(const std::array<std::uint8_t, 12>& serial);
-
 }  // namespace quillon::cli
