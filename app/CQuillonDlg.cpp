@@ -214,7 +214,10 @@ void CQuillonDlg::Warn(std::string_view text) {
 
 void CQuillonDlg::ToggleConnection() {
     if (link_.IsRunning()) {
-        link_.StopReceiving();
+        link_.StopReceiving([this] {
+            GetHost().WaitForMessage(std::chrono::milliseconds(5));
+            GetHost().PumpMessages();
+        });
         SetDlgItemText(IDC_CONNECT, "连接设备");
         link_.Close();
         return;

@@ -33,12 +33,19 @@ void DeviceLink::StartReceiving(FrameHandler handler) {
     }
     handler_ = std::move(handler);
     running_ = true;
-    thread_ = std::thread([this] { ReceiveThread(); });
+    threadEnded_ = false;
+    thread_ = std::thread([this] {
+        ReceiveThread();
+        threadEnded_ = true;
+    });
 }
 
-void DeviceLink::StopReceiving() {
+void DeviceLink::StopReceiving(const std::function<void()>& whileWaiting) {
     running_ = false;
     sleeper_.SleepMs(DISCONNECT_WAIT_MS);
+    while (whileWaiting && !threadEnded_) {
+        whileWaiting();
+    }
     if (thread_.joinable()) {
         thread_.join();
     }

@@ -51,8 +51,10 @@ public:
     void OpenForUpgrade();
     /// Starts the receive thread; `handler` runs on it for every frame.
     void StartReceiving(FrameHandler handler);
-    /// Clears the running flag, waits the disconnect time, then joins the thread.
-    void StopReceiving();
+    /// Clears the running flag, waits the disconnect time, then waits for the
+    /// thread to end, calling `whileWaiting` meanwhile (the window pumps its
+    /// messages there, so a box the thread raised can still be answered).
+    void StopReceiving(const std::function<void()>& whileWaiting = {});
     /// Closes the adapter that was opened.
     void Close();
 
@@ -69,6 +71,7 @@ private:
     sys::Sleeper& sleeper_;
     const protocol::Cpc1crypt& cipher_;
     std::atomic<bool> running_{false};
+    std::atomic<bool> threadEnded_{true};
     std::uint32_t deviceIndex_ = 0;
     std::uint32_t canIndex_ = 0;
     std::uint32_t transmitReference_ = 1000;

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Dialog.hpp"
 
+#include <future>
+
 namespace quillon::ui {
 
 void Host::Enqueue(Posted posted) {
@@ -19,6 +21,16 @@ void Host::PostMessage(Dialog& target, std::uint32_t message, WPARAM wParam, LPA
 
 void Host::PostTask(Dialog& target, std::function<void()> task) {
     Enqueue(Posted{&target, 0, 0, 0, std::move(task)});
+}
+
+int Host::CallOnUiThread(const std::function<int()>& call) {
+    if (OnUiThread()) {
+        return call();
+    }
+    auto result = std::make_shared<std::promise<int>>();
+    auto answer = result->get_future();
+    Enqueue(Posted{nullptr, 0, 0, 0, [call, result] { result->set_value(call()); }});
+    return answer.get();
 }
 
 int Host::PumpMessages() {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/ui/WindowMessages.hpp"
 
@@ -53,8 +54,18 @@ public:
     /// Drops queued messages of a dialog that is going away.
     void DiscardMessagesFor(const Dialog& target);
     std::size_t PendingMessages() const;
+    /// True on the thread that created the host (the user-interface thread).
+    bool OnUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
 protected:
+    /// Runs `call` on the user-interface thread and returns its result: at
+    /// once when already there, otherwise queued like a posted task (it runs
+    /// when the user-interface thread pumps) while the caller blocks. A GUI
+    /// host shows off-thread message boxes through this, so a thread the
+    /// user-interface thread is waiting for can still get its box answered
+    /// as long as that wait pumps.
+    int CallOnUiThread(const std::function<int()>& call);
+
     /// Called after a message was queued, on the posting thread; a GUI host
     /// wakes its event loop here.
     virtual void OnMessagePosted() {}
@@ -73,6 +84,7 @@ private:
     mutable std::mutex queueMutex_;
     std::condition_variable queueSignal_;
     std::deque<Posted> queue_;
+    std::thread::id uiThread_ = std::this_thread::get_id();
 };
 
 }  // namespace quillon::ui

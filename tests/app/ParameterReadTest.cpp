@@ -226,3 +226,44 @@ TEST_F(StorageInitTest, ReplyBoxIsRaisedOnTheReceiveThread) {
 
 }  // namespace
 }  // namespace quillon::app
+
+namespace quillon::app {
+namespace {
+
+// Raises boxes on the user-interface thread, as a GUI host does.
+class MarshallingHost : public test::ScriptedHost {
+public:
+    int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
+                   unsigned style) override {
+        const std::string textCopy(text);
+        const std::string captionCopy(caption);
+        return CallOnUiThread([&] {
+            onUiThread = OnUiThread();
+            return ScriptedHost::MessageBox(owner, textCopy, captionCopy, style);
+        });
+    }
+    std::atomic<bool> onUiThread{false};
+};
+
+TEST(StorageReplyDuringDisconnectTest, DisconnectPumpsSoTheReceiveThreadsBoxIsAnswered) {
+    test::ScriptedAdapterScope adapter;
+    test::FakeSystem system;
+    MarshallingHost host;
+    CQuillonDlg window(host, system.services);
+    window.Create();
+    window.Click(IDC_CONNECT);
+    window.InitStorage();
+    ASSERT_TRUE(window.StorageInitPending());
+    CanFrameRecord reply = test::MakeFrame(7, false, {1});
+    protocol::Cpc1crypt(protocol::FIRMWARE_KEY).EncipherPayload(reply.Data);
+    adapter.Bus().Deliver(0, {reply});
+    // The receive thread now waits for its box on the UI thread, which is busy here.
+    ASSERT_TRUE(adapter.Bus().WaitFor([&] { return host.PendingMessages() == 1; }));
+    window.Click(IDC_CONNECT);
+    EXPECT_FALSE(window.IsRunning());
+    EXPECT_EQ(host.BoxTexts().back(), "初始化SD卡成功");
+    EXPECT_TRUE(host.onUiThread);
+}
+
+}  // namespace
+}  // namespace quillon::app
