@@ -8,6 +8,7 @@
 
 #include "platform/kelvix/AdapterTable.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
+#include "platform/kelvix/socketcan/SocketCanAdapter.hpp"
 #include "platform/system/ProgramDirectory.hpp"
 
 namespace kelvix {
@@ -18,6 +19,7 @@ struct Registry {
         factories["sim"] = [](const AdapterSpec& spec, std::uint32_t, std::string& error) {
             return SimAdapter::FromOptions(spec.options, error);
         };
+        factories["socketcan"] = CreateSocketCanAdapter;
     }
     std::mutex mutex;
     std::map<std::string, AdapterFactory> factories;

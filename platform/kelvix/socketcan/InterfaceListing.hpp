@@ -1,0 +1,18 @@
+// One line of adapter discovery: an interface a backend can reach, or the
+// reason the backend can reach nothing here.
+#pragma once
+
+#include <string>
+
+namespace kelvix {
+
+struct InterfaceListing {
+    std::string backend;  ///< backend name, e.g. "socketcan"
+    std::string spec;     ///< adapter spec that opens it, e.g. "socketcan:can0"; "" when unusable
+    std::string description;        ///< what the interface is, for people
+    std::string unavailableReason;  ///< "" when usable, otherwise why not
+
+    bool Available() const { return unavailableReason.empty(); }
+};
+
+}  // namespace kelvix
