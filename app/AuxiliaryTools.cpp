@@ -27,8 +27,10 @@ void CQuillonDlg::StartConverter() {
 
 void CQuillonDlg::OpenManual() {
     if (!services_.documents.OpenDocument(services_.programDirectory / MANUAL_FILE)) {
-        MessageBox("感谢您选用 Quillon 工作室的产品！未能打开使用说明，请参阅随产品提供的《升级使用手册》。",
-                   "帮助", ui::MB_ICONQUESTION);
+        MessageBox(
+            "感谢您选用 Quillon "
+            "工作室的产品！未能打开使用说明，请参阅随产品提供的《升级使用手册》。",
+            "帮助", ui::MB_ICONQUESTION);
     }
 }
 

@@ -6,7 +6,7 @@
 namespace quillon::app {
 
 class CAboutDlg : public ui::Dialog {
-public:
+  public:
     explicit CAboutDlg(ui::Host& host);
 };
 

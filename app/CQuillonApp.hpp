@@ -7,7 +7,7 @@
 namespace quillon::app {
 
 class CQuillonApp {
-public:
+  public:
     /// Company name under which the original kept its application settings.
     static constexpr const char* REGISTRY_KEY = "Quillon 工作室";
 
@@ -15,7 +15,7 @@ public:
     /// Runs the main window until it closes; returns the program's exit status.
     int InitInstance();
 
-private:
+  private:
     ui::Host& host_;
     sys::SystemServices& services_;
 };

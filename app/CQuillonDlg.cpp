@@ -75,7 +75,7 @@ void CQuillonDlg::MapMessages() {
 
 ui::Dialog& CQuillonDlg::Page(int tab) {
     std::array<ui::Dialog*, PAGE_COUNT> pages = {
-        &can1Page_,   &can2Page_,  &sysPage_,     &advanced1Page_,   &advanced2Page_,
+        &can1Page_,   &can2Page_,   &sysPage_,      &advanced1Page_,   &advanced2Page_,
         &bridgePage_, &replayPage_, &dtuBasicPage_, &dtuAdvancedPage_, &debugPage_};
     return *pages.at(static_cast<std::size_t>(tab));
 }
@@ -166,10 +166,10 @@ std::filesystem::path CQuillonDlg::SettingsPath() const {
 }
 
 void CQuillonDlg::LoadSettings() {
-    protocol::SettingsSections sections{can1Page_.Record(),      can2Page_.Record(),
-                                        sysPara_,                advanced1Page_.Record(),
-                                        advanced2Page_.Record(), bridgePage_.Record(),
-                                        replayPage_.Record()};
+    protocol::SettingsSections sections{
+        can1Page_.Record(),      can2Page_.Record(),      sysPara_,
+        advanced1Page_.Record(), advanced2Page_.Record(), bridgePage_.Record(),
+        replayPage_.Record()};
     const auto checks = protocol::ReadSettingsFile(SettingsPath(), sections);
     protocol::ApplySettingsFallbacks(sections, checks);
     can1Page_.Record() = sections.can1;
@@ -192,10 +192,10 @@ void CQuillonDlg::LoadSettings() {
 void CQuillonDlg::SaveSettings() {
     can1Page_.StoreToRecord();
     can2Page_.StoreToRecord();
-    protocol::SettingsSections sections{can1Page_.Record(),      can2Page_.Record(),
-                                        sysPara_,                advanced1Page_.Record(),
-                                        advanced2Page_.Record(), bridgePage_.Record(),
-                                        replayPage_.Record()};
+    protocol::SettingsSections sections{
+        can1Page_.Record(),      can2Page_.Record(),      sysPara_,
+        advanced1Page_.Record(), advanced2Page_.Record(), bridgePage_.Record(),
+        replayPage_.Record()};
     // A failed save is not reported, as the program has always been silent
     // about its settings file; the previous file stays whole.
     (void)protocol::WriteSettingsFile(SettingsPath(), sections);
@@ -230,15 +230,17 @@ void CQuillonDlg::ToggleConnection() {
         Warn("打开设备失败!");
         return;
     }
-    link_.StartReceiving(
-        [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); });
+    link_.StartReceiving([this](std::uint32_t channel, const CanFrameRecord& frame) {
+        HandleFrame(channel, frame);
+    });
     SetDlgItemText(IDC_CONNECT, "断开设备");
 }
 
 void CQuillonDlg::ConnectForUpgrade() {
     link_.OpenForUpgrade();
-    link_.StartReceiving(
-        [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); });
+    link_.StartReceiving([this](std::uint32_t channel, const CanFrameRecord& frame) {
+        HandleFrame(channel, frame);
+    });
     SetDlgItemText(IDC_CONNECT, "断开设备");
 }
 
@@ -246,7 +248,9 @@ void CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {
     upgrade::UpgradeFirmware(*this, *this, services_, observer);
 }
 
-void CQuillonDlg::EnterUpgradeMode() { upgrade::EnterUpgradeMode(*this, *this, services_); }
+void CQuillonDlg::EnterUpgradeMode() {
+    upgrade::EnterUpgradeMode(*this, *this, services_);
+}
 
 void CQuillonDlg::CloseWindow() {
     if (link_.IsRunning()) {

@@ -7,8 +7,8 @@
 // the identity and the pages are only ever touched by one thread.
 #pragma once
 
-#include <atomic>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,7 +50,7 @@ struct SystemMenuItem {
 };
 
 class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
-public:
+  public:
     static constexpr int PAGE_COUNT = 10;
     /// Captions of the tabs, in tab order.
     static const std::array<const char*, PAGE_COUNT> TAB_CAPTIONS;
@@ -121,10 +121,10 @@ public:
     /// Path of the settings file in the program directory.
     std::filesystem::path SettingsPath() const;
 
-protected:
+  protected:
     bool OnInitDialog() override;
 
-private:
+  private:
     void MapMessages();
     void CreatePages();
     void Warn(std::string_view text);

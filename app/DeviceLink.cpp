@@ -51,7 +51,9 @@ void DeviceLink::StopReceiving(const std::function<void()>& whileWaiting) {
     }
 }
 
-void DeviceLink::Close() { VCI_CloseDevice(DEVICE_TYPE_CODE, deviceIndex_); }
+void DeviceLink::Close() {
+    VCI_CloseDevice(DEVICE_TYPE_CODE, deviceIndex_);
+}
 
 void DeviceLink::ReceiveThread() {
     CanFrameRecord buffer[RECEIVE_CAPACITY];
@@ -92,6 +94,8 @@ bool DeviceLink::SendEnciphered(std::span<CanFrameRecord> frames) {
     return Send(frames);
 }
 
-void DeviceLink::PauseMs(std::uint32_t durationMs) { sleeper_.SleepMs(durationMs); }
+void DeviceLink::PauseMs(std::uint32_t durationMs) {
+    sleeper_.SleepMs(durationMs);
+}
 
 }  // namespace quillon::app

@@ -20,7 +20,7 @@
 namespace quillon::app {
 
 class DeviceLink final : public kelvix::FrameTransmitter {
-public:
+  public:
     /// Called on the receive thread for every received frame, still enciphered.
     using FrameHandler = std::function<void(std::uint32_t channel, const CanFrameRecord& frame)>;
 
@@ -65,7 +65,7 @@ public:
     bool SendEnciphered(std::span<CanFrameRecord> frames) override;
     void PauseMs(std::uint32_t durationMs) override;
 
-private:
+  private:
     void ReceiveThread();
 
     sys::Sleeper& sleeper_;

@@ -118,9 +118,8 @@ void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame
 void CQuillonDlg::DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
     const bool first = channel == 0;
     protocol::DecodeParameterFrame(
-        frame, {readBack_[first ? 0 : 1],
-                first ? advanced1Page_.Record() : advanced2Page_.Record(), bridgePage_.Record(),
-                replayPage_.Record()});
+        frame, {readBack_[first ? 0 : 1], first ? advanced1Page_.Record() : advanced2Page_.Record(),
+                bridgePage_.Record(), replayPage_.Record()});
 }
 
 void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {

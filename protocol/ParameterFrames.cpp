@@ -9,8 +9,12 @@
 namespace quillon::protocol {
 namespace {
 
-std::span<std::uint8_t> Data(CanFrameRecord& frame) { return {frame.Data, 8}; }
-std::span<const std::uint8_t> Data(const CanFrameRecord& frame) { return {frame.Data, 8}; }
+std::span<std::uint8_t> Data(CanFrameRecord& frame) {
+    return {frame.Data, 8};
+}
+std::span<const std::uint8_t> Data(const CanFrameRecord& frame) {
+    return {frame.Data, 8};
+}
 
 void PutBytes8(CanFrameRecord& frame, std::span<const std::uint8_t> bytes) {
     std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), 8), frame.Data);

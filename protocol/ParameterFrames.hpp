@@ -32,11 +32,11 @@ inline constexpr std::uint32_t ID_STORAGE_INIT = 7;  ///< storage initialisation
 inline constexpr std::uint32_t ID_OPEN_CLOSE = 8;    ///< opening frame and first closing command
 
 // Extended identifiers.
-inline constexpr std::uint32_t ID_CHANNEL = 1;            ///< 1, 2, then 3 + 2k / 4 + 2k
-inline constexpr std::uint32_t ID_HARD_FILTER = 0x100;    ///< then 0x101 + 2k / 0x102 + 2k
-inline constexpr std::uint32_t ID_BRIDGE = 0x1FF;         ///< then 0x200 + 6k .. 0x204 + 6k
+inline constexpr std::uint32_t ID_CHANNEL = 1;          ///< 1, 2, then 3 + 2k / 4 + 2k
+inline constexpr std::uint32_t ID_HARD_FILTER = 0x100;  ///< then 0x101 + 2k / 0x102 + 2k
+inline constexpr std::uint32_t ID_BRIDGE = 0x1FF;       ///< then 0x200 + 6k .. 0x204 + 6k
 inline constexpr std::uint32_t ID_BRIDGE_RULES = 0x200;
-inline constexpr std::uint32_t ID_REPLAY = 0x2FF;         ///< then 0x300 + 4k .. 0x302 + 4k
+inline constexpr std::uint32_t ID_REPLAY = 0x2FF;  ///< then 0x300 + 4k .. 0x302 + 4k
 inline constexpr std::uint32_t ID_REPLAY_RULES = 0x300;
 
 inline constexpr std::size_t CHANNEL_BLOCK_FRAMES = 42;

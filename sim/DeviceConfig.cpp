@@ -24,8 +24,7 @@ bool ParseSerial(std::string_view text, std::array<std::uint8_t, 12>& serial) {
     }
     for (std::size_t i = 0; i < serial.size(); ++i) {
         const auto pair = text.substr(2 * i, 2);
-        const auto [end, error] =
-            std::from_chars(pair.data(), pair.data() + 2, serial[i], 16);
+        const auto [end, error] = std::from_chars(pair.data(), pair.data() + 2, serial[i], 16);
         if (error != std::errc() || end != pair.data() + 2) {
             return false;
         }
@@ -34,13 +33,20 @@ bool ParseSerial(std::string_view text, std::array<std::uint8_t, 12>& serial) {
 }
 
 bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& config) {
-    if (key == "type") return ParseNumber(value, config.type);
-    if (key == "serial") return ParseSerial(value, config.serial);
-    if (key == "hw") return ParseNumber(value, config.hardwareVersion);
-    if (key == "fw") return ParseNumber(value, config.firmwareVersion);
-    if (key == "storage-delay-ms") return ParseNumber(value, config.storageDelayMs);
-    if (key == "storage-result") return ParseNumber(value, config.storageResult);
-    if (key == "erase-ms") return ParseNumber(value, config.eraseMs);
+    if (key == "type")
+        return ParseNumber(value, config.type);
+    if (key == "serial")
+        return ParseSerial(value, config.serial);
+    if (key == "hw")
+        return ParseNumber(value, config.hardwareVersion);
+    if (key == "fw")
+        return ParseNumber(value, config.firmwareVersion);
+    if (key == "storage-delay-ms")
+        return ParseNumber(value, config.storageDelayMs);
+    if (key == "storage-result")
+        return ParseNumber(value, config.storageResult);
+    if (key == "erase-ms")
+        return ParseNumber(value, config.eraseMs);
     if (key == "state") {
         config.statePath = std::string(value);
         return !value.empty();

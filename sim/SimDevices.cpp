@@ -19,31 +19,31 @@ std::weak_ptr<SimulatedDevice>& Last() {
 
 // Keeps the shared device alive as long as the adapter holds this node.
 class DeviceNode final : public kelvix::SimulatedNode {
-public:
+  public:
     explicit DeviceNode(std::shared_ptr<SimulatedDevice> device) : device_(std::move(device)) {}
 
-private:
+  private:
     std::shared_ptr<SimulatedDevice> device_;
 };
 
 }  // namespace
 
 void RegisterSimDevice() {
-    kelvix::SetSimDeviceFactory(
-        [](const std::shared_ptr<kelvix::VirtualCanBus>& bus, std::string_view options,
-           std::string& error) -> std::unique_ptr<kelvix::SimulatedNode> {
-            auto config = ParseDeviceConfig(options, error);
-            if (!config) {
-                return nullptr;
-            }
-            static sys::SystemClock clock;
-            auto device = std::make_shared<SimulatedDevice>(bus, *config, clock);
-            {
-                std::lock_guard lock(DevicesMutex());
-                Last() = device;
-            }
-            return std::make_unique<DeviceNode>(std::move(device));
-        });
+    kelvix::SetSimDeviceFactory([](const std::shared_ptr<kelvix::VirtualCanBus>& bus,
+                                   std::string_view options,
+                                   std::string& error) -> std::unique_ptr<kelvix::SimulatedNode> {
+        auto config = ParseDeviceConfig(options, error);
+        if (!config) {
+            return nullptr;
+        }
+        static sys::SystemClock clock;
+        auto device = std::make_shared<SimulatedDevice>(bus, *config, clock);
+        {
+            std::lock_guard lock(DevicesMutex());
+            Last() = device;
+        }
+        return std::make_unique<DeviceNode>(std::move(device));
+    });
 }
 
 std::shared_ptr<SimulatedDevice> LastSimulatedDevice() {

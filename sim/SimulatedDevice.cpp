@@ -93,9 +93,9 @@ void SimulatedDevice::OnParameterFrame(std::uint32_t channel, const CanFrameReco
         return;  // parameter frames outside a write are ignored
     }
     const bool first = channel == 0;
-    DecodeParameterFrame(frame, {first ? staged_.can1 : staged_.can2,
-                                 first ? staged_.filters1 : staged_.filters2, staged_.bridge,
-                                 staged_.replay});
+    DecodeParameterFrame(
+        frame, {first ? staged_.can1 : staged_.can2, first ? staged_.filters1 : staged_.filters2,
+                staged_.bridge, staged_.replay});
 }
 
 void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame) {

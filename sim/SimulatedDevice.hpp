@@ -26,7 +26,7 @@
 namespace quillon::sim {
 
 class SimulatedDevice final : public kelvix::SimulatedNode {
-public:
+  public:
     /// Receives one line for each notable event ("parameter write applied", ...).
     using EventLog = std::function<void(const std::string&)>;
 
@@ -51,7 +51,7 @@ public:
     /// The boot loader that takes erase, program and image data frames.
     const Bootloader& Loader() const { return bootloader_; }
 
-private:
+  private:
     struct PendingReply {
         std::uint64_t dueMs;
         std::uint32_t channel;

@@ -45,7 +45,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     show->add_option("FILE", file, "settings file")->required();
     show->add_flag("--json", showJson, "JSON output");
 
-    auto* write = app.add_subcommand("write", "write the settings directory's record to the device");
+    auto* write =
+        app.add_subcommand("write", "write the settings directory's record to the device");
 
     ReadOptions readOptions;
     auto* read = app.add_subcommand("read", "read the device's identity and parameters");
@@ -84,15 +85,24 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
 
     sim::RegisterSimDevice();
-    if (*show) return RunShow(file, showJson, out, err);
-    if (*decode) return RunDecode(trace, key, decodeJson, out, err);
-    if (*write) return RunWrite(global, services, out, err);
-    if (*read) return RunRead(global, readOptions, services, out, err);
-    if (*init) return RunStorageInit(global, initOptions, services, out, err);
-    if (*session) return RunSession(global, services, out, err);
-    if (*upgradeCommand) return RunUpgrade(global, image, services, out, err);
-    if (*enterUpgrade) return RunEnterUpgrade(global, services, out, err);
-    if (*demo) return RunDemo(global, services, out, err);
+    if (*show)
+        return RunShow(file, showJson, out, err);
+    if (*decode)
+        return RunDecode(trace, key, decodeJson, out, err);
+    if (*write)
+        return RunWrite(global, services, out, err);
+    if (*read)
+        return RunRead(global, readOptions, services, out, err);
+    if (*init)
+        return RunStorageInit(global, initOptions, services, out, err);
+    if (*session)
+        return RunSession(global, services, out, err);
+    if (*upgradeCommand)
+        return RunUpgrade(global, image, services, out, err);
+    if (*enterUpgrade)
+        return RunEnterUpgrade(global, services, out, err);
+    if (*demo)
+        return RunDemo(global, services, out, err);
     return EXIT_USAGE;
 }
 

@@ -20,7 +20,7 @@ struct PrintedBox {
 };
 
 class CliHost final : public ui::Host {
-public:
+  public:
     /// `answerYes` answers Yes/No questions; `out` receives one line per box.
     CliHost(std::ostream& out, bool answerYes);
 
@@ -37,7 +37,7 @@ public:
     std::vector<PrintedBox> Boxes() const;
     void ClearBoxes();
 
-private:
+  private:
     std::ostream& out_;
     bool answerYes_;
     bool quiet_ = false;

@@ -38,8 +38,8 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
 int RunUpgrade(const GlobalOptions& options, const std::string& image,
                sys::SystemServices& services, std::ostream& out, std::ostream& err);
 /// Re-initialises the adapter channel for the boot loader.
-int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
-                    std::ostream& out, std::ostream& err);
+int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
+                    std::ostream& err);
 
 /// A guided tour against the simulated device: identity, read, write, read
 /// back and compare, a small firmware image; ends with a short report.

@@ -9,8 +9,8 @@
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "frontends/cli/RecordJson.hpp"
-#include "sim/SimDevices.hpp"
 #include "sim/Sha256.hpp"
+#include "sim/SimDevices.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -130,8 +130,8 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
     window.UpgradeFirmware(&observer);
     std::string received = "(not a simulated device)";
     if (auto device = sim::LastSimulatedDevice()) {
-        session.PumpUntil(
-            [&] { return device->Loader().ImageLength() >= DEMO_IMAGE_BYTES; }, milliseconds(3000));
+        session.PumpUntil([&] { return device->Loader().ImageLength() >= DEMO_IMAGE_BYTES; },
+                          milliseconds(3000));
         received = device->Loader().Sha256Hex();
     }
     session.Disconnect();
@@ -141,8 +141,8 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
         << app::SerialText(window.Identity().serial) << ", 固件 Ver_"
         << window.Identity().firmwareVersion << "\n   参数写入/读回: " << (same ? "一致" : "不一致")
         << "\n   镜像 SHA-256: " << sent << "\n   设备收到:     " << received << '\n';
-    const bool ok = same && printer.Succeeded() &&
-                    (received == sent || received == "(not a simulated device)");
+    const bool ok =
+        same && printer.Succeeded() && (received == sent || received == "(not a simulated device)");
     out << (ok ? "\n演示完成。\n" : "\n演示未全部成功。\n");
     return ok ? EXIT_OK : EXIT_FAILED;
 }

@@ -39,15 +39,15 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
         out << "CAN" << channel++ << ": enable=" << int(can->enable)
             << " baudIndex=" << int(can->baudIndex) << " btr0=0x" << std::hex << int(can->btr0)
             << " btr1=0x" << int(can->btr1) << std::dec << " workMode=" << int(can->workMode)
-            << " acceptAll=" << int(can->acceptAll) << " filters=" << int(can->filterCount)
-            << '\n';
+            << " acceptAll=" << int(can->acceptAll) << " filters=" << int(can->filterCount) << '\n';
     }
-    out << "系统: fileSizeMB=" << s.sys.fileSizeMB << " cyclicOverwrite="
-        << int(s.sys.cyclicOverwrite) << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
+    out << "系统: fileSizeMB=" << s.sys.fileSizeMB
+        << " cyclicOverwrite=" << int(s.sys.cyclicOverwrite)
+        << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
         << " errorProofing=" << int(s.sys.errorProofing) << '\n';
     out << "高级滤波: CAN1 " << int(s.filters1.filterCount) << ", CAN2 "
-        << int(s.filters2.filterCount) << "; 网桥规则 " << int(s.bridge.ruleCount)
-        << "; 回放文件 " << int(s.replay.ruleCount) << '\n';
+        << int(s.filters2.filterCount) << "; 网桥规则 " << int(s.bridge.ruleCount) << "; 回放文件 "
+        << int(s.replay.ruleCount) << '\n';
 }
 
 }  // namespace
@@ -143,8 +143,8 @@ int RunSession(const GlobalOptions& options, sys::SystemServices& services, std:
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    out << "已连接适配器 " << options.index << " ("
-        << window.GetDlgItemText(app::IDC_CONNECT) << ")\n";
+    out << "已连接适配器 " << options.index << " (" << window.GetDlgItemText(app::IDC_CONNECT)
+        << ")\n";
     for (const auto& control : window.Template().controls) {
         if (control.id <= 0 || !window.IsWindowVisible(control.id) ||
             control.kind == ui::ControlKind::ComboBox) {

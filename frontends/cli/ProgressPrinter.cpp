@@ -51,8 +51,7 @@ void ProgressPrinter::ShowBar(const upgrade::UpgradeProgress& progress) {
     const int filled = progress.percent * WIDTH / 100;
     const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
                             std::string(static_cast<std::size_t>(WIDTH - filled), '.');
-    const double seconds =
-        static_cast<double>(clock_.MonotonicMs() - writeStartMs_) / 1000.0;
+    const double seconds = static_cast<double>(clock_.MonotonicMs() - writeStartMs_) / 1000.0;
     const double rate =
         seconds > 0 && progress.phase != UpgradePhase::Erasing ? progress.bytesSent / seconds : 0;
     const double remaining =

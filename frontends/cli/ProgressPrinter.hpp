@@ -13,7 +13,7 @@
 namespace quillon::cli {
 
 class ProgressPrinter {
-public:
+  public:
     ProgressPrinter(std::ostream& out, const sys::Clock& clock, bool json, bool terminal);
 
     void Show(const upgrade::UpgradeProgress& progress);
@@ -21,7 +21,7 @@ public:
     bool Finished() const { return finished_; }
     bool Succeeded() const { return succeeded_; }
 
-private:
+  private:
     void ShowJson(const upgrade::UpgradeProgress& progress);
     void ShowBar(const upgrade::UpgradeProgress& progress);
 

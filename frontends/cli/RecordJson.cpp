@@ -20,22 +20,34 @@ ordered_json Array(const std::array<T, N>& values) {
 }
 
 ordered_json ToJson(const protocol::CanFilter& filter) {
-    return {{"used", filter.used},           {"frameType", filter.frameType},
-            {"frameFormat", filter.frameFormat}, {"trigger", filter.trigger},
-            {"idStart", filter.idStart},     {"idEnd", filter.idEnd},
+    return {{"used", filter.used},
+            {"frameType", filter.frameType},
+            {"frameFormat", filter.frameFormat},
+            {"trigger", filter.trigger},
+            {"idStart", filter.idStart},
+            {"idEnd", filter.idEnd},
             {"interval", filter.interval}};
 }
 
 ordered_json ToJson(const protocol::BridgeRule& rule) {
-    return {{"leadByte", rule.leadByte},       {"direction", rule.direction},
-            {"k", rule.k},                     {"m", rule.m},
-            {"trigger", rule.trigger},         {"srcFlags", rule.srcFlags},
-            {"srcId", rule.srcId},             {"srcDataMask", rule.srcDataMask},
-            {"srcLength", rule.srcLength},     {"srcData", Array(rule.srcData)},
-            {"dstFlags", rule.dstFlags},       {"dstId", rule.dstId},
-            {"yMax", rule.yMax},               {"dstDataMask", rule.dstDataMask},
-            {"kMask", rule.kMask},             {"mMask", rule.mMask},
-            {"dstLength", rule.dstLength},     {"dstData", Array(rule.dstData)}};
+    return {{"leadByte", rule.leadByte},
+            {"direction", rule.direction},
+            {"k", rule.k},
+            {"m", rule.m},
+            {"trigger", rule.trigger},
+            {"srcFlags", rule.srcFlags},
+            {"srcId", rule.srcId},
+            {"srcDataMask", rule.srcDataMask},
+            {"srcLength", rule.srcLength},
+            {"srcData", Array(rule.srcData)},
+            {"dstFlags", rule.dstFlags},
+            {"dstId", rule.dstId},
+            {"yMax", rule.yMax},
+            {"dstDataMask", rule.dstDataMask},
+            {"kMask", rule.kMask},
+            {"mMask", rule.mMask},
+            {"dstLength", rule.dstLength},
+            {"dstData", Array(rule.dstData)}};
 }
 
 std::string FileNameText(const std::array<std::uint8_t, 17>& name) {
@@ -64,10 +76,14 @@ ordered_json ToJson(const protocol::CanPara& channel) {
     for (const auto& filter : channel.filters) {
         filters.push_back(ToJson(filter));
     }
-    return {{"enable", channel.enable},       {"baudIndex", channel.baudIndex},
-            {"btr0", channel.btr0},           {"btr1", channel.btr1},
-            {"workMode", channel.workMode},   {"acceptAll", channel.acceptAll},
-            {"filterCount", channel.filterCount}, {"filters", filters}};
+    return {{"enable", channel.enable},
+            {"baudIndex", channel.baudIndex},
+            {"btr0", channel.btr0},
+            {"btr1", channel.btr1},
+            {"workMode", channel.workMode},
+            {"acceptAll", channel.acceptAll},
+            {"filterCount", channel.filterCount},
+            {"filters", filters}};
 }
 
 ordered_json ToJson(const protocol::SysPara& sys) {
@@ -99,8 +115,10 @@ ordered_json ToJson(const protocol::ReplayPara& replay) {
     for (const auto& rule : replay.rules) {
         rules.push_back(ToJson(rule));
     }
-    return {{"sendMode", replay.sendMode},   {"ruleCount", replay.ruleCount},
-            {"repeatAll", replay.repeatAll}, {"auxValue", replay.auxValue},
+    return {{"sendMode", replay.sendMode},
+            {"ruleCount", replay.ruleCount},
+            {"repeatAll", replay.repeatAll},
+            {"auxValue", replay.auxValue},
             {"rules", rules}};
 }
 

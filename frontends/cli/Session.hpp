@@ -25,7 +25,7 @@ struct GlobalOptions {
 };
 
 class Session {
-public:
+  public:
     Session(const GlobalOptions& options, std::ostream& out, sys::SystemServices& services);
     ~Session();
 
@@ -39,7 +39,7 @@ public:
     /// True when any box other than `successText` was shown since the last clear.
     bool FailureShown(std::string_view successText = {}) const;
 
-private:
+  private:
     GlobalOptions options_;
     CliHost host_;
     sys::SystemServices services_;

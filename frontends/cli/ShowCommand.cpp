@@ -21,8 +21,7 @@ struct RawSettings {
 template <typename Record>
 void DecodeSection(const std::vector<std::uint8_t>& bytes, std::size_t& offset, Record& record,
                    bool& ok) {
-    const std::span<const std::uint8_t, Record::SIZE> section(bytes.data() + offset,
-                                                               Record::SIZE);
+    const std::span<const std::uint8_t, Record::SIZE> section(bytes.data() + offset, Record::SIZE);
     record = Record::FromBytes(section);
     ok = protocol::SectionChecksumMatches(section);
     offset += Record::SIZE;
@@ -44,14 +43,15 @@ void PrintTable(const RawSettings& raw, std::ostream& out) {
         out << names[i] << ": checksum " << (raw.checksumOk[i] ? "ok" : "BAD") << '\n';
     }
     for (const auto* channel : {&s.can1, &s.can2}) {
-        out << "  channel: enable=" << int(channel->enable) << " baudIndex="
-            << int(channel->baudIndex) << " btr0=" << int(channel->btr0)
+        out << "  channel: enable=" << int(channel->enable)
+            << " baudIndex=" << int(channel->baudIndex) << " btr0=" << int(channel->btr0)
             << " btr1=" << int(channel->btr1) << " workMode=" << int(channel->workMode)
             << " acceptAll=" << int(channel->acceptAll)
             << " filterCount=" << int(channel->filterCount) << '\n';
     }
-    out << "  sys: fileSizeMB=" << s.sys.fileSizeMB << " cyclicOverwrite="
-        << int(s.sys.cyclicOverwrite) << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
+    out << "  sys: fileSizeMB=" << s.sys.fileSizeMB
+        << " cyclicOverwrite=" << int(s.sys.cyclicOverwrite)
+        << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
         << " errorProofing=" << int(s.sys.errorProofing) << '\n';
     out << "  filters: " << int(s.filters1.filterCount) << " / " << int(s.filters2.filterCount)
         << ", bridge rules: " << int(s.bridge.ruleCount)

@@ -13,7 +13,7 @@ namespace {
 // The command line has no window to restart: entering upgrade mode ends the
 // session instead, and the next quillon-cli upgrade opens the adapter anew.
 class NoRestartLauncher final : public sys::ProcessLauncher {
-public:
+  public:
     bool StartProcess(const std::filesystem::path&) override { return true; }
 };
 
@@ -39,13 +39,13 @@ int RunUpgrade(const GlobalOptions& options, const std::string& image,
     return EXIT_OK;
 }
 
-int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
-                    std::ostream& out, std::ostream& err) {
+int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
+                    std::ostream& err) {
     NoRestartLauncher launcher;
-    sys::SystemServices withoutRestart{services.clock,   services.sleeper,
-                                       launcher,         services.documents,
-                                       services.programDirectory, services.executablePath,
-                                       services.codePages};
+    sys::SystemServices withoutRestart{
+        services.clock,     services.sleeper,          launcher,
+        services.documents, services.programDirectory, services.executablePath,
+        services.codePages};
     Session session(options, out, withoutRestart);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;

@@ -18,7 +18,7 @@ inline constexpr std::uint32_t CHANNEL_COUNT = 2;
 /// thread); the library holds no lock around Receive, so backends keep their
 /// transmit and receive paths independent.
 class Adapter {
-public:
+  public:
     virtual ~Adapter() = default;
 
     /// Connects to the bus. Returns an empty string on success, otherwise what failed.
@@ -28,7 +28,8 @@ public:
     virtual bool InitChannel(std::uint32_t channel, const CanInitRecord& init) = 0;
     virtual bool StartChannel(std::uint32_t channel) = 0;
     /// Sends frames in order; returns how many were accepted (stops at the first refusal).
-    virtual std::uint32_t Transmit(std::uint32_t channel, std::span<const CanFrameRecord> frames) = 0;
+    virtual std::uint32_t Transmit(std::uint32_t channel,
+                                   std::span<const CanFrameRecord> frames) = 0;
     /// Waits up to `waitMs` for frames; returns how many were stored, -1 on an error.
     virtual std::int32_t Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
                                  std::int32_t waitMs) = 0;

@@ -23,13 +23,13 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
 
 /// Appends trace lines to a file; thread-safe.
 class FrameTrace {
-public:
+  public:
     /// Opens `path` for appending; IsOpen() tells whether that worked.
     explicit FrameTrace(const std::string& path);
     bool IsOpen() const { return file_.is_open(); }
     void Write(const CanFrameRecord& frame, std::uint32_t channel, TraceDirection direction);
 
-private:
+  private:
     std::mutex mutex_;
     std::ofstream file_;
 };

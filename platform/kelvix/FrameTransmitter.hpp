@@ -11,7 +11,7 @@
 namespace kelvix {
 
 class FrameTransmitter {
-public:
+  public:
     virtual ~FrameTransmitter() = default;
     /// Enciphers the eight data bytes of every frame in place, then hands all
     /// of them to one VCI_Transmit on the link's current channel. Returns true

@@ -17,14 +17,14 @@ extern "C" {
 
 /// One CAN frame as the library transmits and receives it (24 bytes).
 typedef struct CanFrameRecord {
-    uint32_t ID;          ///< CAN identifier, 11 or 29 bits
-    uint32_t TimeStamp;   ///< receive time in 0.1 ms units, set by the library on receive
-    uint8_t TimeFlag;     ///< 1 when TimeStamp is valid
-    uint8_t SendType;     ///< 0 = normal send with retries
-    uint8_t RemoteFlag;   ///< 0 = data frame, 1 = remote frame
-    uint8_t ExternFlag;   ///< 0 = standard identifier, 1 = extended identifier
-    uint8_t DataLen;      ///< 0..8
-    uint8_t Data[8];      ///< payload; bytes beyond DataLen are carried but not meaningful
+    uint32_t ID;         ///< CAN identifier, 11 or 29 bits
+    uint32_t TimeStamp;  ///< receive time in 0.1 ms units, set by the library on receive
+    uint8_t TimeFlag;    ///< 1 when TimeStamp is valid
+    uint8_t SendType;    ///< 0 = normal send with retries
+    uint8_t RemoteFlag;  ///< 0 = data frame, 1 = remote frame
+    uint8_t ExternFlag;  ///< 0 = standard identifier, 1 = extended identifier
+    uint8_t DataLen;     ///< 0..8
+    uint8_t Data[8];     ///< payload; bytes beyond DataLen are carried but not meaningful
     uint8_t Reserved[3];
 } CanFrameRecord;
 
@@ -41,17 +41,17 @@ typedef struct CanInitRecord {
 
 /// Error record of VCI_ReadErrInfo.
 typedef struct CanErrorRecord {
-    uint32_t ErrCode;     ///< one of the KELVIX_ERR_* values, 0 when none
+    uint32_t ErrCode;  ///< one of the KELVIX_ERR_* values, 0 when none
     uint8_t Passive_ErrData[3];
     uint8_t ArLost_ErrData;
 } CanErrorRecord;
 
 enum {
     KELVIX_ERR_NONE = 0,
-    KELVIX_ERR_NOT_OPEN = 0x0100,      ///< the adapter is not open
-    KELVIX_ERR_BAD_CHANNEL = 0x0200,   ///< channel other than 0 or 1
-    KELVIX_ERR_BACKEND = 0x0400,       ///< the backend reported a failure (bus off, socket error)
-    KELVIX_ERR_QUEUE_FULL = 0x0800     ///< the transmit queue stayed full past its bound
+    KELVIX_ERR_NOT_OPEN = 0x0100,     ///< the adapter is not open
+    KELVIX_ERR_BAD_CHANNEL = 0x0200,  ///< channel other than 0 or 1
+    KELVIX_ERR_BACKEND = 0x0400,      ///< the backend reported a failure (bus off, socket error)
+    KELVIX_ERR_QUEUE_FULL = 0x0800    ///< the transmit queue stayed full past its bound
 };
 
 /// Opens adapter `index` of `deviceType`. Returns 1 when open, 0 otherwise.

@@ -202,8 +202,8 @@ uint32_t VCI_ReadErrInfo(uint32_t deviceType, uint32_t index, uint32_t channel,
     return 1;
 }
 
-uint32_t VCI_SetReference(uint32_t deviceType, uint32_t index, uint32_t channel,
-                          uint32_t refType, void* data) {
+uint32_t VCI_SetReference(uint32_t deviceType, uint32_t index, uint32_t channel, uint32_t refType,
+                          void* data) {
     auto open = kelvix::ForChannel(deviceType, index, channel);
     if (!open) {
         return 0;

@@ -27,7 +27,9 @@ SimAdapter::SimAdapter(std::shared_ptr<VirtualCanBus> bus, std::string deviceOpt
                        bool attachDevice)
     : bus_(std::move(bus)), deviceOptions_(std::move(deviceOptions)), attachDevice_(attachDevice) {}
 
-SimAdapter::~SimAdapter() { Close(); }
+SimAdapter::~SimAdapter() {
+    Close();
+}
 
 std::string SimAdapter::Open() {
     if (attachDevice_) {
@@ -63,7 +65,9 @@ bool SimAdapter::InitChannel(std::uint32_t channel, const CanInitRecord&) {
     return channel < CHANNEL_COUNT;
 }
 
-bool SimAdapter::StartChannel(std::uint32_t channel) { return channel < CHANNEL_COUNT; }
+bool SimAdapter::StartChannel(std::uint32_t channel) {
+    return channel < CHANNEL_COUNT;
+}
 
 std::uint32_t SimAdapter::Transmit(std::uint32_t channel, std::span<const CanFrameRecord> frames) {
     auto& port = ports_[channel];
@@ -79,9 +83,13 @@ std::int32_t SimAdapter::Receive(std::uint32_t channel, std::span<CanFrameRecord
     return static_cast<std::int32_t>(ports_[channel]->Receive(frames, wait));
 }
 
-CanErrorRecord SimAdapter::TakeError(std::uint32_t) { return CanErrorRecord{}; }
+CanErrorRecord SimAdapter::TakeError(std::uint32_t) {
+    return CanErrorRecord{};
+}
 
-bool SimAdapter::SetReference(std::uint32_t, std::uint32_t, void*) { return true; }
+bool SimAdapter::SetReference(std::uint32_t, std::uint32_t, void*) {
+    return true;
+}
 
 std::unique_ptr<Adapter> SimAdapter::FromOptions(std::string_view options, std::string&) {
     std::string busName;

@@ -18,7 +18,7 @@ namespace kelvix {
 
 /// Something living on a virtual bus (a simulated device); it stops when destroyed.
 class SimulatedNode {
-public:
+  public:
     virtual ~SimulatedNode() = default;
 };
 
@@ -31,7 +31,7 @@ using SimDeviceFactory = std::function<std::unique_ptr<SimulatedNode>(
 void SetSimDeviceFactory(SimDeviceFactory factory);
 
 class SimAdapter final : public Adapter {
-public:
+  public:
     SimAdapter(std::shared_ptr<VirtualCanBus> bus, std::string deviceOptions, bool attachDevice);
     ~SimAdapter() override;
 
@@ -48,7 +48,7 @@ public:
     /// Parses the backend options of a "sim:..." spec.
     static std::unique_ptr<Adapter> FromOptions(std::string_view options, std::string& error);
 
-private:
+  private:
     std::shared_ptr<VirtualCanBus> bus_;
     std::string deviceOptions_;
     bool attachDevice_;

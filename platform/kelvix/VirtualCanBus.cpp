@@ -14,7 +14,9 @@ VirtualCanPort::~VirtualCanPort() {
     bus_->Leave(this);
 }
 
-void VirtualCanPort::Send(const CanFrameRecord& frame) { bus_->Broadcast(this, channel_, frame); }
+void VirtualCanPort::Send(const CanFrameRecord& frame) {
+    bus_->Broadcast(this, channel_, frame);
+}
 
 void VirtualCanPort::SendOn(std::uint32_t channel, const CanFrameRecord& frame) {
     bus_->Broadcast(this, channel, frame);

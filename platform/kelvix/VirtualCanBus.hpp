@@ -29,7 +29,7 @@ struct TaggedFrame {
 /// One node's connection to one channel of a virtual bus, or to all of them
 /// (ALL_CHANNELS), in which case frames keep their global order. Thread-safe.
 class VirtualCanPort {
-public:
+  public:
     static constexpr std::uint32_t ALL_CHANNELS = 0xFFFFFFFFu;
 
     VirtualCanPort(std::shared_ptr<VirtualCanBus> bus, std::uint32_t channel);
@@ -52,7 +52,7 @@ public:
     /// Wakes a waiting Receive and drops further frames.
     void Close();
 
-private:
+  private:
     friend class VirtualCanBus;
     void Deliver(std::uint32_t channel, const CanFrameRecord& frame);
     bool Hears(std::uint32_t channel) const {
@@ -68,7 +68,7 @@ private:
 };
 
 class VirtualCanBus : public std::enable_shared_from_this<VirtualCanBus> {
-public:
+  public:
     /// Buses are shared: create them with Create or Named.
     static std::shared_ptr<VirtualCanBus> Create(std::uint32_t channelCount = CHANNELS);
     /// The bus called `name` in this process, created on first use and kept
@@ -83,7 +83,7 @@ public:
 
     static constexpr std::uint32_t CHANNELS = 2;
 
-private:
+  private:
     friend class VirtualCanPort;
     explicit VirtualCanBus(std::uint32_t channelCount);
     void Join(VirtualCanPort* port);

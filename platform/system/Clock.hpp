@@ -8,7 +8,7 @@
 namespace quillon::sys {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     /// The PC's local calendar time.
     virtual LocalTime Now() const = 0;
@@ -18,7 +18,7 @@ public:
 
 /// The operating system's clock.
 class SystemClock final : public Clock {
-public:
+  public:
     LocalTime Now() const override;
     std::uint64_t MonotonicMs() const override;
 };

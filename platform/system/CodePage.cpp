@@ -11,7 +11,7 @@ namespace {
 constexpr std::string_view REPLACEMENT_UTF8 = "\xEF\xBF\xBD";
 
 class IconvHandle {
-public:
+  public:
     IconvHandle(const std::string& to, const std::string& from)
         : handle_(::iconv_open(to.c_str(), from.c_str())) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
@@ -46,11 +46,14 @@ public:
         return output;
     }
 
-private:
+  private:
     static std::size_t Utf8Length(unsigned char lead) {
-        if (lead >= 0xF0) return 4;
-        if (lead >= 0xE0) return 3;
-        if (lead >= 0xC0) return 2;
+        if (lead >= 0xF0)
+            return 4;
+        if (lead >= 0xE0)
+            return 3;
+        if (lead >= 0xC0)
+            return 2;
         return 1;
     }
 

@@ -9,7 +9,7 @@
 namespace quillon::sys {
 
 class CodePage {
-public:
+  public:
     /// `charset` is an iconv name such as "GBK" or "CP1252".
     explicit CodePage(std::string charset = "GBK");
 
@@ -19,7 +19,7 @@ public:
     /// Decodes code-page bytes; invalid sequences become U+FFFD.
     std::string ToUtf8(std::string_view bytes) const;
 
-private:
+  private:
     std::string charset_;
 };
 

@@ -6,7 +6,7 @@
 namespace quillon::sys {
 
 class ProcessLauncher {
-public:
+  public:
     virtual ~ProcessLauncher() = default;
     /// Starts `executable` without arguments, in the caller's working directory and
     /// environment, and does not wait for it. Returns false when it could not be started.
@@ -14,7 +14,7 @@ public:
 };
 
 class DocumentOpener {
-public:
+  public:
     virtual ~DocumentOpener() = default;
     /// Asks the desktop to open `document` with its registered viewer.
     /// Returns false when the document could not be handed over.
@@ -23,13 +23,13 @@ public:
 
 /// Starts processes with posix_spawn.
 class SpawnProcessLauncher final : public ProcessLauncher {
-public:
+  public:
     bool StartProcess(const std::filesystem::path& executable) override;
 };
 
 /// Opens documents with xdg-open; a missing document is a failure.
 class DesktopDocumentOpener final : public DocumentOpener {
-public:
+  public:
     bool OpenDocument(const std::filesystem::path& document) override;
 };
 

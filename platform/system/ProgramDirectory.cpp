@@ -11,6 +11,8 @@ std::filesystem::path ExecutablePath() {
     return path;
 }
 
-std::filesystem::path ExecutableDirectory() { return ExecutablePath().parent_path(); }
+std::filesystem::path ExecutableDirectory() {
+    return ExecutablePath().parent_path();
+}
 
 }  // namespace quillon::sys

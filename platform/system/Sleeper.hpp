@@ -6,14 +6,14 @@
 namespace quillon::sys {
 
 class Sleeper {
-public:
+  public:
     virtual ~Sleeper() = default;
     /// Suspends the calling thread for about `durationMs` milliseconds.
     virtual void SleepMs(std::uint32_t durationMs) = 0;
 };
 
 class SystemSleeper final : public Sleeper {
-public:
+  public:
     void SleepMs(std::uint32_t durationMs) override;
 };
 

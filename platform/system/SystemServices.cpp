@@ -9,8 +9,8 @@ SystemServices& DefaultSystemServices() {
     static SystemSleeper sleeper;
     static SpawnProcessLauncher launcher;
     static DesktopDocumentOpener documents;
-    static SystemServices services{clock,      sleeper, launcher, documents, ExecutableDirectory(),
-                                   ExecutablePath(), CodePages{}};
+    static SystemServices services{
+        clock, sleeper, launcher, documents, ExecutableDirectory(), ExecutablePath(), CodePages{}};
     return services;
 }
 

@@ -47,8 +47,8 @@ std::vector<int> RadioGroup(const Dialog& dialog, int firstId) {
     for (const auto& control : controls) {
         if (control.id == firstId) {
             inGroup = true;
-        } else if (inGroup && (control.kind != ControlKind::RadioButton ||
-                               (control.style & STYLE_GROUP))) {
+        } else if (inGroup &&
+                   (control.kind != ControlKind::RadioButton || (control.style & STYLE_GROUP))) {
             break;
         }
         if (inGroup) {

@@ -19,7 +19,7 @@ inline constexpr const char* PARSE_UINT_COMPLAINT = "请输入一个正整数。
 std::string RangeComplaint(long long minimum, long long maximum);
 
 class DataExchange {
-public:
+  public:
     DataExchange(Dialog& dialog, bool saveAndValidate);
 
     bool Saving() const { return saving_; }
@@ -39,7 +39,7 @@ public:
     void ComboIndex(int id, int& value);
     void SliderPos(int id, int& value);
 
-private:
+  private:
     bool Skip() const { return failed_; }
     void Fail(std::string_view complaint);
 

@@ -26,7 +26,9 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, Host& host, Dialog* parent)
     }
 }
 
-Dialog::~Dialog() { host_.DiscardMessagesFor(*this); }
+Dialog::~Dialog() {
+    host_.DiscardMessagesFor(*this);
+}
 
 std::unique_lock<std::recursive_mutex> Dialog::Lock() const {
     return std::unique_lock<std::recursive_mutex>(*mutex_);
@@ -287,9 +289,8 @@ std::string Dialog::GetItemText(int id, int row, int column) const {
         return {};
     }
     const auto& cells = rows[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(column) < cells.size()
-               ? cells[static_cast<std::size_t>(column)]
-               : std::string();
+    return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
+                                                           : std::string();
 }
 
 int Dialog::GetItemCount(int id) const {

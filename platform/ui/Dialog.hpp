@@ -27,7 +27,7 @@ class DataExchange;
 class Host;
 
 class Dialog {
-public:
+  public:
     using CommandHandler = std::function<void()>;
     using NotifyHandler = std::function<LRESULT()>;
     using MessageHandler = std::function<LRESULT(WPARAM, LPARAM)>;
@@ -128,7 +128,7 @@ public:
     void AddObserver(DialogObserver* observer);
     void RemoveObserver(DialogObserver* observer);
 
-protected:
+  protected:
     /// Default: UpdateData(false). Returns true.
     virtual bool OnInitDialog();
     /// Binds controls to members; default binds nothing.
@@ -138,7 +138,7 @@ protected:
     void OnNotify(int id, int code, NotifyHandler handler);
     void OnMessage(std::uint32_t message, MessageHandler handler);
 
-private:
+  private:
     ControlState& Control(int id);
     const ControlState& Control(int id) const;
     const ControlTemplate& ControlInfo(int id) const;

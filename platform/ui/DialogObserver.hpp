@@ -11,7 +11,7 @@ class Dialog;
 inline constexpr int DIALOG_ITSELF = 0;
 
 class DialogObserver {
-public:
+  public:
     virtual ~DialogObserver() = default;
     virtual void OnControlChanged(const Dialog& dialog, int controlId) = 0;
 };

@@ -27,14 +27,14 @@ enum class ControlKind {
 /// Style bits of a control. Only what the model or a view needs is named.
 enum ControlStyle : std::uint32_t {
     STYLE_NONE = 0,
-    STYLE_GROUP = 1u << 0,          ///< first control of a radio group
-    STYLE_READONLY = 1u << 1,       ///< edit the user cannot type into
-    STYLE_MULTILINE = 1u << 2,      ///< multi-line edit
-    STYLE_DEFAULT_BUTTON = 1u << 3, ///< the button Enter presses
-    STYLE_MULTISELECT = 1u << 4,    ///< list view allowing several selected rows
+    STYLE_GROUP = 1u << 0,           ///< first control of a radio group
+    STYLE_READONLY = 1u << 1,        ///< edit the user cannot type into
+    STYLE_MULTILINE = 1u << 2,       ///< multi-line edit
+    STYLE_DEFAULT_BUTTON = 1u << 3,  ///< the button Enter presses
+    STYLE_MULTISELECT = 1u << 4,     ///< list view allowing several selected rows
     STYLE_VSCROLL = 1u << 5,
-    STYLE_NUMBER = 1u << 6,         ///< edit accepting digits only
-    STYLE_CENTER = 1u << 7,         ///< centred static text
+    STYLE_NUMBER = 1u << 6,  ///< edit accepting digits only
+    STYLE_CENTER = 1u << 7,  ///< centred static text
 };
 
 /// A rectangle in dialog units.

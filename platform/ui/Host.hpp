@@ -25,7 +25,7 @@ namespace quillon::ui {
 class Dialog;
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     /// Shows a message box and returns the button pressed (IDOK, IDYES, IDNO, ...).
@@ -57,7 +57,7 @@ public:
     /// True on the thread that created the host (the user-interface thread).
     bool OnUiThread() const { return std::this_thread::get_id() == uiThread_; }
 
-protected:
+  protected:
     /// Runs `call` on the user-interface thread and returns its result: at
     /// once when already there, otherwise queued like a posted task (it runs
     /// when the user-interface thread pumps) while the caller blocks. A GUI
@@ -70,7 +70,7 @@ protected:
     /// wakes its event loop here.
     virtual void OnMessagePosted() {}
 
-private:
+  private:
     struct Posted {
         Dialog* target;
         std::uint32_t message;

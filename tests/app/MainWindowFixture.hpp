@@ -16,7 +16,7 @@
 namespace quillon::test {
 
 class MainWindowFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CreateWindow(); }
     void TearDown() override { window.reset(); }
 

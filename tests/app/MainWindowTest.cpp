@@ -31,10 +31,9 @@ TEST_F(MainWindowTest, StartsAsTheTemplateShowsIt) {
     EXPECT_EQ(window->GetCurSel(IDC_ADAPTER_INDEX), 0);
     EXPECT_EQ(window->GetItems(IDC_ADAPTER_INDEX).size(), 10u);
     EXPECT_EQ(window->GetItems(IDC_TAB),
-              (std::vector<std::string>{"CAN1基本设置", "CAN2基本设置", "系统参数设置",
-                                        "CAN1高级设置", "CAN2高级设置", "网桥规则设置",
-                                        "数据回放设置", "DTU基础设置", "DTU高级设置",
-                                        "数据调试窗口"}));
+              (std::vector<std::string>{
+                  "CAN1基本设置", "CAN2基本设置", "系统参数设置", "CAN1高级设置", "CAN2高级设置",
+                  "网桥规则设置", "数据回放设置", "DTU基础设置", "DTU高级设置", "数据调试窗口"}));
     EXPECT_TRUE(window->Page(0).IsDialogVisible());
     EXPECT_FALSE(window->Page(1).IsDialogVisible());
     EXPECT_EQ(window->SystemMenu().back().text, "关于 Quillon(&A)...");
@@ -81,8 +80,8 @@ TEST_F(MainWindowTest, FailedOpenWarnsAndStaysDisconnected) {
     EXPECT_FALSE(window->IsRunning());
     EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "连接设备");
     ASSERT_EQ(host.Boxes().size(), 1u);
-    EXPECT_EQ(host.Boxes()[0], (test::RecordedBox{IDD_MAIN_WINDOW, "打开设备失败!", "警告",
-                                                  ui::MB_ICONQUESTION}));
+    EXPECT_EQ(host.Boxes()[0],
+              (test::RecordedBox{IDD_MAIN_WINDOW, "打开设备失败!", "警告", ui::MB_ICONQUESTION}));
     EXPECT_TRUE(adapter.Bus().CallsNamed("StartCAN").empty());
 }
 
@@ -101,8 +100,8 @@ TEST_F(MainWindowTest, ReceiveThreadDrainsFiftyAtATimeAndPollsChannelOneBetween)
         receives.emplace_back(call.channel, call.result);
     }
     ASSERT_GE(receives.size(), 6u);
-    const std::vector<std::pair<std::uint32_t, std::int64_t>> expected = {
-        {0, 50}, {1, 0}, {0, 50}, {1, 0}, {0, 20}, {1, 0}};
+    const std::vector<std::pair<std::uint32_t, std::int64_t>> expected = {{0, 50}, {1, 0},  {0, 50},
+                                                                          {1, 0},  {0, 20}, {1, 0}};
     EXPECT_EQ(std::vector(receives.begin(), receives.begin() + 6), expected);
     EXPECT_FALSE(adapter.Bus().CallsNamed("ReadErrInfo").empty())
         << "an empty receive reads the error record";
@@ -159,8 +158,8 @@ TEST_F(MainWindowTest, ParamsReadyRefreshesSilentlyUnlessAReadIsPending) {
     window->PostMessage(WM_APP_PARAMS_READY);
     host.PumpMessages();
     ASSERT_EQ(host.Boxes().size(), 1u);
-    EXPECT_EQ(host.Boxes()[0],
-              (test::RecordedBox{IDD_MAIN_WINDOW, "读取设备参数成功!", "通知", ui::MB_ICONQUESTION}));
+    EXPECT_EQ(host.Boxes()[0], (test::RecordedBox{IDD_MAIN_WINDOW, "读取设备参数成功!", "通知",
+                                                  ui::MB_ICONQUESTION}));
     EXPECT_FALSE(window->ReadPending());
 }
 

@@ -10,7 +10,7 @@ using Sys = pages::CSysParaDlg;
 constexpr const char* SERIAL_HEX = "0102030405060708090A0B0C";
 
 class ParameterReadTest : public MainWindowFixture {
-protected:
+  protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         window->ShowWindow(IDC_TAB, true);
@@ -98,8 +98,7 @@ TEST_F(ParameterReadTest, SystemReplyGoesToTheControlsOnly) {
 }
 
 TEST_F(ParameterReadTest, ParameterFramesLandInTheChannelOfArrival) {
-    DeviceSends(1, {MakeFrame(1, true, {1, 7, 0x12, 0x34, 1}),
-                    MakeFrame(2, true, {1, 5}),
+    DeviceSends(1, {MakeFrame(1, true, {1, 7, 0x12, 0x34, 1}), MakeFrame(2, true, {1, 5}),
                     MakeFrame(0x100, true, {1, 2}),
                     MakeFrame(0x104, true, {0x78, 0x56, 0x34, 0x12, 0xFF, 0, 0, 0}),
                     MakeFrame(0x2FF, true, {2, 3, 0x34, 0x12, 9, 0, 0, 0})});
@@ -217,9 +216,8 @@ TEST_F(StorageInitTest, RepliesAreReportedOnceAndOnlyWhenRequested) {
 TEST_F(StorageInitTest, ReplyBoxIsRaisedOnTheReceiveThread) {
     window->InitStorage();
     std::thread::id boxThread;
-    host.SetBoxObserver([&boxThread](const test::RecordedBox&) {
-        boxThread = std::this_thread::get_id();
-    });
+    host.SetBoxObserver(
+        [&boxThread](const test::RecordedBox&) { boxThread = std::this_thread::get_id(); });
     DeviceSends(0, {MakeFrame(7, false, {1})});
     EXPECT_NE(boxThread, std::this_thread::get_id());
 }
@@ -232,7 +230,7 @@ namespace {
 
 // Raises boxes on the user-interface thread, as a GUI host does.
 class MarshallingHost : public test::ScriptedHost {
-public:
+  public:
     int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
                    unsigned style) override {
         const std::string textCopy(text);

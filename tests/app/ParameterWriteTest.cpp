@@ -8,7 +8,9 @@ namespace {
 
 using test::MainWindowFixture;
 
-bool IsDtuFrame(const CanFrameRecord& f) { return f.ExternFlag == 0 && f.ID >= 0x10 && f.ID <= 0x3F; }
+bool IsDtuFrame(const CanFrameRecord& f) {
+    return f.ExternFlag == 0 && f.ID >= 0x10 && f.ID <= 0x3F;
+}
 
 std::string Bytes(const CanFrameRecord& f) {
     std::string text;
@@ -21,7 +23,7 @@ std::string Bytes(const CanFrameRecord& f) {
 }
 
 class ParameterWriteTest : public MainWindowFixture {
-protected:
+  protected:
     // The parameter frames sent (DTU frames left out), deciphered.
     std::vector<std::pair<std::uint32_t, CanFrameRecord>> Sent() const {
         auto sent = SentPlain();
@@ -226,12 +228,13 @@ TEST_P(RefusedFrame, EndsWithTheFailureBoxAndSendsNothingAfter) {
     EXPECT_EQ(Sent().size() - before, GetParam().sentBefore);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, RefusedFrame,
-    ::testing::Values(RefusalCase{"Opening", 1, 0}, RefusalCase{"MidChannelBlock", 10, 9},
-                      RefusalCase{"FilterHeader", 86, 85}, RefusalCase{"ReplayHeader", 89, 88},
-                      RefusalCase{"LastClosing", 93, 92}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Points, RefusedFrame,
+                         ::testing::Values(RefusalCase{"Opening", 1, 0},
+                                           RefusalCase{"MidChannelBlock", 10, 9},
+                                           RefusalCase{"FilterHeader", 86, 85},
+                                           RefusalCase{"ReplayHeader", 89, 88},
+                                           RefusalCase{"LastClosing", 93, 92}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quillon::app

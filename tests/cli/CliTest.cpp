@@ -21,7 +21,7 @@ struct Result {
 };
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { kelvix::CloseAllAdapters(); }
 
     Result Run(std::vector<std::string> args) {
@@ -32,8 +32,8 @@ protected:
         }
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err,
-                                  system.services);
+        const int status =
+            RunCli(static_cast<int>(argv.size()), argv.data(), out, err, system.services);
         kelvix::CloseAllAdapters();
         return {status, out.str(), err.str()};
     }
@@ -60,8 +60,7 @@ TEST_F(CliTest, WriteThenReadRoundTripsTheSettingsThroughTheDevice) {
     ASSERT_EQ(write.status, EXIT_OK) << write.out << write.err;
     EXPECT_NE(write.out.find("[警告] 写入参数成功，请重启设备生效!"), std::string::npos);
 
-    const auto read =
-        Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "read", "--json"});
+    const auto read = Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "read", "--json"});
     ASSERT_EQ(read.status, EXIT_OK) << read.err;
     const auto json = nlohmann::json::parse(read.out);
     EXPECT_EQ(json["can1"]["baudIndex"], 3);
@@ -110,8 +109,9 @@ TEST_F(CliTest, ShowReportsEachSectionsChecksumAsStored) {
     EXPECT_EQ(json["bridge"]["ruleCount"], 3) << "no fallback is applied";
     EXPECT_EQ(json["bridge"]["rules"].size(), 10u);
     EXPECT_EQ(json["bridge"]["rules"][0]["srcData"].size(), 8u);
-    const std::vector<std::string> keys = {"checksumOk", "enable", "baudIndex", "btr0", "btr1",
-                                           "workMode", "acceptAll", "filterCount", "filters"};
+    const std::vector<std::string> keys = {"checksumOk", "enable",      "baudIndex",
+                                           "btr0",       "btr1",        "workMode",
+                                           "acceptAll",  "filterCount", "filters"};
     std::vector<std::string> actual;
     for (const auto& [key, value] : json["can1"].items()) {
         actual.push_back(key);
@@ -135,8 +135,7 @@ TEST_F(CliTest, StorageInitNeedsConfirmationAndReportsTheDevicesAnswer) {
     const auto ok = Run({"--adapter", "sim:storage-delay-ms=0", "storage-init", "--yes"});
     EXPECT_EQ(ok.status, EXIT_OK) << ok.out;
     EXPECT_NE(ok.out.find("[恭喜] 初始化SD卡成功"), std::string::npos);
-    EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0,storage-result=0", "storage-init",
-                   "--yes"})
+    EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0,storage-result=0", "storage-init", "--yes"})
                   .status,
               EXIT_FAILED);
 }
@@ -145,7 +144,8 @@ TEST_F(CliTest, StorageInitNeedsConfirmationAndReportsTheDevicesAnswer) {
 int CountWithPythonCan(const std::string& trace) {
     const std::string command =
         "/usr/bin/python3 -c \"import can,sys; print(sum(1 for m in "
-        "can.CanutilsLogReader(sys.argv[1])))\" " + trace;
+        "can.CanutilsLogReader(sys.argv[1])))\" " +
+        trace;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return -1;
@@ -195,7 +195,7 @@ namespace quillon::cli {
 namespace {
 
 class CliUpgradeTest : public CliTest {
-protected:
+  protected:
     std::string WriteImage(std::size_t bytes) {
         const std::string path = Dir() + "/image.bin";
         std::ofstream file(path, std::ios::binary);

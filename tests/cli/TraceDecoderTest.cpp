@@ -22,9 +22,9 @@ TEST(TraceDecoderTest, ParsesCandumpLinesWithDirection) {
 }
 
 TEST(TraceDecoderTest, MalformedLinesAreRefused) {
-    for (const char* line : {"", "# comment", "(1.0) can0 123#ABC T", "(1.0) vcan 123#00",
-                             "(1.0) can0 #00", "(1.0) can0 123#001122334455667788",
-                             "(1.0) can0 XYZ#00", "can0 123#00"}) {
+    for (const char* line :
+         {"", "# comment", "(1.0) can0 123#ABC T", "(1.0) vcan 123#00", "(1.0) can0 #00",
+          "(1.0) can0 123#001122334455667788", "(1.0) can0 XYZ#00", "can0 123#00"}) {
         EXPECT_FALSE(ParseTraceLine(line)) << line;
     }
 }
@@ -40,7 +40,8 @@ TEST(TraceDecoderTest, PlainFramesAreShownAsTheyAre) {
     CanFrameRecord identity{};
     identity.ID = 1;
     identity.DataLen = 8;
-    for (std::uint8_t i = 0; i < 8; ++i) identity.Data[i] = i;
+    for (std::uint8_t i = 0; i < 8; ++i)
+        identity.Data[i] = i;
     cipher.EncipherPayload(identity.Data);
     TraceFrame received{0, identity, 'R'};
     EXPECT_EQ(DecodedDataHex(received, cipher), "0001020304050607")

@@ -15,7 +15,10 @@ TEST(CodePageTest, GbkBytesOfKnownCharacters) {
 TEST(CodePageTest, UnmappableAndInvalidInputIsReplacedNotDropped) {
     const CodePage gbk;
     EXPECT_EQ(gbk.FromUtf8("a😀b"), "a?b");
-    EXPECT_EQ(gbk.ToUtf8(std::string("a\xFF" "b")), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(gbk.ToUtf8(std::string("a\xFF"
+                                     "b")),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(CodePageTest, UnknownCharsetIsReportedByName) {

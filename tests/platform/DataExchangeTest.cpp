@@ -8,24 +8,24 @@ namespace quillon::ui {
 namespace {
 
 const DialogTemplate& ExchangeTemplate() {
-    static const DialogTemplate tmpl{501,
-                                     "",
-                                     100,
-                                     100,
-                                     {
-                                         {1, ControlKind::Edit, "", {}, {}, true, true, 0},
-                                         {2, ControlKind::Edit, "", {}, {}, true, true, 0},
-                                         {3, ControlKind::Edit, "", {}, {}, true, true, 0},
-                                         {4, ControlKind::CheckBox, "", {}, {}, true, true, 0},
-                                         {5, ControlKind::RadioButton, "", {}, {}, true, true,
-                                          STYLE_GROUP},
-                                         {6, ControlKind::RadioButton, "", {}, {}, true, true, 0},
-                                     }};
+    static const DialogTemplate tmpl{
+        501,
+        "",
+        100,
+        100,
+        {
+            {1, ControlKind::Edit, "", {}, {}, true, true, 0},
+            {2, ControlKind::Edit, "", {}, {}, true, true, 0},
+            {3, ControlKind::Edit, "", {}, {}, true, true, 0},
+            {4, ControlKind::CheckBox, "", {}, {}, true, true, 0},
+            {5, ControlKind::RadioButton, "", {}, {}, true, true, STYLE_GROUP},
+            {6, ControlKind::RadioButton, "", {}, {}, true, true, 0},
+        }};
     return tmpl;
 }
 
 class Form : public Dialog {
-public:
+  public:
     explicit Form(Host& host) : Dialog(ExchangeTemplate(), host) {}
     std::string name = "start";
     int count = 0;
@@ -33,7 +33,7 @@ public:
     int ticked = 0;
     int choice = -1;
 
-protected:
+  protected:
     void DoDataExchange(DataExchange& dx) override {
         dx.Text(1, name);
         dx.Int(2, count);

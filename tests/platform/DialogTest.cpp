@@ -32,11 +32,12 @@ const DialogTemplate& TestTemplate() {
 }
 
 class Probe : public Dialog {
-public:
+  public:
     explicit Probe(Host& host) : Dialog(TestTemplate(), host) {
         OnCommand(10, [this] { ++clicks; });
         OnCommand(11, [this] { ++clicks; });
-        OnCommand(30, [this] { ++selections; }, CBN_SELCHANGE);
+        OnCommand(
+            30, [this] { ++selections; }, CBN_SELCHANGE);
         OnNotify(50, NM_CUSTOMDRAW, [this] {
             ++draws;
             return 0;

@@ -31,8 +31,8 @@ TEST(FrameTraceTest, LinesInCandumpLogFormatWithDirection) {
     const Row rows[] = {
         {"standard", MakeFrame(0x8, false, {1, 0xFF, 0xAB}, 3), 0, TraceDirection::Transmitted,
          "(12.000250) can0 008#01FFAB T"},
-        {"extended", MakeFrame(0x1FF, true, {0, 1, 2, 3, 4, 5, 6, 7}), 1,
-         TraceDirection::Received, "(12.000250) can1 000001FF#0001020304050607 R"},
+        {"extended", MakeFrame(0x1FF, true, {0, 1, 2, 3, 4, 5, 6, 7}), 1, TraceDirection::Received,
+         "(12.000250) can1 000001FF#0001020304050607 R"},
         {"empty", MakeFrame(0x0, false, {}, 0), 0, TraceDirection::Received,
          "(12.000250) can0 000# R"},
         {"remote", remote, 0, TraceDirection::Transmitted, "(12.000250) can0 00000201#R T"},

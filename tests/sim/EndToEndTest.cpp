@@ -16,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 class EndToEndTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         static int counter = 0;
         const std::string busName = "e2e-" + std::to_string(counter++);
@@ -177,15 +177,15 @@ TEST_F(EndToEndTest, DtuRecordsReachTheDeviceWithEveryWrite) {
     window->WriteParameters();
     ASSERT_TRUE(PumpUntil([&] { return device->WritesApplied() == 1; }));
     const auto frames = device->DtuFrames();
-    const auto expected = dtu::BuildDtuFrames(window->DtuBasicPage().Record(),
-                                              window->DtuAdvancedPage().Record())
-                              .frames;
+    const auto expected =
+        dtu::BuildDtuFrames(window->DtuBasicPage().Record(), window->DtuAdvancedPage().Record())
+            .frames;
     ASSERT_EQ(frames.size(), expected.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(frames[i].ID, expected[i].ID) << i;
         EXPECT_EQ(frames[i].DataLen, expected[i].DataLen) << i;
-        EXPECT_TRUE(std::equal(frames[i].Data, frames[i].Data + frames[i].DataLen,
-                               expected[i].Data))
+        EXPECT_TRUE(
+            std::equal(frames[i].Data, frames[i].Data + frames[i].DataLen, expected[i].Data))
             << "frame " << i << " arrived deciphered and intact";
     }
     EXPECT_EQ(frames.back().ID, 0x3Fu);
@@ -207,9 +207,8 @@ TEST_F(EndToEndTest, DebugTextIsDeliveredAndEchoed) {
     debug.CheckDlgButton(pages::CDialogDebugMsg::IDC_CHECK_LINE_END, ui::BST_UNCHECKED);
     window->SendMessage(app::WM_APP_DEBUG_SEND, 1, 1);
     ASSERT_TRUE(PumpUntil([&] { return device->DebugText() == "hello device"; }));
-    ASSERT_TRUE(PumpUntil([&] {
-        return !debug.GetRuns(pages::CDialogDebugMsg::IDC_RICHEDIT_DISPLAY).empty();
-    }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return !debug.GetRuns(pages::CDialogDebugMsg::IDC_RICHEDIT_DISPLAY).empty(); }));
 }
 
 }  // namespace

@@ -14,13 +14,13 @@
 namespace quillon::test {
 
 class FakeClock final : public sys::Clock {
-public:
+  public:
     sys::LocalTime Now() const override;
     std::uint64_t MonotonicMs() const override { return monotonicMs_.load(); }
     void Set(const sys::LocalTime& time);
     void AdvanceMs(std::uint64_t ms) { monotonicMs_ += ms; }
 
-private:
+  private:
     mutable std::mutex mutex_;
     sys::LocalTime now_{2026, 12, 7, 10, 30, 15, 0};
     std::atomic<std::uint64_t> monotonicMs_{0};
@@ -28,7 +28,7 @@ private:
 
 /// Records every sleep and advances the fake clock instead of waiting.
 class FakeSleeper final : public sys::Sleeper {
-public:
+  public:
     explicit FakeSleeper(FakeClock* clock = nullptr) : clock_(clock) {}
     void SleepMs(std::uint32_t durationMs) override;
     /// Sleeps requested from any thread, in order.
@@ -38,7 +38,7 @@ public:
     /// Runs on the sleeping thread for each sleep (e.g. to observe a wait).
     void SetHook(std::function<void(std::uint32_t)> hook);
 
-private:
+  private:
     FakeClock* clock_;
     mutable std::mutex mutex_;
     std::vector<std::uint32_t> sleeps_;
@@ -46,14 +46,14 @@ private:
 };
 
 class FakeLauncher final : public sys::ProcessLauncher, public sys::DocumentOpener {
-public:
+  public:
     bool StartProcess(const std::filesystem::path& executable) override;
     bool OpenDocument(const std::filesystem::path& document) override;
     /// Paths that start (or open) successfully; all others fail.
     void Allow(const std::filesystem::path& path);
     std::vector<std::filesystem::path> Attempts() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::set<std::filesystem::path> allowed_;
     std::vector<std::filesystem::path> attempts_;
@@ -61,14 +61,14 @@ private:
 
 /// A temporary directory removed with the object.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -78,12 +78,8 @@ struct FakeSystem {
     FakeSleeper sleeper{&clock};
     FakeLauncher launcher;
     TempDir directory;
-    sys::SystemServices services{clock,
-                                 sleeper,
-                                 launcher,
-                                 launcher,
-                                 directory.Path(),
-                                 directory.Path() / "quillon",
+    sys::SystemServices services{clock,           sleeper,          launcher,
+                                 launcher,        directory.Path(), directory.Path() / "quillon",
                                  sys::CodePages{}};
 };
 

@@ -24,7 +24,7 @@ AdapterCall Call(std::string name, std::uint32_t index, std::uint32_t channel,
 }
 
 class ScriptedAdapter final : public kelvix::Adapter {
-public:
+  public:
     ScriptedAdapter(std::shared_ptr<ScriptedBus> bus, std::uint32_t index)
         : bus_(std::move(bus)), index_(index) {}
 
@@ -72,7 +72,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::shared_ptr<ScriptedBus> bus_;
     std::uint32_t index_;
 };
@@ -212,7 +212,9 @@ std::int32_t ScriptedBus::TakeFrames(std::uint32_t channel, CanFrameRecord* out,
     return count;
 }
 
-void ScriptedBus::WakeReceivers() { changed_.notify_all(); }
+void ScriptedBus::WakeReceivers() {
+    changed_.notify_all();
+}
 
 ScriptedAdapterScope::ScriptedAdapterScope() : bus_(std::make_shared<ScriptedBus>()) {
     kelvix::CloseAllAdapters();
@@ -224,7 +226,9 @@ ScriptedAdapterScope::ScriptedAdapterScope() : bus_(std::make_shared<ScriptedBus
     kelvix::SetAdapterSpecOverride("scripted");
 }
 
-ScriptedAdapterScope::~ScriptedAdapterScope() { kelvix::CloseAllAdapters(); }
+ScriptedAdapterScope::~ScriptedAdapterScope() {
+    kelvix::CloseAllAdapters();
+}
 
 CanFrameRecord MakeFrame(std::uint32_t id, bool extended, std::vector<std::uint8_t> data,
                          std::uint8_t dataLen) {

@@ -25,8 +25,8 @@ struct AdapterCall {
     std::string name;  ///< "Open", "Close", "InitCAN", "StartCAN", "Transmit", "Receive", ...
     std::uint32_t index = 0;
     std::uint32_t channel = 0;
-    std::uint32_t refType = 0;   ///< SetReference
-    std::uint32_t refValue = 0;  ///< SetReference: the 32-bit value behind the pointer
+    std::uint32_t refType = 0;           ///< SetReference
+    std::uint32_t refValue = 0;          ///< SetReference: the 32-bit value behind the pointer
     std::vector<CanFrameRecord> frames;  ///< Transmit: frames passed (as passed)
     CanInitRecord init{};                ///< InitCAN
     std::int64_t result = 0;
@@ -34,7 +34,7 @@ struct AdapterCall {
 
 /// State shared by every scripted adapter of a test.
 class ScriptedBus {
-public:
+  public:
     // Script.
     void FailOpen(bool fail);
     /// The k-th transmitted frame (1-based, counted across calls) is refused:
@@ -66,7 +66,7 @@ public:
                             std::int32_t waitMs);
     void WakeReceivers();
 
-private:
+  private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     std::vector<AdapterCall> calls_;
@@ -81,7 +81,7 @@ private:
 };
 
 class ScriptedAdapterScope {
-public:
+  public:
     ScriptedAdapterScope();
     ~ScriptedAdapterScope();
     ScriptedAdapterScope(const ScriptedAdapterScope&) = delete;
@@ -89,7 +89,7 @@ public:
 
     ScriptedBus& Bus() const { return *bus_; }
 
-private:
+  private:
     std::shared_ptr<ScriptedBus> bus_;
 };
 

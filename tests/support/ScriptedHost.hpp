@@ -23,7 +23,7 @@ struct RecordedBox {
 };
 
 class ScriptedHost : public ui::Host {
-public:
+  public:
     int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
                    unsigned style) override;
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
@@ -45,7 +45,7 @@ public:
     std::vector<std::string> FileDialogFilters() const;
     void ClearBoxes();
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<RecordedBox> boxes_;
     std::deque<int> answers_;
