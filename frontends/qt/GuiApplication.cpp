@@ -1,0 +1,54 @@
+#include "frontends/qt/GuiApplication.hpp"
+
+#include <QApplication>
+#include <optional>
+
+#include "app/CQuillonApp.hpp"
+#include "frontends/qt/AppearanceSetup.hpp"
+#include "frontends/qt/GuiOptions.hpp"
+#include "frontends/qt/QtHost.hpp"
+#include "frontends/qt/QtSleeper.hpp"
+#include "frontends/qt/ScreenshotTour.hpp"
+#include "frontends/qt/WindowFactory.hpp"
+#include "platform/system/SystemServices.hpp"
+#include "sim/SimDevices.hpp"
+
+namespace quillon::gui {
+
+int RunGuiApplication(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // The main window's modal loop decides when the program ends.
+    QApplication::setQuitOnLastWindowClosed(false);
+    int exitCode = 0;
+    const std::optional<GuiOptions> options = ParseGuiOptions(application.arguments(), exitCode);
+    if (!options) {
+        return exitCode;
+    }
+    QApplication::setFont(DialogFont());
+    QApplication::setWindowIcon(ProgramIcon());
+    sim::RegisterSimDevice();
+
+    QtHost host;
+    QtSleeper sleeper(host.Dispatcher());
+    const sys::SystemServices& defaults = sys::DefaultSystemServices();
+    sys::SystemServices services{defaults.clock,
+                                 sleeper,
+                                 defaults.launcher,
+                                 defaults.documents,
+                                 defaults.programDirectory,
+                                 defaults.executablePath,
+                                 defaults.codePages};
+    WindowFactory factory(host, DialogUnits(QApplication::font()), *options);
+    std::optional<ScreenshotTour> tour;
+    if (!options->screenshotDir.empty()) {
+        tour.emplace(options->screenshotDir);
+        factory.OnMainWindow([&tour](MainWindow& window) { tour->Start(window); });
+    }
+    host.SetWindowFactory([&factory](ui::Dialog& dialog) { return factory.Create(dialog); });
+
+    app::CQuillonApp quillon(host, services);
+    const int status = quillon.InitInstance();
+    return tour && tour->Failed() ? 1 : status;
+}
+
+}  // namespace quillon::gui

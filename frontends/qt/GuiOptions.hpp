@@ -1,0 +1,25 @@
+// Command line of `quillon`:
+//   quillon                     the window as delivered
+//   quillon --show-pages        with the ten pages and the configuration buttons
+//   quillon --show-pages --screenshots shots/
+//                               writes main.png, tab-0.png .. tab-9.png and
+//                               about.png into shots/ and ends
+#pragma once
+
+#include <QStringList>
+#include <optional>
+#include <string>
+
+namespace quillon::gui {
+
+struct GuiOptions {
+    bool showPages = false;
+    /// Folder for the screenshot tour; empty = no tour.
+    std::string screenshotDir;
+};
+
+/// The options of `arguments` (program name first); nothing, after printing
+/// the usage or the error, when the program should end with `exitCode`.
+std::optional<GuiOptions> ParseGuiOptions(const QStringList& arguments, int& exitCode);
+
+}  // namespace quillon::gui

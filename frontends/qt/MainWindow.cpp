@@ -1,0 +1,94 @@
+#include "frontends/qt/MainWindow.hpp"
+
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QKeySequence>
+#include <QShortcut>
+#include <algorithm>
+
+#include "app/MainWindowIds.hpp"
+#include "frontends/qt/ModelText.hpp"
+#include "frontends/qt/TabControlWidget.hpp"
+
+namespace quillon::gui {
+
+namespace {
+constexpr int MARGIN_DLU = 7;
+}
+
+MainWindow::MainWindow(app::CQuillonDlg& window, QtHost& host, const DialogUnits& units,
+                       bool showPages)
+    : DialogWindow(window, host.Dispatcher(), units), main_(window), host_(host) {
+    CreatePages(units);
+    LayOut(units, showPages);
+    BuildWindowMenu();
+}
+
+void MainWindow::CreatePages(const DialogUnits& units) {
+    auto* tabs = static_cast<TabControlWidget*>(View().Widget(app::IDC_TAB));
+    QFrame* pane = tabs->Pane();
+    for (int tab = 0; tab < app::CQuillonDlg::PAGE_COUNT; ++tab) {
+        auto* page = new DialogView(main_.Page(tab), host_.Dispatcher(), units, pane, true);
+        page->move(pane->frameWidth(), pane->frameWidth());
+        pages_[static_cast<std::size_t>(tab)] = page;
+    }
+}
+
+void MainWindow::LayOut(const DialogUnits& units, bool showPages) {
+    auto* tabs = static_cast<TabControlWidget*>(View().Widget(app::IDC_TAB));
+    QSize pageSize;
+    for (const DialogView* page : pages_) {
+        pageSize = pageSize.expandedTo(page->TemplateSize());
+    }
+    const QSize tabSize = tabs->SizeForPage(pageSize);
+    QSize windowSize = View().TemplateSize();
+    if (showPages) {
+        // The pages go below the command area, which keeps its template layout.
+        const QRect tabRect(QPoint(units.X(MARGIN_DLU), windowSize.height()), tabSize);
+        View().MoveControl(app::IDC_TAB, tabRect);
+        windowSize = QSize(std::max(windowSize.width(), tabRect.right() + 1 + units.X(MARGIN_DLU)),
+                           tabRect.bottom() + 1 + units.Y(MARGIN_DLU));
+    } else {
+        tabs->resize(tabSize);
+    }
+    View().resize(windowSize);
+    setFixedSize(windowSize);
+}
+
+void MainWindow::BuildWindowMenu() {
+    menu_.addAction(QStringLiteral("最小化(&N)"), this, [this] { showMinimized(); });
+    menu_.addAction(QStringLiteral("关闭(&C)"), QKeySequence(Qt::ALT | Qt::Key_F4), this,
+                    [this] { close(); });
+    for (const app::SystemMenuItem& item : main_.SystemMenu()) {
+        if (item.text.empty()) {
+            menu_.addSeparator();
+            continue;
+        }
+        const unsigned command = item.command;
+        menu_.addAction(DisplayText(item.text), this,
+                        [this, command] { main_.SendMessage(app::WM_SYSCOMMAND, command, 0); });
+    }
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this] { menu_.exec(mapToGlobal(QPoint(0, 0))); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    menu_.exec(event->globalPos());
+}
+
+void MainWindow::FlushAll() {
+    View().Flush();
+    for (DialogView* page : pages_) {
+        page->Flush();
+    }
+}
+
+void MainWindow::RequestClose(int) {
+    // The receive thread may be waiting for a box; it must not wait for one
+    // while the disconnect joins it.
+    host_.DismissBoxesFromOtherThreads();
+    main_.CloseWindow();
+}
+
+}  // namespace quillon::gui

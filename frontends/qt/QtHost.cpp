@@ -1,0 +1,77 @@
+#include "frontends/qt/QtHost.hpp"
+
+#include <QApplication>
+
+#include "frontends/qt/MessageBoxPresenter.hpp"
+#include "frontends/qt/MessageBoxStyle.hpp"
+#include "frontends/qt/ModalLoop.hpp"
+#include "platform/ui/Dialog.hpp"
+
+namespace quillon::gui {
+
+QtHost::QtHost() = default;
+
+QtHost::~QtHost() {
+    relay_.DismissAll();
+}
+
+QWidget* QtHost::WindowFor(const ui::Dialog* dialog) const {
+    for (const ui::Dialog* d = dialog; d != nullptr; d = d->Parent()) {
+        if (const auto found = windows_.find(d); found != windows_.end()) {
+            return found->second;
+        }
+    }
+    return QApplication::activeWindow();
+}
+
+int QtHost::MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
+                       unsigned style) {
+    if (dispatcher_.OnGuiThread()) {
+        return ShowMessageBox(WindowFor(owner), text, caption, style);
+    }
+    return relay_.Ask([this, owner, text = std::string(text), caption = std::string(caption),
+                       style] { return ShowMessageBox(WindowFor(owner), text, caption, style); },
+                      ClosedBoxAnswer(style));
+}
+
+std::optional<std::string> QtHost::OpenFileDialog(const ui::Dialog* owner,
+                                                  std::string_view filter) {
+    if (dispatcher_.OnGuiThread()) {
+        return AskFileToOpen(WindowFor(owner), filter);
+    }
+    auto chosen = std::make_shared<std::optional<std::string>>();
+    const int answered = relay_.Ask(
+        [this, owner, filter = std::string(filter), chosen] {
+            *chosen = AskFileToOpen(WindowFor(owner), filter);
+            return ui::IDOK;
+        },
+        ui::IDCANCEL);
+    return answered == ui::IDOK ? *chosen : std::nullopt;
+}
+
+int QtHost::RunModal(ui::Dialog& dialog) {
+    ModalLoop loop(dialog, dispatcher_);
+    std::unique_ptr<QWidget> window = windowFactory_ ? windowFactory_(dialog) : nullptr;
+    if (window == nullptr) {
+        return dialog.ModalResult();  // no way to show it: it ends unanswered
+    }
+    windows_[&dialog] = window.get();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    loop.Run();
+    windows_.erase(&dialog);
+    return dialog.ModalResult();
+}
+
+void QtHost::OnMessagePosted() {
+    if (pumpQueued_.exchange(true)) {
+        return;
+    }
+    dispatcher_.Post([this] {
+        pumpQueued_ = false;
+        PumpMessages();
+    });
+}
+
+}  // namespace quillon::gui

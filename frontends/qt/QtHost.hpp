@@ -1,0 +1,58 @@
+// The dialog model's host in a Qt application.
+//
+// Message boxes and the open-file dialog are real Qt dialogs. Asked for on
+// the GUI thread they run there at once; asked for on another thread they are
+// carried to the GUI thread (BoxRelay) and the asking thread waits for the
+// answer. Messages and tasks the model posts wake the GUI thread, which pumps
+// the model's queue, so posted window messages always run on the GUI thread.
+// RunModal shows a window for the dialog (made by the window factory) and runs
+// a nested event loop until the dialog ends.
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "frontends/qt/BoxRelay.hpp"
+#include "frontends/qt/GuiDispatcher.hpp"
+#include "platform/ui/Host.hpp"
+
+namespace quillon::gui {
+
+class QtHost final : public ui::Host {
+  public:
+    /// Makes the top-level window that shows `dialog` while it runs modally.
+    using WindowFactory = std::function<std::unique_ptr<QWidget>(ui::Dialog& dialog)>;
+
+    /// Construct on the GUI thread, after the application object.
+    QtHost();
+    ~QtHost() override;
+
+    int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
+                   unsigned style) override;
+    std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
+                                              std::string_view filter) override;
+    int RunModal(ui::Dialog& dialog) override;
+
+    void SetWindowFactory(WindowFactory factory) { windowFactory_ = std::move(factory); }
+    GuiDispatcher& Dispatcher() { return dispatcher_; }
+    /// From now on boxes asked for on other threads are answered without being
+    /// shown (the window is closing); threads waiting for one are released.
+    void DismissBoxesFromOtherThreads() { relay_.DismissAll(); }
+    /// The window showing `dialog` or the nearest dialog above it, else the active window.
+    QWidget* WindowFor(const ui::Dialog* dialog) const;
+
+  protected:
+    void OnMessagePosted() override;
+
+  private:
+    GuiDispatcher dispatcher_;
+    BoxRelay relay_{dispatcher_};
+    WindowFactory windowFactory_;
+    std::map<const ui::Dialog*, QWidget*> windows_;
+    std::atomic<bool> pumpQueued_{false};
+};
+
+}  // namespace quillon::gui

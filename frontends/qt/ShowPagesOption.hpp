@@ -1,0 +1,20 @@
+// `quillon --show-pages`: for users who configure devices from the window.
+//
+// As delivered the main window hides the tab control and disables the
+// buttons of the parameter write and read, the storage initialisation and the
+// two sibling tools. This option shows the tab control with its ten pages,
+// shows the hidden bit-timing button and enables all five buttons. Without
+// the option nothing is changed.
+#pragma once
+
+#include "app/CQuillonDlg.hpp"
+
+namespace quillon::gui {
+
+/// Buttons that the option enables (and shows).
+inline constexpr int SHOW_PAGES_BUTTONS[] = {1003, 1004, 1172, 1008, 1006};
+
+/// Applies the option to a created main window.
+void ShowPages(app::CQuillonDlg& window);
+
+}  // namespace quillon::gui

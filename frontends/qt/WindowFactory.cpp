@@ -1,0 +1,27 @@
+#include "frontends/qt/WindowFactory.hpp"
+
+#include "frontends/qt/ShowPagesOption.hpp"
+
+namespace quillon::gui {
+
+WindowFactory::WindowFactory(QtHost& host, const DialogUnits& units, GuiOptions options)
+    : host_(host), units_(units), options_(std::move(options)) {}
+
+std::unique_ptr<QWidget> WindowFactory::Create(ui::Dialog& dialog) {
+    if (auto* main = dynamic_cast<app::CQuillonDlg*>(&dialog)) {
+        if (options_.showPages) {
+            ShowPages(*main);
+        }
+        auto window = std::make_unique<MainWindow>(*main, host_, units_, options_.showPages);
+        if (onMainWindow_) {
+            onMainWindow_(*window);
+        }
+        return window;
+    }
+    auto window = std::make_unique<DialogWindow>(dialog, host_.Dispatcher(), units_,
+                                                 host_.WindowFor(dialog.Parent()));
+    window->setWindowModality(Qt::ApplicationModal);
+    return window;
+}
+
+}  // namespace quillon::gui
