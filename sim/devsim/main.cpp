@@ -1,0 +1,70 @@
+// quillon-devsim: the device simulator as its own process, on any bus the
+// adapter library reaches.
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <thread>
+
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "sim/devsim/BusBridge.hpp"
+#include "sim/devsim/DevsimOptions.hpp"
+#include "sim/devsim/DevsimReport.hpp"
+#ifdef QUILLON_HAVE_QCANBUS
+#include "platform/kelvix/qcanbus/QCanBusBackend.hpp"
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
+constexpr auto POLL_INTERVAL = std::chrono::milliseconds(50);
+
+int Run(const quillon::sim::DevsimOptions& options) {
+    using namespace quillon;
+    kelvix::SetAdapterSpecOverride(options.bus);
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+
+    sys::SystemClock clock;
+    sim::DevsimReport report(std::cout, clock);
+    auto bus = kelvix::VirtualCanBus::Create();
+    sim::SimulatedDevice device(bus, options.device, clock, report.Log());
+    sim::BusBridge bridge(bus, options.adapterIndex);
+    if (const std::string error = bridge.Open(); !error.empty()) {
+        std::cerr << "quillon-devsim: cannot open the bus: " << error << std::endl;
+        return sim::DEVSIM_NO_BUS;
+    }
+    std::cout << "quillon-devsim: device type " << int(options.device.type) << " on " << options.bus
+              << (options.deviceText.empty() ? "" : " (" + options.deviceText + ")") << "\nready"
+              << std::endl;
+    while (stopRequested == 0) {
+        report.Poll(device);
+        std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+    report.Poll(device);
+    bridge.Stop();
+    std::cout << "stopped: " << bridge.FramesIn() << " frames in, " << bridge.FramesOut()
+              << " frames out, " << bridge.TransmitFailures() << " refused" << std::endl;
+    return sim::DEVSIM_OK;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int status = quillon::sim::DEVSIM_OK;
+    const auto options = quillon::sim::ParseDevsimOptions(argc, argv, std::cout, std::cerr, status);
+    if (!options) {
+        return status;
+    }
+#ifdef QUILLON_HAVE_QCANBUS
+    kelvix::RegisterQCanBusBackend();
+    return kelvix::RunWithQtEventLoop([&] { return Run(*options); });
+#else
+    return Run(*options);
+#endif
+}
