@@ -43,10 +43,12 @@ void IoBuildPartialMdl(PMDL source, PMDL target, PVOID virtualAddress, ULONG len
 }
 
 void IoFreeMdl(PMDL mdl) {
-    if (mdl != nullptr && (mdl->MdlFlags & MDL_PARTIAL_HAS_BEEN_MAPPED) != 0) {
+    MdlRegistry& registry = Kernel::Current().Mdls();
+    // A list that is not live must not be touched; freeing it is only counted.
+    if (registry.IsLive(mdl) && (mdl->MdlFlags & MDL_PARTIAL_HAS_BEEN_MAPPED) != 0) {
         MmUnmapLockedPages(mdl->MappedSystemVa, mdl);
     }
-    Kernel::Current().Mdls().Free(mdl);
+    registry.Free(mdl);
 }
 
 PVOID MmGetSystemAddressForMdlSafe(PMDL mdl, MM_PAGE_PRIORITY) {
