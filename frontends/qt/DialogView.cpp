@@ -7,6 +7,7 @@
 #include "frontends/qt/ControlSync.hpp"
 #include "frontends/qt/ControlWidgets.hpp"
 #include "frontends/qt/InputWiring.hpp"
+#include "frontends/qt/TextFit.hpp"
 #include "platform/ui/DialogObserver.hpp"
 
 namespace quillon::gui {
@@ -15,6 +16,19 @@ namespace {
 // A drop-down list's template height includes its open list; closed it is
 // as high as an edit.
 constexpr int CLOSED_COMBO_HEIGHT_DLU = 12;
+
+bool GrowsToFit(const ui::ControlTemplate& info) {
+    switch (info.kind) {
+        case ui::ControlKind::Static:
+            return (info.style & ui::STYLE_CENTER) == 0;
+        case ui::ControlKind::CheckBox:
+        case ui::ControlKind::RadioButton:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 DialogView::DialogView(ui::Dialog& dialog, GuiDispatcher& dispatcher, const DialogUnits& units,
@@ -49,6 +63,8 @@ void DialogView::Build(const DialogUnits& units) {
     for (auto* frame : findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) {
         frame->lower();
     }
+    WidenClippedTexts(fitItems_, templateSize_.width());
+    fitItems_.clear();
 }
 
 void DialogView::AddControl(const ui::ControlTemplate& info, const DialogUnits& units) {
@@ -56,6 +72,7 @@ void DialogView::AddControl(const ui::ControlTemplate& info, const DialogUnits& 
     widget->setGeometry(ControlRect(info, units));
     widget->setVisible(info.visible);
     widget->setEnabled(info.enabled);
+    fitItems_.push_back({widget, GrowsToFit(info), info.kind == ui::ControlKind::GroupBox});
     if (info.id == ui::IDC_STATIC || controls_.count(info.id) != 0) {
         return;  // unnamed statics keep their template text
     }

@@ -19,6 +19,7 @@
 #include "frontends/qt/DialogUnits.hpp"
 #include "frontends/qt/GuiDispatcher.hpp"
 #include "frontends/qt/RichTextSync.hpp"
+#include "frontends/qt/TextFit.hpp"
 #include "platform/ui/Dialog.hpp"
 
 namespace quillon::gui {
@@ -60,6 +61,7 @@ class DialogView : public QWidget, private ui::DialogObserver {
     bool followDialogVisibility_;
     QSize templateSize_;
     std::map<int, Control> controls_;
+    std::vector<FitItem> fitItems_;      ///< while building
     std::shared_ptr<DialogView*> self_;  ///< lets a queued flush see the view is gone
 
     std::mutex changedMutex_;

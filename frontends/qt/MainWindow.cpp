@@ -14,7 +14,19 @@ namespace quillon::gui {
 
 namespace {
 constexpr int MARGIN_DLU = 7;
+
+/// Top of the highest control the template shows, in dialog units.
+int CommandAreaTop(const ui::DialogTemplate& info) {
+    int top = info.height;
+    for (const auto& control : info.controls) {
+        if (control.visible && control.id != app::IDC_TAB) {
+            top = std::min(top, control.rect.y);
+        }
+    }
+    return top;
 }
+
+}  // namespace
 
 MainWindow::MainWindow(app::CQuillonDlg& window, QtHost& host, const DialogUnits& units,
                        bool showPages)
@@ -29,7 +41,6 @@ void MainWindow::CreatePages(const DialogUnits& units) {
     QFrame* pane = tabs->Pane();
     for (int tab = 0; tab < app::CQuillonDlg::PAGE_COUNT; ++tab) {
         auto* page = new DialogView(main_.Page(tab), host_.Dispatcher(), units, pane, true);
-        page->move(pane->frameWidth(), pane->frameWidth());
         pages_[static_cast<std::size_t>(tab)] = page;
     }
 }
@@ -41,17 +52,26 @@ void MainWindow::LayOut(const DialogUnits& units, bool showPages) {
         pageSize = pageSize.expandedTo(page->TemplateSize());
     }
     const QSize tabSize = tabs->SizeForPage(pageSize);
-    QSize windowSize = View().TemplateSize();
-    if (showPages) {
-        // The pages go below the command area, which keeps its template layout.
-        const QRect tabRect(QPoint(units.X(MARGIN_DLU), windowSize.height()), tabSize);
-        View().MoveControl(app::IDC_TAB, tabRect);
-        windowSize = QSize(std::max(windowSize.width(), tabRect.right() + 1 + units.X(MARGIN_DLU)),
-                           tabRect.bottom() + 1 + units.Y(MARGIN_DLU));
-    } else {
-        tabs->resize(tabSize);
+    // A tab strip wider than the pages leaves room; the pages sit centred in it.
+    const int frame = tabs->Pane()->frameWidth();
+    for (DialogView* page : pages_) {
+        page->move(std::max(frame, (tabSize.width() - page->width()) / 2), frame);
     }
-    View().resize(windowSize);
+    if (!showPages) {
+        tabs->resize(tabSize);
+        View().resize(View().TemplateSize());
+        setFixedSize(View().TemplateSize());
+        return;
+    }
+    // The pages go below the command area, which keeps its template layout but
+    // moves up into the band the hidden tab strip leaves empty at the top.
+    const int lift = units.Y(CommandAreaTop(main_.Template())) - units.Y(MARGIN_DLU);
+    const QRect tabRect(QPoint(units.X(MARGIN_DLU), View().TemplateSize().height()), tabSize);
+    View().MoveControl(app::IDC_TAB, tabRect);
+    const QSize windowSize(
+        std::max(View().TemplateSize().width(), tabRect.right() + 1 + units.X(MARGIN_DLU)),
+        tabRect.bottom() + 1 + units.Y(MARGIN_DLU) - lift);
+    View().setGeometry(0, -lift, windowSize.width(), windowSize.height() + lift);
     setFixedSize(windowSize);
 }
 

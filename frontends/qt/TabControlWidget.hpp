@@ -17,7 +17,8 @@ class TabControlWidget : public QWidget {
     QTabBar* Bar() const { return bar_; }
     /// Where the pages go; its origin is the tab control's client area.
     QFrame* Pane() const { return pane_; }
-    /// The size that shows a page of `pageSize` whole.
+    /// The size that shows a page of `pageSize` whole and every tab (once
+    /// the tabs are in).
     QSize SizeForPage(const QSize& pageSize) const;
 
   protected:
