@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "frontends/cli/AdaptersCommand.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "sim/SimDevices.hpp"
 
@@ -76,6 +77,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     auto* session = app.add_subcommand("session", "connect, show the main window, disconnect");
     auto* demo = app.add_subcommand("demo", "a guided session against the simulated device");
+    bool adaptersJson = false;
+    auto* adapters =
+        app.add_subcommand("adapters", "list the adapter backends and their interfaces");
+    adapters->add_flag("--json", adaptersJson, "JSON output");
 
     try {
         app.parse(argc, argv);
@@ -103,6 +108,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return RunEnterUpgrade(global, services, out, err);
     if (*demo)
         return RunDemo(global, services, out, err);
+    if (*adapters)
+        return RunAdapters(DefaultAdapterDiscovery(), adaptersJson, out);
     return EXIT_USAGE;
 }
 
