@@ -1,0 +1,207 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "app/CAboutDlg.hpp"
+#include "frontends/qt/TabControlWidget.hpp"
+#include "tests/qt/GuiFixture.hpp"
+
+namespace quillon::gui {
+namespace {
+
+using app::IDC_CONNECT;
+using CanPage = pages::CCan1ParaDlg;
+using test::RunUntil;
+
+class MainWindowGuiTest : public test::GuiFixture {
+  protected:
+    void ClickTab(int tab) {
+        QTabBar* bar = MainWidget<TabControlWidget>(app::IDC_TAB)->Bar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+        ASSERT_TRUE(RunUntil([&] { return view->PageView(tab).isVisible(); }));
+    }
+    static void ChooseRow(QComboBox* combo, int row) {
+        for (int i = combo->currentIndex(); i < row; ++i) {
+            QTest::keyClick(combo, Qt::Key_Down);
+        }
+    }
+};
+
+TEST_F(MainWindowGuiTest, ConnectButtonConnectsAndIsRelabelled) {
+    Open(false);
+    auto* connect = MainWidget<QPushButton>(IDC_CONNECT);
+    ASSERT_NE(connect, nullptr);
+    EXPECT_EQ(connect->text(), "连接设备");
+
+    QTest::mouseClick(connect, Qt::LeftButton);
+    EXPECT_TRUE(window->IsRunning());
+    ASSERT_EQ(adapter.Bus().CallsNamed("Open").size(), 1u);
+    EXPECT_TRUE(RunUntil([&] { return connect->text() == "断开设备"; }));
+
+    QTest::mouseClick(connect, Qt::LeftButton);
+    EXPECT_FALSE(window->IsRunning());
+    EXPECT_EQ(adapter.Bus().CallsNamed("Close").size(), 1u);
+    EXPECT_TRUE(RunUntil([&] { return connect->text() == "连接设备"; }));
+}
+
+TEST_F(MainWindowGuiTest, TypedValueSurvivesSwitchingTabs) {
+    Open(true);
+    auto* interval1 = PageWidget<QLineEdit>(0, CanPage::IDC_EDIT_INTERVAL);
+    auto* interval2 = PageWidget<QLineEdit>(1, CanPage::IDC_EDIT_INTERVAL);
+    ASSERT_TRUE(interval1 != nullptr && interval2 != nullptr);
+    interval1->clear();
+    QTest::keyClicks(interval1, "250");
+
+    ClickTab(1);
+    EXPECT_FALSE(view->PageView(0).isVisible());
+    EXPECT_EQ(window->GetCurSel(app::IDC_TAB), 1);
+    EXPECT_EQ(interval2->text(), "0") << "tab 1 shows its own stored value";
+    interval2->clear();
+    QTest::keyClicks(interval2, "75");
+
+    ClickTab(0);
+    EXPECT_EQ(interval1->text(), "250");
+    EXPECT_EQ(window->Can1Page().GetDlgItemText(CanPage::IDC_EDIT_INTERVAL), "250");
+    EXPECT_EQ(window->Can2Page().GetDlgItemText(CanPage::IDC_EDIT_INTERVAL), "75");
+}
+
+TEST_F(MainWindowGuiTest, FilterAddedThroughTheWidgetsIsListedWithItsTexts) {
+    Open(true);
+    ChooseRow(PageWidget<QComboBox>(0, CanPage::IDC_COMBO_FRAME_TYPE), 0);
+    ChooseRow(PageWidget<QComboBox>(0, CanPage::IDC_COMBO_FRAME_FORMAT), 1);
+    ChooseRow(PageWidget<QComboBox>(0, CanPage::IDC_COMBO_TRIGGER), 2);
+    QTest::keyClicks(PageWidget<QLineEdit>(0, CanPage::IDC_EDIT_ID_START), "100");
+    QTest::keyClicks(PageWidget<QLineEdit>(0, CanPage::IDC_EDIT_ID_END), "1ff");
+    auto* interval = PageWidget<QLineEdit>(0, CanPage::IDC_EDIT_INTERVAL);
+    interval->clear();
+    QTest::keyClicks(interval, "20");
+    QTest::mouseClick(PageWidget<QPushButton>(0, CanPage::IDC_BUTTON_ADD), Qt::LeftButton);
+
+    auto* list = PageWidget<QTableWidget>(0, CanPage::IDC_LIST_FILTERS);
+    ASSERT_TRUE(RunUntil([&] { return list->rowCount() == 1; }));
+    const QStringList expected{"0", "数据帧", "扩展帧", "100", "1ff", "20", "常规记录"};
+    const QStringList headings{"序号",          "帧格式",   "帧类型",  "帧ID起始(HEX)",
+                               "帧ID结束(HEX)", "记录间隔", "触发事件"};
+    ASSERT_EQ(list->columnCount(), expected.size());
+    for (int column = 0; column < list->columnCount(); ++column) {
+        EXPECT_EQ(list->item(0, column)->text(), expected[column]) << column;
+        EXPECT_EQ(list->horizontalHeaderItem(column)->text(), headings[column]) << column;
+    }
+    EXPECT_EQ(list->columnWidth(0), 60);
+    const auto& stored = window->Can1Page().Record();
+    EXPECT_EQ(stored.filterCount, 1);
+    EXPECT_EQ(stored.filters[0].idStart, 0x100u);
+    EXPECT_EQ(stored.filters[0].idEnd, 0x1FFu);
+    EXPECT_EQ(stored.filters[0].interval, 20);
+    EXPECT_EQ(stored.filters[0].frameType, 0);
+    EXPECT_EQ(stored.filters[0].frameFormat, 1);
+    EXPECT_EQ(stored.filters[0].trigger, 2);
+}
+
+TEST_F(MainWindowGuiTest, SelectingListRowsAndDeletingGoesThroughTheModel) {
+    Open(true);
+    auto& page = window->Can1Page();
+    for (const char* id : {"1", "2", "3"}) {
+        page.TypeText(CanPage::IDC_EDIT_ID_START, id);
+        page.Click(CanPage::IDC_BUTTON_ADD);
+    }
+    auto* list = PageWidget<QTableWidget>(0, CanPage::IDC_LIST_FILTERS);
+    ASSERT_TRUE(RunUntil([&] { return list->rowCount() == 3; }));
+    list->selectRow(0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(2, 0)).center());
+    EXPECT_EQ(page.GetSelectedRows(CanPage::IDC_LIST_FILTERS), (std::vector<int>{0, 2}));
+
+    QTest::mouseClick(PageWidget<QPushButton>(0, CanPage::IDC_BUTTON_DELETE), Qt::LeftButton);
+    ASSERT_TRUE(RunUntil([&] { return list->rowCount() == 1; }));
+    EXPECT_EQ(list->item(0, 3)->text(), "2");
+    EXPECT_EQ(list->item(0, 0)->text(), "0");
+}
+
+struct ShowPagesRow {
+    const char* name;
+    bool showPages;
+
+    friend void PrintTo(const ShowPagesRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class ShowPagesTest : public MainWindowGuiTest,
+                      public ::testing::WithParamInterface<ShowPagesRow> {};
+
+TEST_P(ShowPagesTest, OptionShowsPagesAndEnablesButtonsOnlyWhenGiven) {
+    const bool on = GetParam().showPages;
+    Open(on);
+    EXPECT_EQ(MainWidget<TabControlWidget>(app::IDC_TAB)->isVisible(), on);
+    EXPECT_EQ(view->PageView(0).isVisible(), on);
+    for (int id : SHOW_PAGES_BUTTONS) {
+        auto* button = MainWidget<QPushButton>(id);
+        EXPECT_EQ(button->isEnabled(), on) << id;
+        EXPECT_EQ(button->isVisible(), on || id != app::IDC_BAUD_CALCULATOR) << id;
+        EXPECT_EQ(window->IsWindowEnabled(id), on) << id;
+    }
+    for (int id : {app::IDC_CONNECT, app::IDC_UPGRADE, app::IDC_ENTER_UPGRADE, app::IDC_MANUAL}) {
+        EXPECT_TRUE(MainWidget<QPushButton>(id)->isEnabled()) << id;
+    }
+    const QSize templateSize = view->View().TemplateSize();
+    EXPECT_EQ(view->height() > templateSize.height(), on) << "room for the pages";
+    EXPECT_EQ(view->windowTitle().toStdString(), window->Template().caption);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ShowPagesTest,
+                         ::testing::Values(ShowPagesRow{"AsDelivered", false},
+                                           ShowPagesRow{"ShowPages", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowGuiTest, AboutBoxOpensFromTheWindowMenuAndClosesWithOk) {
+    Open(false);
+    QString caption;
+    QStringList texts;
+    watcher.OnDialogShown([&](DialogWindow& about) {
+        caption = about.windowTitle();
+        for (auto* label : about.findChildren<QLabel*>()) {
+            texts.append(label->text());
+        }
+        QTest::mouseClick(qobject_cast<QPushButton*>(about.View().Widget(ui::IDOK)),
+                          Qt::LeftButton);
+    });
+    QAction* aboutItem = nullptr;
+    for (QAction* action : view->WindowMenu().actions()) {
+        if (action->text() == "关于 Quillon(&A)...") {
+            aboutItem = action;
+        }
+    }
+    ASSERT_NE(aboutItem, nullptr);
+    aboutItem->trigger();  // returns once the modal box has closed
+
+    EXPECT_EQ(caption, "关于 Quillon");
+    EXPECT_TRUE(texts.filter("Quillon").size() >= 1) << texts.join('|').toStdString();
+    EXPECT_FALSE(window->IsEnded());
+    EXPECT_TRUE(view->isVisible());
+}
+
+std::size_t ThreadCount() {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+TEST_F(MainWindowGuiTest, ClosingWhileConnectedLeavesNoReceiveThread) {
+    Open(false);
+    const std::size_t before = ThreadCount();
+    QTest::mouseClick(MainWidget<QPushButton>(IDC_CONNECT), Qt::LeftButton);
+    ASSERT_TRUE(window->IsRunning());
+    EXPECT_EQ(ThreadCount(), before + 1);
+
+    view->close();
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_FALSE(window->IsRunning());
+    EXPECT_EQ(adapter.Bus().CallsNamed("Close").size(), 1u);
+    EXPECT_EQ(ThreadCount(), before);
+}
+
+}  // namespace
+}  // namespace quillon::gui
