@@ -1,0 +1,51 @@
+// quillon-devsim's command line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "sim/devsim/DevsimOptions.hpp"
+
+namespace quillon::sim {
+namespace {
+
+std::optional<DevsimOptions> Parse(std::vector<const char*> args, int& status, std::string& err) {
+    args.insert(args.begin(), "quillon-devsim");
+    std::ostringstream out;
+    std::ostringstream errors;
+    auto options =
+        ParseDevsimOptions(static_cast<int>(args.size()), args.data(), out, errors, status);
+    err = errors.str();
+    return options;
+}
+
+TEST(DevsimOptionsTest, DeviceFlagsBecomeTheDeviceConfiguration) {
+    int status = -1;
+    std::string err;
+    const auto options = Parse({"--bus", "qcanbus:virtualcan:can0,can1", "--type", "2", "--fw",
+                                "12", "--serial", "0102030405060708090A0B0C", "--erase-ms", "5"},
+                               status, err);
+    ASSERT_TRUE(options) << err;
+    EXPECT_EQ(options->bus, "qcanbus:virtualcan:can0,can1");
+    EXPECT_EQ(options->device.type, 2);
+    EXPECT_EQ(options->device.firmwareVersion, 12);
+    EXPECT_EQ(options->device.serial[11], 0x0C);
+    EXPECT_EQ(options->device.eraseMs, 5u);
+    EXPECT_EQ(options->deviceText, "erase-ms=5,fw=12,serial=0102030405060708090A0B0C,type=2");
+}
+
+TEST(DevsimOptionsTest, MistakesEndTheProgramWithUsageStatus) {
+    int status = -1;
+    std::string err;
+    EXPECT_FALSE(Parse({"--type", "2"}, status, err)) << "the bus is required";
+    EXPECT_EQ(status, DEVSIM_USAGE);
+    EXPECT_FALSE(Parse({"--bus", "sim", "--type", "300"}, status, err));
+    EXPECT_EQ(status, DEVSIM_USAGE);
+    EXPECT_EQ(err,
+              "quillon-devsim: simulated device option \"type=300\" is unknown or has a bad "
+              "value\n");
+    EXPECT_FALSE(Parse({"--help"}, status, err));
+    EXPECT_EQ(status, DEVSIM_OK);
+}
+
+}  // namespace
+}  // namespace quillon::sim
