@@ -118,6 +118,21 @@ void IoManager::Close(HANDLE processId, WDFFILEOBJECT file) {
     WdfObjectDelete(file);
 }
 
+void IoManager::CloseDeviceFiles(WDFDEVICE device) {
+    std::set<WDFFILEOBJECT> files;
+    {
+        std::lock_guard lock(mutex_);
+        for (WDFFILEOBJECT file : open_) {
+            if (file->Device() == device) {
+                files.insert(file);
+            }
+        }
+    }
+    for (WDFFILEOBJECT file : files) {
+        Close(SYSTEM_PROCESS_ID, file);
+    }
+}
+
 void IoManager::CloseAll() {
     std::set<WDFFILEOBJECT> files;
     {

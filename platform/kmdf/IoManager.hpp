@@ -43,6 +43,8 @@ class IoManager {
     void Close(HANDLE processId, WDFFILEOBJECT file);
     /// Closes every file still open, on behalf of the system.
     void CloseAll();
+    /// Closes the files still open on `device`, on behalf of the system.
+    void CloseDeviceFiles(WDFDEVICE device);
 
   private:
     std::shared_ptr<IoOperation> Present(HANDLE processId, WDFFILEOBJECT file,

@@ -48,39 +48,71 @@ NTSTATUS KernelHost::PlugIn(std::shared_ptr<SimUsbDevice> device, WDFDEVICE* add
     if (init.createdDevice == nullptr) {
         return STATUS_INVALID_DEVICE_STATE;
     }
-    char prefix[96];
-    std::snprintf(prefix, sizeof prefix, "\\\\?\\USB#VID_%04X&PID_%04X#%zu#",
-                  device->Config().identity.vendorId, device->Config().identity.productId,
-                  devices_.size() + 1);
-    devices_.push_back(Plugged{std::move(device), init.createdDevice, prefix, false});
+    {
+        std::lock_guard lock(devicesMutex_);
+        char prefix[96];
+        std::snprintf(prefix, sizeof prefix, "\\\\?\\USB#VID_%04X&PID_%04X#%llu#",
+                      device->Config().identity.vendorId, device->Config().identity.productId,
+                      ++instances_);
+        devices_.push_back(Plugged{std::move(device), init.createdDevice, prefix, false});
+    }
     if (added != nullptr) {
         *added = init.createdDevice;
     }
     return StartDevice(init.createdDevice);
 }
 
+void KernelHost::Unplug(WDFDEVICE device) {
+    if (IsStarted(device)) {
+        StopDevice(device);
+    }
+    io_.CloseDeviceFiles(device);
+    std::shared_ptr<SimUsbDevice> bus;
+    {
+        std::lock_guard lock(devicesMutex_);
+        for (auto it = devices_.begin(); it != devices_.end(); ++it) {
+            if (it->device == device) {
+                bus = std::move(it->bus);
+                devices_.erase(it);
+                break;
+            }
+        }
+    }
+    if (bus) {
+        WdfObjectDelete(device);
+    }
+}
+
 NTSTATUS KernelHost::StartDevice(WDFDEVICE device) {
-    Plugged* plugged = Find(device);
-    if (plugged == nullptr || plugged->started) {
-        return STATUS_INVALID_DEVICE_STATE;
+    {
+        std::lock_guard lock(devicesMutex_);
+        const Plugged* plugged = Find(device);
+        if (plugged == nullptr || plugged->started) {
+            return STATUS_INVALID_DEVICE_STATE;
+        }
     }
     const auto prepare = device->Setup().pnpPower.EvtDevicePrepareHardware;
     const NTSTATUS status = prepare != nullptr ? prepare(device, nullptr, nullptr) : STATUS_SUCCESS;
-    plugged->started = NT_SUCCESS(status);
+    std::lock_guard lock(devicesMutex_);
+    Find(device)->started = NT_SUCCESS(status);
     return status;
 }
 
 NTSTATUS KernelHost::StopDevice(WDFDEVICE device) {
-    Plugged* plugged = Find(device);
-    if (plugged == nullptr || !plugged->started) {
-        return STATUS_INVALID_DEVICE_STATE;
+    {
+        std::lock_guard lock(devicesMutex_);
+        Plugged* plugged = Find(device);
+        if (plugged == nullptr || !plugged->started) {
+            return STATUS_INVALID_DEVICE_STATE;
+        }
+        plugged->started = false;
     }
-    plugged->started = false;
     const auto release = device->Setup().pnpPower.EvtDeviceReleaseHardware;
     return release != nullptr ? release(device, nullptr) : STATUS_SUCCESS;
 }
 
 bool KernelHost::IsStarted(WDFDEVICE device) const {
+    std::lock_guard lock(devicesMutex_);
     const Plugged* plugged = Find(device);
     return plugged != nullptr && plugged->started;
 }
@@ -93,7 +125,22 @@ std::string KernelHost::GuidText(const GUID& guid) {
     return text;
 }
 
+std::string KernelHost::InterfacePathOf(WDFDEVICE device, const GUID& interfaceClass) const {
+    std::lock_guard lock(devicesMutex_);
+    const Plugged* plugged = Find(device);
+    if (plugged == nullptr) {
+        return {};
+    }
+    for (const GUID& guid : device->Interfaces()) {
+        if (guid == interfaceClass) {
+            return plugged->pathPrefix + GuidText(guid);
+        }
+    }
+    return {};
+}
+
 std::vector<std::string> KernelHost::InterfacePaths(const GUID& interfaceClass) const {
+    std::lock_guard lock(devicesMutex_);
     std::vector<std::string> paths;
     for (const Plugged& plugged : devices_) {
         for (const GUID& guid : plugged.device->Interfaces()) {
@@ -123,6 +170,7 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 WDFDEVICE KernelHost::ResolvePath(std::string_view path, std::u16string* fileName) const {
+    std::lock_guard lock(devicesMutex_);
     for (const Plugged& plugged : devices_) {
         for (const GUID& guid : plugged.device->Interfaces()) {
             const std::string interfacePath = plugged.pathPrefix + GuidText(guid);

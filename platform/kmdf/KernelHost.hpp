@@ -7,7 +7,9 @@
 // and a file on the device is opened as "<interface path>\<file name>".
 #pragma once
 
+#include <list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,12 +37,17 @@ class KernelHost {
     /// Adds a device object for `device` through the driver and starts it.
     /// On success `*added` (if given) is the new device object.
     NTSTATUS PlugIn(std::shared_ptr<SimUsbDevice> device, WDFDEVICE* added = nullptr);
+    /// Stops the device if it runs, closes the files still open on it,
+    /// deletes the device object and lets the bus device go.
+    void Unplug(WDFDEVICE device);
     NTSTATUS StartDevice(WDFDEVICE device);
     NTSTATUS StopDevice(WDFDEVICE device);
     bool IsStarted(WDFDEVICE device) const;
 
     /// Paths of the started devices' interfaces of `interfaceClass`.
     std::vector<std::string> InterfacePaths(const GUID& interfaceClass) const;
+    /// The path of `device`'s interface of `interfaceClass`; empty if none.
+    std::string InterfacePathOf(WDFDEVICE device, const GUID& interfaceClass) const;
     /// The device whose interface path begins `path`, and the rest of the
     /// path (the file name, with its leading backslash); null if none.
     WDFDEVICE ResolvePath(std::string_view path, std::u16string* fileName) const;
@@ -60,7 +67,10 @@ class KernelHost {
     Kernel kernel_;
     IoManager io_;
     DRIVER_OBJECT driverObject_;
-    std::vector<Plugged> devices_;
+    // Guards the list, not the devices: callbacks run without it.
+    mutable std::mutex devicesMutex_;
+    std::list<Plugged> devices_;
+    unsigned long long instances_ = 0;
 };
 
 }  // namespace kmdf
