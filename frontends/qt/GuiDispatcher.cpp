@@ -3,9 +3,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QThread>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -38,8 +36,9 @@ void GuiDispatcher::Post(std::function<void()> job) {
     [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof(one));
 }
 
+// Compared by id: asking Qt for the current thread would adopt a foreign one.
 bool GuiDispatcher::OnGuiThread() const {
-    return QThread::currentThread() == notifier_->thread();
+    return std::this_thread::get_id() == guiThread_;
 }
 
 void GuiDispatcher::OnWoken() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 class QSocketNotifier;
 
@@ -35,6 +36,7 @@ class GuiDispatcher {
   private:
     void OnWoken();
 
+    std::thread::id guiThread_ = std::this_thread::get_id();
     int wakeFd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::mutex mutex_;
