@@ -1,11 +1,14 @@
 // What the device sends reaches the widgets through the receive thread: debug
 // text in the display in its level's colour, and the storage reply's box shown
 // on the GUI thread while the receive thread waits for the answer.
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QThread>
+#include <fstream>
 
 #include "protocol/ParameterFrames.hpp"
 #include "tests/qt/GuiFixture.hpp"
@@ -115,6 +118,33 @@ TEST_F(DeviceRepliesGuiTest, ClosingWhileAReplyBoxIsDueNeitherHangsNorShowsIt) {
     EXPECT_TRUE(window->IsEnded());
     QCoreApplication::processEvents();
     EXPECT_EQ(watcher.Boxes().size(), 2u) << "no box for a window that has gone";
+}
+
+TEST_F(DeviceRepliesGuiTest, UpgradeAsksForTheImageWithItsFilterAndShowsTheProgress) {
+    Open(false);
+    const auto image = system.directory.Path() / "firmware.bin";
+    std::ofstream(image, std::ios::binary) << std::string(20, '\x5A');
+    QStringList filters;
+    bool detailsHidden = false;
+    watcher.OnFileDialogShown([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        detailsHidden = dialog.testOption(QFileDialog::HideNameFilterDetails);
+        dialog.selectFile(QString::fromStdString(image.string()));
+        static_cast<QDialog&>(dialog).accept();  // as the Open button does
+    });
+
+    QTest::mouseClick(MainWidget<QPushButton>(app::IDC_UPGRADE), Qt::LeftButton);
+    EXPECT_EQ(filters, QStringList{"Files (*.bin,*.dat) (*.bin *.dat)"});
+    EXPECT_TRUE(detailsHidden) << "the user sees the filter's own description";
+    auto* progress = MainWidget<QProgressBar>(app::IDC_PROGRESS);
+    auto* status = MainWidget<QLabel>(app::IDC_STATUS);
+    ASSERT_TRUE(RunUntil([&] { return status->text() == "请给设备重新上电"; }))
+        << status->text().toStdString();
+    EXPECT_EQ(progress->value(), 100);
+    EXPECT_TRUE(MainWidget<QPushButton>(app::IDC_UPGRADE)->isEnabled()) << "enabled again";
+    EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Boxes().front().text.toStdString();
+    // Erase, program, then the 20 bytes in frames of 8, 8 and 4.
+    EXPECT_EQ(adapter.Bus().Transmitted().size(), 5u);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ bool WindowWatcher::eventFilter(QObject* watched, QEvent* event) {
     }
     if (auto* box = qobject_cast<QMessageBox*>(watched)) {
         QTimer::singleShot(0, box, [this, box] { Answer(*box); });
+    } else if (auto* files = qobject_cast<QFileDialog*>(watched); files != nullptr && onFiles_) {
+        QTimer::singleShot(0, files, [this, files] { onFiles_(*files); });
     } else if (auto* dialog = dynamic_cast<gui::DialogWindow*>(watched);
                dialog != nullptr && dynamic_cast<gui::MainWindow*>(dialog) == nullptr &&
                onDialog_) {

@@ -1,9 +1,11 @@
 // Watches the windows a test makes appear: every message box is recorded as
 // the user sees it (text, caption, icon, button captions, the thread it runs
-// on) and answered from a script; other dialog windows go to a reaction.
+// on) and answered from a script; file dialogs and other dialog windows go
+// to a reaction.
 // Answers are given from the box's own event loop, as a user would.
 #pragma once
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QObject>
 #include <deque>
@@ -35,6 +37,10 @@ class WindowWatcher : public QObject {
     void OnDialogShown(std::function<void(gui::DialogWindow&)> reaction) {
         onDialog_ = std::move(reaction);
     }
+    /// Runs for each open-file dialog that shows; it should accept or reject it.
+    void OnFileDialogShown(std::function<void(QFileDialog&)> reaction) {
+        onFiles_ = std::move(reaction);
+    }
     const std::vector<SeenBox>& Boxes() const { return boxes_; }
 
   protected:
@@ -46,6 +52,7 @@ class WindowWatcher : public QObject {
     std::deque<QMessageBox::StandardButton> answers_;
     std::function<void(const SeenBox&)> onBox_;
     std::function<void(gui::DialogWindow&)> onDialog_;
+    std::function<void(QFileDialog&)> onFiles_;
     std::vector<SeenBox> boxes_;
 };
 
