@@ -14,9 +14,9 @@ std::string ModelText(const QString& text) {
 }
 
 std::string ModelMultiLineText(const QString& text) {
-    QString windowsText = text;
-    windowsText.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return windowsText.toStdString();
+    QString lineEnded = text;
+    lineEnded.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return lineEnded.toStdString();
 }
 
 QColor ColourFromRef(std::uint32_t colourRef) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "frontends/qt/FileFilter.hpp"
 #include "frontends/qt/MessageBoxStyle.hpp"
-#include "frontends/qt/ModelText.hpp"
 #include "platform/ui/WindowMessages.hpp"
 
 namespace quillon::gui {
@@ -54,25 +52,6 @@ TEST(MessageBoxButtonsTest, PressedButtonsAnswerWithTheirIdsAndLocalCaptions) {
     EXPECT_EQ(ButtonCaption(QMessageBox::Cancel), "取消");
     EXPECT_EQ(ButtonCaption(QMessageBox::Yes), "是(&Y)");
     EXPECT_EQ(ButtonCaption(QMessageBox::No), "否(&N)");
-}
-
-TEST(FileFilterTest, ModelFiltersBecomeQtNameFilters) {
-    EXPECT_EQ(QtNameFilters("Files (*.bin,*.dat)|*.bin;*.dat||"),
-              QStringList{"Files (*.bin,*.dat) (*.bin *.dat)"});
-    EXPECT_EQ(QtNameFilters("固件|*.bin|全部文件|*.*||"),
-              (QStringList{"固件 (*.bin)", "全部文件 (*.*)"}));
-    EXPECT_TRUE(QtNameFilters("").isEmpty());
-    EXPECT_TRUE(QtNameFilters("Unpaired").isEmpty());
-}
-
-TEST(ModelTextTest, LineEndsAndColoursConvertBothWays) {
-    EXPECT_EQ(DisplayText("29\r\n\r\nX"), "29\n\nX");
-    EXPECT_EQ(DisplayText("a\rb"), "a\nb");
-    EXPECT_EQ(ModelMultiLineText("a\nb"), "a\r\nb");
-    EXPECT_EQ(ModelText(QStringLiteral("断开设备")), "断开设备");
-    EXPECT_EQ(ColourFromRef(0x00EE6E43), QColor(67, 110, 238));
-    EXPECT_EQ(ColourFromRef(0x0000FF00), QColor(0, 255, 0));
-    EXPECT_EQ(ColourFromRef(0x000000FF), QColor(255, 0, 0));
 }
 
 }  // namespace
