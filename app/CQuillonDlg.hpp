@@ -134,6 +134,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeSerialHigh(const CanFrameRecord& frame);
     void ShowSystemReply(const CanFrameRecord& frame);
+    void ShowVersions();
     bool SendOrWarn(std::span<CanFrameRecord> frames);
     bool WriteChannelBlocks();
     bool WriteFilterBlocks();

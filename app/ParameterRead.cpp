@@ -145,9 +145,7 @@ void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
         case protocol::ID_VERSIONS:
             identity_.hardwareVersion = static_cast<std::uint32_t>(d[0] + 256 * d[1]);
             identity_.firmwareVersion = static_cast<std::uint32_t>(d[2] + 256 * d[3]);
-            sysPage_.SetIdentityTexts("Ver_" + std::to_string(identity_.hardwareVersion),
-                                      "Ver_" + std::to_string(identity_.firmwareVersion),
-                                      sysPage_.SerialText(), sysPage_.DeviceTypeText());
+            ShowVersions();
             break;
         case protocol::ID_SYSTEM:
             ShowSystemReply(frame);
@@ -167,8 +165,10 @@ void CQuillonDlg::DecodeSerialHigh(const CanFrameRecord& frame) {
     }
     const std::string serial = SerialText(identity_.serial);
     const std::string typeName = DeviceTypeName(d[4]);
-    sysPage_.SetIdentityTexts(sysPage_.HardwareVersionText(), sysPage_.FirmwareVersionText(),
-                              serial, typeName);
+    // Copies: the page replaces the texts these would otherwise refer to.
+    const std::string hardware = sysPage_.HardwareVersionText();
+    const std::string firmware = sysPage_.FirmwareVersionText();
+    sysPage_.SetIdentityTexts(hardware, firmware, serial, typeName);
     if (d[4] != identity_.deviceType) {
         identity_.identityChanged = true;
         if (d[4] > 3 && d[4] != 7) {
@@ -185,6 +185,15 @@ void CQuillonDlg::DecodeSerialHigh(const CanFrameRecord& frame) {
 }  // namespace quillon::app
 
 namespace quillon::app {
+
+void CQuillonDlg::ShowVersions() {
+    // Copies: the page replaces the texts these would otherwise refer to.
+    const std::string serial = sysPage_.SerialText();
+    const std::string typeName = sysPage_.DeviceTypeText();
+    sysPage_.SetIdentityTexts("Ver_" + std::to_string(identity_.hardwareVersion),
+                              "Ver_" + std::to_string(identity_.firmwareVersion), serial,
+                              typeName);
+}
 
 void CQuillonDlg::ShowSystemReply(const CanFrameRecord& frame) {
     // The reply goes to the system page's controls only; SysPara keeps its values.
