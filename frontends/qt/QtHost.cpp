@@ -64,6 +64,8 @@ int QtHost::RunModal(ui::Dialog& dialog) {
     return dialog.ModalResult();
 }
 
+void QtHost::OnPump() { dispatcher_.RunPending(); }
+
 void QtHost::OnMessagePosted() {
     if (pumpQueued_.exchange(true)) {
         return;

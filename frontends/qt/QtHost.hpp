@@ -46,6 +46,9 @@ class QtHost final : public ui::Host {
 
   protected:
     void OnMessagePosted() override;
+    /// Runs the GUI jobs of other threads too, so that a wait that pumps (the
+    /// disconnect's) can answer a box the receive thread is waiting for.
+    void OnPump() override;
 
   private:
     GuiDispatcher dispatcher_;

@@ -34,6 +34,7 @@ int Host::CallOnUiThread(const std::function<int()>& call) {
 }
 
 int Host::PumpMessages() {
+    OnPump();
     int ran = 0;
     for (;;) {
         Posted next{};

@@ -69,6 +69,9 @@ class Host {
     /// Called after a message was queued, on the posting thread; a GUI host
     /// wakes its event loop here.
     virtual void OnMessagePosted() {}
+    /// Called by PumpMessages first, on the user-interface thread; a GUI host
+    /// runs the work other threads handed it in its own way (boxes they wait for).
+    virtual void OnPump() {}
 
   private:
     struct Posted {
