@@ -73,8 +73,10 @@ void CQuillonDlg::InitStorage() {
         Warn(SEND_FAILED);
         return;
     }
-    Warn("初次初始化大概需要1分钟时间，请耐心等待!");
+    // Pending before the wait box, so a reply that comes while the box is
+    // still open is reported rather than lost.
     storageInitPending_ = true;
+    Warn("初次初始化大概需要1分钟时间，请耐心等待!");
 }
 
 void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& received) {

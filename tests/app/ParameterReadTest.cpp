@@ -265,3 +265,20 @@ TEST(StorageReplyDuringDisconnectTest, DisconnectPumpsSoTheReceiveThreadsBoxIsAn
 
 }  // namespace
 }  // namespace quillon::app
+
+namespace quillon::app {
+namespace {
+
+TEST_F(StorageInitTest, ReplyWhileTheWaitBoxIsOpenIsReported) {
+    host.SetBoxObserver([this](const test::RecordedBox& box) {
+        if (box.text == "初次初始化大概需要1分钟时间，请耐心等待!") {
+            EXPECT_TRUE(window->StorageInitPending());
+        }
+    });
+    window->InitStorage();
+    DeviceSends(0, {MakeFrame(7, false, {1})});
+    EXPECT_EQ(BoxTexts().back(), "初始化SD卡成功");
+}
+
+}  // namespace
+}  // namespace quillon::app
