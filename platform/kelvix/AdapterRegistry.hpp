@@ -36,9 +36,9 @@ void RegisterBackend(const std::string& name, AdapterFactory factory);
 /// Names of the registered backends, sorted.
 std::vector<std::string> RegisteredBackends();
 
-/// Sets the spec that wins over the environment; an empty text removes it.
+/// Sets the adapter spec that wins over the environment; an empty text removes it.
 void SetAdapterSpecOverride(std::string spec);
-/// The spec VCI_OpenDevice will use now.
+/// The adapter spec VCI_OpenDevice will use now.
 std::string CurrentAdapterSpec();
 
 /// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
