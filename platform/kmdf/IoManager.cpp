@@ -48,6 +48,11 @@ std::shared_ptr<IoOperation> IoManager::Present(HANDLE processId, WDFFILEOBJECT 
     ProcessScope scope(processId);
     WDFDEVICE device = file->Device();
     auto operation = std::make_shared<IoOperation>();
+    // A request presented after the cleanup's abort would wait forever.
+    if (!file->BeginDispatch()) {
+        operation->Finish(STATUS_FILE_CLOSED, 0);
+        return operation;
+    }
     WDFREQUEST request = device->CreateRequest(
         file, parameters, [operation](NTSTATUS s, ULONG_PTR i) { operation->Finish(s, i); });
     if (buffer != nullptr && parameters.Length > 0) {
@@ -66,6 +71,7 @@ std::shared_ptr<IoOperation> IoManager::Present(HANDLE processId, WDFFILEOBJECT 
     } else {
         device->DefaultQueue()->Dispatch(request);
     }
+    file->EndDispatch();
     return operation;
 }
 
@@ -105,6 +111,7 @@ void IoManager::Close(HANDLE processId, WDFFILEOBJECT file) {
             return;
         }
     }
+    file->MarkClosing();
     ProcessScope scope(processId);
     const WdfDeviceInit& setup = file->Device()->Setup();
     const bool configured = setup.hasFileObjectConfig;

@@ -8,7 +8,7 @@ namespace kmdf {
 
 namespace {
 
-constexpr std::array<std::pair<NTSTATUS, const char*>, 18> NAMES{{
+constexpr std::array<std::pair<NTSTATUS, const char*>, 19> NAMES{{
     {STATUS_SUCCESS, "STATUS_SUCCESS"},
     {STATUS_PENDING, "STATUS_PENDING"},
     {STATUS_UNSUCCESSFUL, "STATUS_UNSUCCESSFUL"},
@@ -25,6 +25,7 @@ constexpr std::array<std::pair<NTSTATUS, const char*>, 18> NAMES{{
     {STATUS_IO_TIMEOUT, "STATUS_IO_TIMEOUT"},
     {STATUS_INTERNAL_ERROR, "STATUS_INTERNAL_ERROR"},
     {STATUS_CANCELLED, "STATUS_CANCELLED"},
+    {STATUS_FILE_CLOSED, "STATUS_FILE_CLOSED"},
     {STATUS_INVALID_DEVICE_STATE, "STATUS_INVALID_DEVICE_STATE"},
     {STATUS_INVALID_BUFFER_SIZE, "STATUS_INVALID_BUFFER_SIZE"},
 }};

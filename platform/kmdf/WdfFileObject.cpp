@@ -26,6 +26,29 @@ void WdfFileObject::WaitUnreferenced() {
     released_.wait(lock, [&] { return references_ == 0; });
 }
 
+bool WdfFileObject::BeginDispatch() {
+    rundown_.lock_shared();
+    if (closing_) {
+        rundown_.unlock_shared();
+        return false;
+    }
+    return true;
+}
+
+void WdfFileObject::EndDispatch() {
+    rundown_.unlock_shared();
+}
+
+void WdfFileObject::MarkClosing() {
+    std::unique_lock lock(rundown_);
+    closing_ = true;
+}
+
+bool WdfFileObject::IsClosing() {
+    std::shared_lock lock(rundown_);
+    return closing_;
+}
+
 WDFDEVICE WdfFileObjectGetDevice(WDFFILEOBJECT fileObject) {
     return fileObject->Device();
 }

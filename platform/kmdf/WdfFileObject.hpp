@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 
 #include "platform/kmdf/WdfObject.hpp"
@@ -24,6 +25,14 @@ class WdfFileObject final : public WdfObject {
     /// Blocks until no reference is left.
     void WaitUnreferenced();
 
+    /// Brackets the presentation of a request; false once the file is
+    /// closing, so no request can reach the driver after its cleanup began.
+    bool BeginDispatch();
+    void EndDispatch();
+    /// Waits for presentations in progress, then refuses new ones.
+    void MarkClosing();
+    bool IsClosing();
+
   private:
     WDFDEVICE device_;
     std::u16string name_;
@@ -31,6 +40,8 @@ class WdfFileObject final : public WdfObject {
     std::mutex mutex_;
     std::condition_variable released_;
     unsigned references_ = 0;
+    std::shared_mutex rundown_;
+    bool closing_ = false;
 };
 
 WDFDEVICE WdfFileObjectGetDevice(WDFFILEOBJECT fileObject);

@@ -1,3 +1,6 @@
+#include <thread>
+
+#include "platform/kmdf/WdfFileObject.hpp"
 #include "tests/driver/BrindleFixture.hpp"
 
 namespace brindle::test {
@@ -70,6 +73,24 @@ TEST_F(LifecycleTest, CancelledStageCompletesTheRequestWithItsStatus) {
     const IoResult result = api.WriteFile(PROCESS_A, pipe, data);
     EXPECT_EQ(result.status, STATUS_CANCELLED);
     EXPECT_EQ(result.information, 0U);
+}
+
+TEST_F(LifecycleTest, RequestArrivingDuringCloseIsRefusedInsteadOfHangingTheClose) {
+    const IoManager::OpenResult opened = host.Io().Open(PROCESS_A, path + "\\PIPE0");
+    ASSERT_EQ(opened.status, STATUS_SUCCESS);
+    // A call that has looked the handle up but not yet presented its request.
+    opened.file->Reference();
+    std::thread closer([&] { host.Io().Close(PROCESS_A, opened.file); });
+    while (!opened.file->IsClosing()) {
+        std::this_thread::yield();
+    }
+    Bytes buffer(64);
+    const IoResult late = host.Io().Read(PROCESS_A, opened.file, buffer)->Wait();
+    EXPECT_EQ(late.status, STATUS_FILE_CLOSED);
+    EXPECT_EQ(bus->Stats().submitted, 0U);
+    opened.file->Dereference();
+    closer.join();
+    EXPECT_EQ(GetDeviceContext(device)->OwnerProcess, 0U);
 }
 
 struct StartCase {
