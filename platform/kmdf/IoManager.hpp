@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/kmdf/IoOperation.hpp"
+#include "platform/kmdf/WdfConfig.hpp"
 #include "platform/kmdf/WdfTypes.hpp"
 
 namespace kmdf {
@@ -48,8 +49,8 @@ class IoManager {
 
   private:
     std::shared_ptr<IoOperation> Present(HANDLE processId, WDFFILEOBJECT file,
-                                         const struct WDF_REQUEST_PARAMETERS& parameters,
-                                         void* buffer, std::span<const std::uint8_t> input,
+                                         const WDF_REQUEST_PARAMETERS& parameters, void* buffer,
+                                         std::span<const std::uint8_t> input,
                                          std::span<std::uint8_t> output);
 
     KernelHost& host_;

@@ -3,6 +3,7 @@
 // device simulator.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -36,7 +37,10 @@ class EndToEndTest : public ::testing::Test {
         RegisterBrindleBackend();
         sim::RegisterSimDevice();
     }
-    void TearDown() override { kelvix::CloseAllAdapters(); }
+    void TearDown() override {
+        kelvix::CloseAllAdapters();
+        unsetenv("KELVIX_ADAPTER");
+    }
 
     Result Run(std::vector<std::string> args) {
         args.insert(args.begin(), "quillon-cli");
@@ -66,11 +70,13 @@ TEST_F(EndToEndTest, WriteThenReadRoundTripsAFullRecord) {
     sections.replay.ruleCount = 1;
     sections.replay.rules[0].times = 2;
     ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    // Chosen the way a user would, through the environment.
     const std::string spec = "brindle:type=3,state=" + Dir() + "/device.dat";
+    ASSERT_EQ(setenv("KELVIX_ADAPTER", spec.c_str(), 1), 0);
 
-    const Result write = Run({"--adapter", spec, "--settings-dir", Dir(), "write"});
+    const Result write = Run({"--settings-dir", Dir(), "write"});
     ASSERT_EQ(write.status, cli::EXIT_OK) << write.out << write.err;
-    const Result read = Run({"--adapter", spec, "--settings-dir", Dir(), "read", "--json"});
+    const Result read = Run({"--settings-dir", Dir(), "read", "--json"});
     ASSERT_EQ(read.status, cli::EXIT_OK) << read.out << read.err;
     const auto json = nlohmann::json::parse(read.out);
     EXPECT_EQ(json["can1"]["baudIndex"], 3);
