@@ -40,6 +40,8 @@ class DtuFrameReader {
     /// Takes the next frame of the sequence.
     void Add(const CanFrameRecord& frame);
 
+    /// Frames taken so far, skipped ones included.
+    std::size_t FramesAdded() const { return framesAdded_; }
     /// The closing frame 0x3F arrived.
     bool Ended() const { return ended_; }
     /// Ended, every field arrived whole and no frame was skipped.

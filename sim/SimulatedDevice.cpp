@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "dtu/DtuFrames.hpp"
 #include "protocol/ByteOrder.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "protocol/SettingsFile.hpp"
@@ -13,13 +14,46 @@ namespace {
 using namespace quillon::protocol;
 
 constexpr std::uint32_t DTU_FIRST_ID = 0x10;
-constexpr std::uint32_t DTU_END_ID = 0x3F;
 constexpr std::uint32_t DEBUG_ID = 0xF0;
-constexpr std::uint32_t DEBUG_INFO_ID = 0xF1;
+/// Longest unfinished debug line kept; bytes past it are not answered.
+constexpr std::size_t DEBUG_LINE_MAX = 1000;
+constexpr std::size_t DEBUG_ECHO_BYTES = 6;
 constexpr std::chrono::milliseconds POLL_WAIT{5};
 
 bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
     return frame.RemoteFlag != 0 || (frame.ExternFlag == 0 && frame.ID == 1);
+}
+
+// Printable ASCII as it is, anything else as '?', so a log line stays one line.
+std::string LogText(std::span<const std::uint8_t> bytes) {
+    std::string text;
+    for (const std::uint8_t byte : bytes) {
+        text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?';
+    }
+    return text;
+}
+
+// "DTU record received (62 frames): server dtu.example:8088, APN CMNET"; a
+// sequence that did not arrive whole gives the first part alone.
+std::string DtuSummary(const dtu::DtuFrameReader& reader) {
+    std::string line = "DTU record received (" + std::to_string(reader.FramesAdded()) + " frames)";
+    if (!reader.Complete()) {
+        return line;
+    }
+    const auto& basic = reader.Basic();
+    const auto& advanced = reader.Advanced();
+    return line + ": server " + LogText(std::span(basic.serverAddr).first(basic.serverAddrLen)) +
+           ":" + std::to_string(basic.serverPort) + ", APN " +
+           LogText(std::span(advanced.apn).first(advanced.apnLen));
+}
+
+// The answer to one debug line, one message per level 0..3: the line's head
+// as plain text, "ok" as information, the error count (always none) as an
+// error, and the line's length in bytes (16 bits, little-endian) as data.
+std::array<std::string, 4> DebugAnswer(std::string_view line) {
+    const auto length = static_cast<std::uint16_t>(std::min<std::size_t>(line.size(), 0xFFFF));
+    return {std::string(line.substr(0, DEBUG_ECHO_BYTES)) + "\r\n", "ok\r\n", "err 0\r\n",
+            std::string{static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)}};
 }
 
 }  // namespace
@@ -128,22 +162,59 @@ void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecor
         reply.Data[0] = config_.storageResult;
         pending_.push_back({clock_.MonotonicMs() + config_.storageDelayMs, channel, reply});
         Log("storage initialisation requested");
-    } else if (frame.ID >= DTU_FIRST_ID && frame.ID <= DTU_END_ID) {
-        if (dtuComplete_) {
-            dtuFrames_.clear();
-            dtuComplete_ = false;
-        }
-        dtuFrames_.push_back(frame);
-        if (frame.ID == DTU_END_ID) {
-            dtuComplete_ = true;
-            Log("DTU record received (" + std::to_string(dtuFrames_.size()) + " frames)");
-        }
+    } else if (frame.ID >= DTU_FIRST_ID && frame.ID <= dtu::DTU_END_FRAME_ID) {
+        OnDtuFrame(frame);
     } else if (frame.ID == DEBUG_ID) {
-        const std::size_t length = std::min<std::size_t>(frame.DataLen, 8);
-        debugText_.append(reinterpret_cast<const char*>(d), length);
-        CanFrameRecord echo = MakeConfigFrame(DEBUG_INFO_ID, false, frame.DataLen);
-        std::copy_n(d, 8, echo.Data);
-        pending_.push_back({0, channel, echo});
+        OnDebugText(channel, frame);
+    }
+}
+
+// A DTU write is reassembled as it arrives; the closing frame stores what
+// arrived whole into the device's DTU records.
+void SimulatedDevice::OnDtuFrame(const CanFrameRecord& frame) {
+    if (!dtuReader_) {
+        dtuFrames_.clear();
+        dtuReader_.emplace(dtuBasic_, dtuAdvanced_);
+    }
+    if (dtuFrames_.size() < dtu::DTU_FRAME_CAPACITY) {
+        dtuFrames_.push_back(frame);
+    }
+    dtuReader_->Add(frame);
+    if (frame.ID != dtu::DTU_END_FRAME_ID) {
+        return;
+    }
+    dtuBasic_ = dtuReader_->Basic();
+    dtuAdvanced_ = dtuReader_->Advanced();
+    Log(DtuSummary(*dtuReader_));
+    dtuReader_.reset();
+}
+
+void SimulatedDevice::OnDebugText(std::uint32_t channel, const CanFrameRecord& frame) {
+    const std::string_view bytes(reinterpret_cast<const char*>(frame.Data),
+                                 std::min<std::size_t>(frame.DataLen, 8));
+    debugText_.append(bytes);
+    for (const char c : bytes) {
+        if (c == '\n') {
+            std::string_view line(debugLine_);
+            if (line.ends_with('\r')) {
+                line.remove_suffix(1);
+            }
+            AnswerDebugLine(channel, line);
+            debugLine_.clear();
+        } else if (debugLine_.size() < DEBUG_LINE_MAX) {
+            debugLine_ += c;
+        }
+    }
+}
+
+void SimulatedDevice::AnswerDebugLine(std::uint32_t channel, std::string_view line) {
+    const auto messages = DebugAnswer(line);
+    for (std::size_t level = 0; level < messages.size(); ++level) {
+        const std::string& text = messages[level];
+        CanFrameRecord reply = MakeConfigFrame(DEBUG_ID + static_cast<std::uint32_t>(level), false,
+                                               static_cast<std::uint8_t>(text.size()));
+        std::copy(text.begin(), text.end(), reply.Data);
+        pending_.push_back({0, channel, reply});
     }
 }
 
@@ -252,6 +323,16 @@ std::uint64_t SimulatedDevice::WritesApplied() const {
 std::vector<CanFrameRecord> SimulatedDevice::DtuFrames() const {
     std::lock_guard lock(mutex_);
     return dtuFrames_;
+}
+
+dtu::DtuBasicPara SimulatedDevice::DtuBasic() const {
+    std::lock_guard lock(mutex_);
+    return dtuBasic_;
+}
+
+dtu::DtuAdvPara SimulatedDevice::DtuAdvanced() const {
+    std::lock_guard lock(mutex_);
+    return dtuAdvanced_;
 }
 
 std::string SimulatedDevice::DebugText() const {

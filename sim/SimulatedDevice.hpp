@@ -1,7 +1,8 @@
 // The firmware side of the configuration protocol on a virtual CAN bus: it
 // keeps a parameter store, applies a parameter write when its closing command
-// arrives, answers the read request, the storage initialisation and debug
-// text, and collects DTU parameter frames.
+// arrives, answers the read request and the storage initialisation,
+// reassembles DTU parameter frames into the two DTU records, and keeps the
+// debug text it receives, answering every line with one message per level.
 //
 // Threading: the device runs its own thread; every accessor is thread-safe.
 #pragma once
@@ -11,10 +12,15 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "dtu/DtuAdvPara.hpp"
+#include "dtu/DtuBasicPara.hpp"
+#include "dtu/DtuFrameReader.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
 #include "platform/system/Clock.hpp"
@@ -41,8 +47,13 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void SetParameters(const protocol::SettingsSections& parameters);
     /// Parameter writes applied since start.
     std::uint64_t WritesApplied() const;
-    /// Deciphered DTU parameter frames (0x10..0x3F) of the last DTU write, in order.
+    /// Deciphered DTU parameter frames (0x10..0x3F) of the last DTU write, in
+    /// order; at most DTU_FRAME_CAPACITY of them are kept.
     std::vector<CanFrameRecord> DtuFrames() const;
+    /// The DTU records as the DTU writes so far left them: every field that
+    /// arrived whole replaced; what the frames do not carry stays zero.
+    dtu::DtuBasicPara DtuBasic() const;
+    dtu::DtuAdvPara DtuAdvanced() const;
     /// Debug text received from the PC, as bytes.
     std::string DebugText() const;
     /// Time (year - 2000, month, day, hour, minute, second) of the last write's frame 5.
@@ -63,6 +74,10 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void OnUpgradeFrame(const CanFrameRecord& frame);
     void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    // Called with mutex_ held.
+    void OnDtuFrame(const CanFrameRecord& frame);
+    void OnDebugText(std::uint32_t channel, const CanFrameRecord& frame);
+    void AnswerDebugLine(std::uint32_t channel, std::string_view line);
     void AnswerRead();
     void AnswerChannel(std::uint32_t channel, const protocol::SettingsSections& store);
     void Send(std::uint32_t channel, CanFrameRecord frame);
@@ -85,8 +100,11 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     bool staging_ = false;
     std::uint64_t writesApplied_ = 0;
     std::vector<CanFrameRecord> dtuFrames_;
-    bool dtuComplete_ = true;
+    std::optional<dtu::DtuFrameReader> dtuReader_;  ///< while a DTU write is arriving
+    dtu::DtuBasicPara dtuBasic_{};
+    dtu::DtuAdvPara dtuAdvanced_{};
     std::string debugText_;
+    std::string debugLine_;  ///< received debug text after the last line end
     std::array<std::uint8_t, 6> lastTime_{};
     std::vector<PendingReply> pending_;
 

@@ -4,6 +4,7 @@
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
 #include "dtu/DtuFrames.hpp"
+#include "pages/CDialogDebugMsg.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/Capacities.hpp"
 #include "sim/SimulatedDevice.hpp"
@@ -14,6 +15,36 @@ namespace quillon::sim {
 namespace {
 
 using namespace std::chrono_literals;
+
+template <std::size_t N>
+void ClearFrom(std::array<std::uint8_t, N>& bytes, std::size_t length) {
+    std::fill(bytes.begin() + static_cast<long>(std::min(length, N)), bytes.end(), 0);
+}
+
+// A DTU record as far as its frames carry it: without the file checksum, the
+// flags that only say how the page showed a field, and the bytes past each
+// field's length (the page may leave an older, longer text there).
+dtu::DtuBasicPara AsSent(dtu::DtuBasicPara r) {
+    r.checksum = 0;
+    r.heartbeatHex = 0;
+    r.regHex = 0;
+    ClearFrom(r.serverAddr, r.serverAddrLen);
+    ClearFrom(r.heartbeat, r.heartbeatLen);
+    ClearFrom(r.regPacket, r.regLen);
+    return r;
+}
+
+dtu::DtuAdvPara AsSent(dtu::DtuAdvPara r) {
+    r.checksum = 0;
+    r.apnModify = 0;
+    ClearFrom(r.backupAddr, r.backupAddrLen);
+    ClearFrom(r.apn, r.apnLen);
+    for (auto* slot : {&r.smsPhones[0], &r.smsPhones[1], &r.smsPhones[2], &r.smsPhones[3],
+                       &r.smsPhones[4], &r.smsPhones[5], &r.wakePhone}) {
+        ClearFrom(slot->digits, slot->length);
+    }
+    return r;
+}
 
 class EndToEndTest : public ::testing::Test {
   protected:
@@ -174,12 +205,27 @@ TEST_F(EndToEndTest, FullRecordWrittenAndReadBackEqualsWhatWasWritten) {
 }
 
 TEST_F(EndToEndTest, DtuRecordsReachTheDeviceWithEveryWrite) {
+    auto& basic = window->DtuBasicPage();
+    ASSERT_TRUE(basic.TypeText(dtu::DTUDlg::IDC_EDIT_SERVER_ADDR, "gw.example.net"));
+    ASSERT_TRUE(basic.TypeText(dtu::DTUDlg::IDC_EDIT_SERVER_PORT, "9000"));
+    ASSERT_TRUE(basic.Click(dtu::DTUDlg::IDC_CHECK_HEARTBEAT_HEX));
+    ASSERT_TRUE(basic.TypeText(dtu::DTUDlg::IDC_EDIT_HEARTBEAT, "31 32 33"));
+    auto& advanced = window->DtuAdvancedPage();
+    ASSERT_TRUE(advanced.Click(dtu::DTUHlDlg::IDC_CHECK_APN_MODIFY));
+    ASSERT_TRUE(advanced.TypeText(dtu::DTUHlDlg::IDC_EDIT_APN, "CMIOT"));
+    ASSERT_TRUE(advanced.TypeText(dtu::DTUHlDlg::PHONE_IDS[0], "13800138000"));
+    ASSERT_TRUE(advanced.TypeText(dtu::DTUHlDlg::PHONE_IDS[6], "10086"));
     window->WriteParameters();
     ASSERT_TRUE(PumpUntil([&] { return device->WritesApplied() == 1; }));
+
+    ASSERT_EQ(basic.Record().heartbeatHex, 1) << "the page kept how the heartbeat was typed";
+    EXPECT_EQ(basic.Record().heartbeatLen, 3);
+    EXPECT_EQ(device->DtuBasic(), AsSent(basic.Record()));
+    EXPECT_EQ(device->DtuAdvanced(), AsSent(advanced.Record()));
+    EXPECT_EQ(device->DtuAdvanced().wakePhone.length, 5);
+
     const auto frames = device->DtuFrames();
-    const auto expected =
-        dtu::BuildDtuFrames(window->DtuBasicPage().Record(), window->DtuAdvancedPage().Record())
-            .frames;
+    const auto expected = dtu::BuildDtuFrames(basic.Record(), advanced.Record()).frames;
     ASSERT_EQ(frames.size(), expected.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(frames[i].ID, expected[i].ID) << i;
@@ -201,14 +247,26 @@ TEST_F(EndToEndTest, StorageInitialisationIsAnsweredAfterTheDevicesDelay) {
     ASSERT_TRUE(PumpUntil([&] { return host.BoxTexts().back() == "初始化SD卡成功"; }));
 }
 
-TEST_F(EndToEndTest, DebugTextIsDeliveredAndEchoed) {
+TEST_F(EndToEndTest, DebugLineReachesTheDeviceAndItsAnswerShowsAtEveryLevel) {
+    using pages::CDialogDebugMsg;
     auto& debug = window->DebugPage();
-    debug.SetDlgItemText(pages::CDialogDebugMsg::IDC_EDIT_SEND, "hello device");
-    debug.CheckDlgButton(pages::CDialogDebugMsg::IDC_CHECK_LINE_END, ui::BST_UNCHECKED);
-    window->SendMessage(app::WM_APP_DEBUG_SEND, 1, 1);
-    ASSERT_TRUE(PumpUntil([&] { return device->DebugText() == "hello device"; }));
-    ASSERT_TRUE(PumpUntil(
-        [&] { return !debug.GetRuns(pages::CDialogDebugMsg::IDC_RICHEDIT_DISPLAY).empty(); }));
+    ASSERT_EQ(debug.IsDlgButtonChecked(CDialogDebugMsg::IDC_CHECK_LINE_END), ui::BST_CHECKED);
+    debug.CheckDlgButton(CDialogDebugMsg::IDC_CHECK_LINE_END, ui::BST_UNCHECKED);
+    debug.SetDlgItemText(CDialogDebugMsg::IDC_EDIT_SEND, "hello");
+    ASSERT_TRUE(debug.Click(CDialogDebugMsg::IDC_BUTTON_SEND));
+    debug.CheckDlgButton(CDialogDebugMsg::IDC_CHECK_LINE_END, ui::BST_CHECKED);
+    debug.SetDlgItemText(CDialogDebugMsg::IDC_EDIT_SEND, " device");
+    ASSERT_TRUE(debug.Click(CDialogDebugMsg::IDC_BUTTON_SEND));
+    ASSERT_TRUE(PumpUntil([&] { return device->DebugText() == "hello device\r\n"; }));
+
+    const auto runs = [&] { return debug.GetRuns(CDialogDebugMsg::IDC_RICHEDIT_DISPLAY); };
+    ASSERT_TRUE(PumpUntil([&] { return runs().size() >= 4; }));
+    const int twips = CDialogDebugMsg::FORMAT_HEIGHT_TWIPS;
+    EXPECT_EQ(runs(), (std::vector<ui::TextRun>{{"hello \r\n", 0x000000, 0},
+                                                {"ok\r\n", 0x00FF00, twips},
+                                                {"err 0\r\n", 0x0000FF, twips},
+                                                {"0C 00 ", 0xEE6E43, twips}}))
+        << "one answer to the one line: black text, green, red, and the length in hexadecimal";
 }
 
 }  // namespace
