@@ -1,6 +1,7 @@
 #include "frontends/cli/CliApp.hpp"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 
 #include "frontends/cli/AdaptersCommand.hpp"
 #include "frontends/cli/Commands.hpp"
@@ -15,6 +16,8 @@ constexpr const char* FOOTER = R"(Examples:
   quillon-cli --settings-dir ./cfg write
   quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save
   quillon-cli show QXCfg.dat --json
+  quillon-cli show QXCfgDTU.dat
+  echo AT+CSQ | quillon-cli debug
   quillon-cli decode bus.log --json
   quillon-cli upgrade firmware.bin --json
 
@@ -29,6 +32,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
            sys::SystemServices& services) {
+    return RunCli(argc, argv, std::cin, out, err, services);
+}
+
+int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+           std::ostream& err, sys::SystemServices& services) {
     CLI::App app{"Quillon: configure and re-flash CAN devices from the command line",
                  "quillon-cli"};
     app.footer(FOOTER);
@@ -42,7 +50,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     std::string file;
     bool showJson = false;
-    auto* show = app.add_subcommand("show", "decode a QXCfg.dat file as stored");
+    auto* show = app.add_subcommand(
+        "show", "decode a settings file as stored (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat)");
     show->add_option("FILE", file, "settings file")->required();
     show->add_flag("--json", showJson, "JSON output");
 
@@ -75,6 +84,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     auto* enterUpgrade =
         app.add_subcommand("enter-upgrade", "initialise the adapter channel for the boot loader");
 
+    DebugOptions debugOptions;
+    auto* debug = app.add_subcommand(
+        "debug", "print the device's debug text, send each line typed on standard input");
+    debug->add_option("--drain-ms", debugOptions.drainMs,
+                      "keep printing after the input ended (default 500)");
+
     auto* session = app.add_subcommand("session", "connect, show the main window, disconnect");
     auto* demo = app.add_subcommand("demo", "a guided session against the simulated device");
     bool adaptersJson = false;
@@ -106,6 +121,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return RunUpgrade(global, image, services, out, err);
     if (*enterUpgrade)
         return RunEnterUpgrade(global, services, out, err);
+    if (*debug)
+        return RunDebug(global, debugOptions, in, services, out, err);
     if (*demo)
         return RunDemo(global, services, out, err);
     if (*adapters)

@@ -2,6 +2,7 @@
 // normal output goes to `out`, complaints to `err`.
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -9,7 +10,8 @@
 
 namespace quillon::cli {
 
-/// Decodes a settings file as stored (no fallback), with each section's checksum verdict.
+/// Decodes a settings file as stored (no fallback), with each section's checksum verdict:
+/// QXCfg.dat, QXCfgDTU.dat or QXCfgDTUHL.dat, known by name or else by size.
 int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err);
 /// Connects, runs the parameter write from the settings directory, disconnects.
 int RunWrite(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
@@ -45,6 +47,16 @@ int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
 /// back and compare, a small firmware image; ends with a short report.
 int RunDemo(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
             std::ostream& err);
+
+struct DebugOptions {
+    int drainMs = 500;  ///< how long device messages are still printed after the input ended
+};
+/// Connects and runs the debug page on the terminal: prints every device
+/// debug message as it arrives, sends each line of `in` through the page.
+/// Ends when `in` ends; EXIT_FAILED when a line could not be sent (the lines
+/// after it are read but not sent).
+int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istream& in,
+             sys::SystemServices& services, std::ostream& out, std::ostream& err);
 
 /// Connects, shows what the main window shows, disconnects.
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,

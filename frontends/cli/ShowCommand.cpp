@@ -1,7 +1,20 @@
+// quillon-cli show: a settings file decoded as it lies on disk, checksums
+// reported rather than repaired. The DTU files print flat:
+//   {"checksumOk": true, "checksum": 90, "serverAddr": "dtu.example", ...,
+//    "heartbeat": "313233", ..., "smsPhones": [{"length": 11, "digits": "13800138000"}, ...]}
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
+#include <optional>
 #include <vector>
 
+#include "dtu/CharacterBytes.hpp"
+#include "dtu/DtuAdvPara.hpp"
+#include "dtu/DtuBasicPara.hpp"
+#include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
 #include "protocol/BlockChecksum.hpp"
@@ -58,21 +71,54 @@ void PrintTable(const RawSettings& raw, std::ostream& out) {
         << ", replay files: " << int(s.replay.ruleCount) << '\n';
 }
 
-}  // namespace
+enum class FileKind { Settings, DtuBasic, DtuAdvanced };
 
-int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        err << "quillon-cli show: cannot open " << file << '\n';
-        return EXIT_BAD_FILE;
+struct KnownFile {
+    FileKind kind;
+    std::string_view name;
+    std::size_t size;
+};
+
+constexpr KnownFile KNOWN_FILES[] = {
+    {FileKind::Settings, protocol::SETTINGS_FILE_NAME, protocol::SETTINGS_FILE_SIZE},
+    {FileKind::DtuBasic, dtu::DTU_BASIC_FILE_NAME, dtu::DtuBasicPara::SIZE},
+    {FileKind::DtuAdvanced, dtu::DTU_ADV_FILE_NAME, dtu::DtuAdvPara::SIZE},
+};
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// A file named like one of ours must have at least its size (the files are
+// written without truncation, so a longer one is read as far as the record
+// goes); any other name is recognised by size. Empty with `why` set otherwise.
+std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std::string& why) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    for (const auto& known : KNOWN_FILES) {
+        if (SameNameIgnoringCase(name, known.name)) {
+            if (size >= known.size) {
+                return known.kind;
+            }
+            why = file + " has " + std::to_string(size) + " bytes, expected " +
+                  std::to_string(known.size);
+            return std::nullopt;
+        }
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (bytes.size() < protocol::SETTINGS_FILE_SIZE) {
-        err << "quillon-cli show: " << file << " has " << bytes.size() << " bytes, expected "
-            << protocol::SETTINGS_FILE_SIZE << '\n';
-        return EXIT_BAD_FILE;
+    if (size == dtu::DtuBasicPara::SIZE || size == dtu::DtuAdvPara::SIZE) {
+        return size == dtu::DtuBasicPara::SIZE ? FileKind::DtuBasic : FileKind::DtuAdvanced;
     }
+    if (size >= protocol::SETTINGS_FILE_SIZE) {
+        return FileKind::Settings;
+    }
+    why = file + " has " + std::to_string(size) +
+          " bytes: no settings file (QXCfg.dat 1672, QXCfgDTU.dat 260, QXCfgDTUHL.dat 196)";
+    return std::nullopt;
+}
+
+int ShowSettings(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out) {
     const RawSettings raw = DecodeRaw(bytes);
     if (!json) {
         PrintTable(raw, out);
@@ -87,6 +133,140 @@ int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream&
     }
     out << document.dump(2) << '\n';
     return EXIT_OK;
+}
+
+// Stored text: `length` bytes (at most the field), one character per byte.
+std::string Text(std::span<const std::uint8_t> field, std::size_t length) {
+    return dtu::StoredBytesText(field.first(std::min(length, field.size())));
+}
+
+// Packet bytes as upper-case hexadecimal digits without blanks: "313233".
+std::string Hex(std::span<const std::uint8_t> field, std::size_t length) {
+    static constexpr char DIGITS[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const std::uint8_t byte : field.first(std::min(length, field.size()))) {
+        hex += DIGITS[byte >> 4];
+        hex += DIGITS[byte & 0x0F];
+    }
+    return hex;
+}
+
+ordered_json PhoneJson(const dtu::PhoneSlot& slot) {
+    return {{"length", slot.length}, {"digits", Text(slot.digits, slot.length)}};
+}
+
+ordered_json DtuBasicJson(const dtu::DtuBasicPara& b, bool checksumOk) {
+    return {{"checksumOk", checksumOk},
+            {"checksum", b.checksum},
+            {"serverAddr", Text(b.serverAddr, b.serverAddrLen)},
+            {"serverAddrLen", b.serverAddrLen},
+            {"serverPort", b.serverPort},
+            {"connectMode", b.connectMode},
+            {"protocol", b.protocol},
+            {"heartbeatSec", b.heartbeatSec},
+            {"heartbeat", Hex(b.heartbeat, b.heartbeatLen)},
+            {"heartbeatHex", b.heartbeatHex},
+            {"heartbeatLen", b.heartbeatLen},
+            {"regPacket", Hex(b.regPacket, b.regLen)},
+            {"regHex", b.regHex},
+            {"regLen", b.regLen},
+            {"downlinkTimeoutSec", b.downlinkTimeoutSec},
+            {"smsOutput", b.smsOutput},
+            {"smsCoding", b.smsCoding},
+            {"smsAlert", b.smsAlert},
+            {"uartBaud", b.uartBaud},
+            {"uartParity", b.uartParity},
+            {"uartDataBits", b.uartDataBits},
+            {"uartStopBits", b.uartStopBits}};
+}
+
+ordered_json DtuAdvancedJson(const dtu::DtuAdvPara& a, bool checksumOk) {
+    ordered_json phones = ordered_json::array();
+    for (const auto& slot : a.smsPhones) {
+        phones.push_back(PhoneJson(slot));
+    }
+    return {{"checksumOk", checksumOk},
+            {"checksum", a.checksum},
+            {"backupAddr", Text(a.backupAddr, a.backupAddrLen)},
+            {"backupAddrLen", a.backupAddrLen},
+            {"backupPort", a.backupPort},
+            {"rtcAutoCal", a.rtcAutoCal},
+            {"netProtocol", a.netProtocol},
+            {"apn", Text(a.apn, a.apnLen)},
+            {"apnModify", a.apnModify},
+            {"apnLen", a.apnLen},
+            {"smsPhones", phones},
+            {"wakePhone", PhoneJson(a.wakePhone)},
+            {"noSignalRebootMin", a.noSignalRebootMin},
+            {"timedStartMin", a.timedStartMin}};
+}
+
+std::string PlainValue(const ordered_json& value) {
+    if (value.is_string()) {
+        return value.get<std::string>();
+    }
+    if (value.is_object() && value.contains("digits")) {
+        return value["digits"].get<std::string>() + " (" + value["length"].dump() + ")";
+    }
+    if (value.is_boolean()) {
+        return value.get<bool>() ? "ok" : "BAD";
+    }
+    return value.dump();
+}
+
+// One field a line; phone numbers with their stored length in brackets.
+void PrintFields(const ordered_json& record, std::ostream& out) {
+    for (const auto& [key, value] : record.items()) {
+        if (value.is_array()) {
+            for (std::size_t i = 0; i < value.size(); ++i) {
+                const std::string name = key + "[" + std::to_string(i + 1) + "]";
+                out << std::left << std::setw(20) << name << PlainValue(value[i]) << '\n';
+            }
+        } else {
+            out << std::left << std::setw(20) << key << PlainValue(value) << '\n';
+        }
+    }
+}
+
+template <typename Record>
+int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out,
+            ordered_json (*toJson)(const Record&, bool)) {
+    const std::span<const std::uint8_t, Record::SIZE> block(bytes.data(), Record::SIZE);
+    const ordered_json record =
+        toJson(Record::FromBytes(block), protocol::SectionChecksumMatches(block));
+    if (json) {
+        out << record.dump(2) << '\n';
+    } else {
+        PrintFields(record, out);
+    }
+    return EXIT_OK;
+}
+
+}  // namespace
+
+int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        err << "quillon-cli show: cannot open " << file << '\n';
+        return EXIT_BAD_FILE;
+    }
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    std::string why;
+    const auto kind = Recognise(file, bytes.size(), why);
+    if (!kind) {
+        err << "quillon-cli show: " << why << '\n';
+        return EXIT_BAD_FILE;
+    }
+    switch (*kind) {
+        case FileKind::DtuBasic:
+            return ShowDtu<dtu::DtuBasicPara>(bytes, json, out, DtuBasicJson);
+        case FileKind::DtuAdvanced:
+            return ShowDtu<dtu::DtuAdvPara>(bytes, json, out, DtuAdvancedJson);
+        case FileKind::Settings:
+            break;
+    }
+    return ShowSettings(bytes, json, out);
 }
 
 }  // namespace quillon::cli

@@ -1,0 +1,199 @@
+// quillon-cli show on the DTU settings files, written as the DTU pages save them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "dtu/DtuAdvPara.hpp"
+#include "dtu/DtuBasicPara.hpp"
+#include "dtu/DtuSettingsFile.hpp"
+#include "frontends/cli/Commands.hpp"
+#include "support/FakeSystem.hpp"
+
+namespace quillon::cli {
+namespace {
+
+using nlohmann::ordered_json;
+
+template <std::size_t N>
+void Put(std::array<std::uint8_t, N>& field, std::uint8_t& length, std::string_view text) {
+    std::copy(text.begin(), text.end(), field.begin());
+    length = static_cast<std::uint8_t>(text.size());
+}
+
+struct Shown {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class ShowCommandTest : public ::testing::Test {
+  protected:
+    ShowCommandTest() {
+        Put(basic.serverAddr, basic.serverAddrLen, "gw.example.net");
+        basic.serverPort = 9000;
+        basic.connectMode = 2;
+        basic.protocol = 1;
+        basic.heartbeatSec = 30;
+        basic.heartbeat[0] = 0x31;
+        basic.heartbeat[1] = 0x32;
+        basic.heartbeat[2] = 0xAB;
+        basic.heartbeatLen = 3;
+        basic.heartbeatHex = 1;
+        Put(basic.regPacket, basic.regLen, "REG");
+        basic.downlinkTimeoutSec = 60;
+        basic.smsOutput = 1;
+        basic.smsCoding = 2;
+        basic.smsAlert = 3;
+        basic.uartBaud = 9600;
+        basic.uartParity = 1;
+        basic.uartStopBits = 2;
+
+        Put(advanced.backupAddr, advanced.backupAddrLen, "b\xE9.example");  // é as one byte
+        advanced.backupPort = 9088;
+        advanced.rtcAutoCal = 1;
+        advanced.netProtocol = 2;
+        Put(advanced.apn, advanced.apnLen, "CMNET");
+        advanced.apnModify = 1;
+        Put(advanced.smsPhones[0].digits, advanced.smsPhones[0].length, "13800138000");
+        advanced.smsPhones[5].length = 200;  // damaged: shown as stored, digits cut to the slot
+        Put(advanced.wakePhone.digits, advanced.wakePhone.length, "10086");
+        advanced.noSignalRebootMin = 5;
+        advanced.timedStartMin = 1440;
+    }
+
+    template <typename Record>
+    std::string Save(const std::string& name, const Record& record) {
+        const std::string path = (system.directory.Path() / name).string();
+        auto bytes = record.ToBytes();
+        EXPECT_TRUE(dtu::SaveChecksummedRecord(path, bytes));
+        checksum = bytes[0];
+        return path;
+    }
+    static Shown Show(const std::string& path, bool json) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunShow(path, json, out, err);
+        return {status, out.str(), err.str()};
+    }
+    static void FlipByte(const std::string& path, std::streamoff offset) {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekg(offset);
+        const char byte = static_cast<char>(file.get() ^ 0x01);
+        file.seekp(offset);
+        file.put(byte);
+    }
+
+    test::FakeSystem system;
+    dtu::DtuBasicPara basic;
+    dtu::DtuAdvPara advanced;
+    std::uint8_t checksum = 0;
+};
+
+TEST_F(ShowCommandTest, BasicFileDecodesEveryFieldUnderItsName) {
+    const auto shown = Show(Save("QXCfgDTU.dat", basic), true);
+    ASSERT_EQ(shown.status, EXIT_OK) << shown.err;
+    const ordered_json expected = {
+        {"checksumOk", true},  {"checksum", checksum}, {"serverAddr", "gw.example.net"},
+        {"serverAddrLen", 14}, {"serverPort", 9000},   {"connectMode", 2},
+        {"protocol", 1},       {"heartbeatSec", 30},   {"heartbeat", "3132AB"},
+        {"heartbeatHex", 1},   {"heartbeatLen", 3},    {"regPacket", "524547"},
+        {"regHex", 0},         {"regLen", 3},          {"downlinkTimeoutSec", 60},
+        {"smsOutput", 1},      {"smsCoding", 2},       {"smsAlert", 3},
+        {"uartBaud", 9600},    {"uartParity", 1},      {"uartDataBits", 0},
+        {"uartStopBits", 2}};
+    EXPECT_EQ(ordered_json::parse(shown.out).dump(), expected.dump());
+}
+
+TEST_F(ShowCommandTest, AdvancedFileDecodesPhonesAsObjects) {
+    const auto shown = Show(Save("QXCfgDTUHL.dat", advanced), true);
+    ASSERT_EQ(shown.status, EXIT_OK) << shown.err;
+    const auto phone = [](int length, const char* digits) {
+        return ordered_json{{"length", length}, {"digits", digits}};
+    };
+    const ordered_json expected = {{"checksumOk", true},
+                                   {"checksum", checksum},
+                                   {"backupAddr", "b\u00e9.example"},
+                                   {"backupAddrLen", 10},
+                                   {"backupPort", 9088},
+                                   {"rtcAutoCal", 1},
+                                   {"netProtocol", 2},
+                                   {"apn", "CMNET"},
+                                   {"apnModify", 1},
+                                   {"apnLen", 5},
+                                   {"smsPhones",
+                                    {phone(11, "13800138000"), phone(0, ""), phone(0, ""),
+                                     phone(0, ""), phone(0, ""), phone(200, "")}},
+                                   {"wakePhone", phone(5, "10086")},
+                                   {"noSignalRebootMin", 5},
+                                   {"timedStartMin", 1440}};
+    auto actual = ordered_json::parse(shown.out);
+    EXPECT_EQ(actual["smsPhones"][5]["digits"], std::string(15, '\0'))
+        << "a length above 15 reads no further than the slot";
+    actual["smsPhones"][5]["digits"] = "";
+    EXPECT_EQ(actual.dump(), expected.dump());
+}
+
+TEST_F(ShowCommandTest, FlippedByteIsReportedButNotRepaired) {
+    const std::string basicPath = Save("QXCfgDTU.dat", basic);
+    FlipByte(basicPath, dtu::DtuBasicPara::OFFSET_SERVER_PORT);
+    const std::string advancedPath = Save("QXCfgDTUHL.dat", advanced);
+    FlipByte(advancedPath, dtu::DtuAdvPara::OFFSET_CHECKSUM);
+    const auto basicJson = ordered_json::parse(Show(basicPath, true).out);
+    EXPECT_EQ(basicJson["checksumOk"], false);
+    EXPECT_EQ(basicJson["serverPort"], 9001) << "the stored value, no defaults";
+    const auto advancedJson = ordered_json::parse(Show(advancedPath, true).out);
+    EXPECT_EQ(advancedJson["checksumOk"], false);
+    EXPECT_EQ(advancedJson["checksum"], checksum ^ 0x01);
+    EXPECT_EQ(advancedJson["apn"], "CMNET");
+}
+
+TEST_F(ShowCommandTest, FileIsKnownByNameOrElseBySize) {
+    const std::string dir = system.directory.Path().string();
+    const std::string basicCopy = Save("copy-of-basic.bin", basic);
+    const std::string advancedCopy = Save("copy-of-advanced.bin", advanced);
+    {
+        std::ofstream(dir + "/QXCfgDTU.dat", std::ios::binary) << std::string(196, 'x');
+        std::ofstream(dir + "/odd.dat", std::ios::binary) << std::string(300, 'x');
+    }
+    const struct {
+        const char* name;
+        std::string path;
+        int status;
+        std::string firstKey;
+        std::string err;
+    } rows[] = {
+        {"basic record under another name", basicCopy, EXIT_OK, "serverAddr", ""},
+        {"advanced record under another name", advancedCopy, EXIT_OK, "backupAddr", ""},
+        {"DTU name with the advanced size", dir + "/QXCfgDTU.dat", EXIT_BAD_FILE, "",
+         "quillon-cli show: " + dir + "/QXCfgDTU.dat has 196 bytes, expected 260\n"},
+        {"unknown name and size", dir + "/odd.dat", EXIT_BAD_FILE, "",
+         "quillon-cli show: " + dir +
+             "/odd.dat has 300 bytes: no settings file (QXCfg.dat 1672, QXCfgDTU.dat 260, "
+             "QXCfgDTUHL.dat 196)\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto shown = Show(row.path, true);
+        EXPECT_EQ(shown.status, row.status);
+        EXPECT_EQ(shown.err, row.err);
+        if (row.status == EXIT_OK) {
+            const auto json = ordered_json::parse(shown.out);
+            EXPECT_EQ(std::next(json.begin(), 2).key(), row.firstKey);
+        }
+    }
+}
+
+TEST_F(ShowCommandTest, TableShowsOneFieldALine) {
+    const auto shown = Show(Save("QXCfgDTUHL.dat", advanced), false);
+    ASSERT_EQ(shown.status, EXIT_OK);
+    for (const char* line : {"checksumOk          ok\n", "backupAddr          b\u00e9.example\n",
+                             "smsPhones[1]        13800138000 (11)\n", "smsPhones[2]         (0)\n",
+                             "wakePhone           10086 (5)\n", "timedStartMin       1440\n"}) {
+        EXPECT_NE(shown.out.find(line), std::string::npos) << line << "\nin\n" << shown.out;
+    }
+}
+
+}  // namespace
+}  // namespace quillon::cli
