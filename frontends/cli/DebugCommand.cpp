@@ -43,8 +43,14 @@ int LevelOf(const ui::TextRun& run) {
 // while the user types. The thread ends with the input.
 class LineReader {
   public:
-    explicit LineReader(std::istream& in) : thread_([this, &in] { Read(in); }) {}
-    ~LineReader() { thread_.join(); }
+    // A stream tied to the output (std::cin to std::cout) would flush it from
+    // the reading thread while this thread prints: untied while reading.
+    explicit LineReader(std::istream& in)
+        : in_(in), tie_(in.tie(nullptr)), thread_([this] { Read(in_); }) {}
+    ~LineReader() {
+        thread_.join();
+        in_.tie(tie_);
+    }
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
@@ -81,6 +87,8 @@ class LineReader {
         ended_ = true;
     }
 
+    std::istream& in_;
+    std::ostream* tie_;
     mutable std::mutex mutex_;
     std::deque<std::string> lines_;
     bool ended_ = false;
