@@ -305,22 +305,6 @@ TEST(DtuFrameReaderDamage, ShortFixedAndPhoneFramesLeaveTheirFields) {
     EXPECT_FALSE(reader.Complete());
 }
 
-TEST(DtuFrameReaderDamage, PhoneNumberNeedsBothFrames) {
-    DamagedSequence t;
-    t.Erase(0x1F);
-    auto reader = t.Read();
-    EXPECT_EQ(reader.Advanced().smsPhones[0], t.advancedStart.smsPhones[0]);
-    EXPECT_EQ(reader.FirstProblem(), "");
-    EXPECT_FALSE(reader.Complete());
-
-    t.Erase(0x1E);
-    const CanFrameRecord orphan = t.frames[t.IndexOf(0x21)];
-    t.frames.insert(t.frames.begin(), orphan);
-    reader = t.Read();
-    EXPECT_EQ(reader.FirstProblem(),
-              "DTU frame 1 (0x21): second frame of a phone number without its first");
-}
-
 // Cutting any one frame to any length leaves every byte either as sent or as
 // it was: a field never arrives half written.
 TEST(DtuFrameReaderDamage, EveryTruncationKeepsOrReplacesWholeFields) {
