@@ -1,6 +1,8 @@
 // quillon-cli run in-process on fake system services and the simulated device.
 #include <gtest/gtest.h>
 
+#include "tests/cli/InProcessCli.hpp"
+
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -14,28 +16,12 @@
 namespace quillon::cli {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class CliTest : public ::testing::Test {
   protected:
     void TearDown() override { kelvix::CloseAllAdapters(); }
 
-    Result Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "quillon-cli");
-        std::vector<const char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(arg.c_str());
-        }
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status =
-            RunCli(static_cast<int>(argv.size()), argv.data(), out, err, system.services);
-        kelvix::CloseAllAdapters();
-        return {status, out.str(), err.str()};
+    test::CliResult Run(std::vector<std::string> args) {
+        return test::RunCliInProcess(std::move(args), system.services);
     }
     std::string Dir() const { return system.directory.Path().string(); }
     std::string DeviceSpec() const { return "sim:type=3,state=" + Dir() + "/device.dat"; }

@@ -3,6 +3,8 @@
 // device simulator.
 #include <gtest/gtest.h>
 
+#include "tests/cli/InProcessCli.hpp"
+
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -25,12 +27,6 @@ namespace {
 
 using namespace quillon;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class EndToEndTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -42,18 +38,8 @@ class EndToEndTest : public ::testing::Test {
         unsetenv("KELVIX_ADAPTER");
     }
 
-    Result Run(std::vector<std::string> args) {
-        args.insert(args.begin(), "quillon-cli");
-        std::vector<const char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(arg.c_str());
-        }
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status =
-            cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, system.services);
-        kelvix::CloseAllAdapters();
-        return {status, out.str(), err.str()};
+    test::CliResult Run(std::vector<std::string> args) {
+        return test::RunCliInProcess(std::move(args), system.services);
     }
     std::string Dir() const { return system.directory.Path().string(); }
 
@@ -74,9 +60,9 @@ TEST_F(EndToEndTest, WriteThenReadRoundTripsAFullRecord) {
     const std::string spec = "brindle:type=3,state=" + Dir() + "/device.dat";
     ASSERT_EQ(setenv("KELVIX_ADAPTER", spec.c_str(), 1), 0);
 
-    const Result write = Run({"--settings-dir", Dir(), "write"});
+    const test::CliResult write = Run({"--settings-dir", Dir(), "write"});
     ASSERT_EQ(write.status, cli::EXIT_OK) << write.out << write.err;
-    const Result read = Run({"--settings-dir", Dir(), "read", "--json"});
+    const test::CliResult read = Run({"--settings-dir", Dir(), "read", "--json"});
     ASSERT_EQ(read.status, cli::EXIT_OK) << read.out << read.err;
     const auto json = nlohmann::json::parse(read.out);
     EXPECT_EQ(json["can1"]["baudIndex"], 3);
@@ -102,7 +88,7 @@ TEST_F(EndToEndTest, StreamedFirmwareImageArrivesWithTheSameHash) {
     ASSERT_TRUE(config) << error;
     sim::SimulatedDevice device(bus, *config, system.clock);
 
-    const Result run =
+    const test::CliResult run =
         Run({"--adapter", "brindle:nodevice,bus=brindle-end-to-end", "upgrade", path});
     ASSERT_EQ(run.status, cli::EXIT_OK) << run.out << run.err;
     const std::uint64_t frames = (image.size() + 7) / 8;
