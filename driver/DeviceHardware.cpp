@@ -1,9 +1,7 @@
 #include "driver/Brindle.hpp"
 #include "driver/BrindleContexts.hpp"
-#include "platform/kmdf/WdfCollection.hpp"
 #include "platform/kmdf/WdfMemory.hpp"
 #include "platform/kmdf/WdfUsbTargetDevice.hpp"
-#include "platform/kmdf/WdfWaitLock.hpp"
 
 namespace brindle {
 
@@ -99,15 +97,12 @@ NTSTATUS EvtDeviceReleaseHardware(WDFDEVICE device, WDFCMRESLIST) {
     WdfIoTargetStop(WdfUsbTargetDeviceGetIoTarget(context->UsbTarget), WdfIoTargetCancelSentIo);
     WDF_USB_DEVICE_SELECT_CONFIG_PARAMS params;
     WDF_USB_DEVICE_SELECT_CONFIG_PARAMS_INIT_DECONFIG(&params);
-    const NTSTATUS status =
-        WdfUsbTargetDeviceSelectConfig(context->UsbTarget, WDF_NO_OBJECT_ATTRIBUTES, &params);
+    // The open-pipe set stays as it is: the target and its pipes outlive the
+    // stop, the handles bound to them stay open and a restart serves them
+    // again, so the set must keep refusing a second open of their pipes and
+    // keep the owner until the owner's last pipe handle is cleaned up.
     // Stopping the target has already cancelled every pipe's I/O.
-    WdfWaitLockAcquire(context->OwnershipLock, nullptr);
-    while (WdfCollectionGetCount(context->OpenPipeSet) > 0) {
-        WdfCollectionRemoveItem(context->OpenPipeSet, 0);
-    }
-    WdfWaitLockRelease(context->OwnershipLock);
-    return status;
+    return WdfUsbTargetDeviceSelectConfig(context->UsbTarget, WDF_NO_OBJECT_ATTRIBUTES, &params);
 }
 
 }  // namespace brindle

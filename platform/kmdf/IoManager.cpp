@@ -12,7 +12,7 @@ namespace kmdf {
 
 IoManager::OpenResult IoManager::Open(HANDLE processId, std::string_view path) {
     std::u16string fileName;
-    WDFDEVICE device = host_.ResolvePath(path, &fileName);
+    WDFDEVICE device = host_.AcquireForOpen(path, &fileName);
     if (device == nullptr) {
         return OpenResult{STATUS_OBJECT_NAME_NOT_FOUND, nullptr};
     }
@@ -34,6 +34,7 @@ IoManager::OpenResult IoManager::Open(HANDLE processId, std::string_view path) {
     if (!NT_SUCCESS(result.status)) {
         file->WaitUnreferenced();
         WdfObjectDelete(file);
+        host_.ReleaseFile(device);
         return OpenResult{result.status, nullptr};
     }
     std::lock_guard lock(mutex_);
@@ -113,7 +114,12 @@ void IoManager::Close(HANDLE processId, WDFFILEOBJECT file) {
     }
     file->MarkClosing();
     ProcessScope scope(processId);
-    const WdfDeviceInit& setup = file->Device()->Setup();
+    WDFDEVICE device = file->Device();
+    // Requests still waiting in the queue would never reach the driver now.
+    if (device->DefaultQueue() != nullptr) {
+        device->DefaultQueue()->CancelWaitingOf(file);
+    }
+    const WdfDeviceInit& setup = device->Setup();
     const bool configured = setup.hasFileObjectConfig;
     if (configured && setup.fileObjectConfig.EvtFileCleanup != nullptr) {
         setup.fileObjectConfig.EvtFileCleanup(file);
@@ -123,21 +129,7 @@ void IoManager::Close(HANDLE processId, WDFFILEOBJECT file) {
         setup.fileObjectConfig.EvtFileClose(file);
     }
     WdfObjectDelete(file);
-}
-
-void IoManager::CloseDeviceFiles(WDFDEVICE device) {
-    std::set<WDFFILEOBJECT> files;
-    {
-        std::lock_guard lock(mutex_);
-        for (WDFFILEOBJECT file : open_) {
-            if (file->Device() == device) {
-                files.insert(file);
-            }
-        }
-    }
-    for (WDFFILEOBJECT file : files) {
-        Close(SYSTEM_PROCESS_ID, file);
-    }
+    host_.ReleaseFile(device);
 }
 
 void IoManager::CloseAll() {

@@ -39,13 +39,12 @@ class IoManager {
     std::shared_ptr<IoOperation> DeviceControl(HANDLE processId, WDFFILEOBJECT file, ULONG code,
                                                std::span<const std::uint8_t> input,
                                                std::span<std::uint8_t> output);
-    /// Runs cleanup, waits for the file's outstanding requests, runs close
-    /// and deletes the file object.
+    /// Cancels the file's requests still waiting in the queue, runs cleanup,
+    /// waits for the file's outstanding requests, runs close and deletes the
+    /// file object.
     void Close(HANDLE processId, WDFFILEOBJECT file);
     /// Closes every file still open, on behalf of the system.
     void CloseAll();
-    /// Closes the files still open on `device`, on behalf of the system.
-    void CloseDeviceFiles(WDFDEVICE device);
 
   private:
     std::shared_ptr<IoOperation> Present(HANDLE processId, WDFFILEOBJECT file,

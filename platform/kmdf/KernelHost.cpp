@@ -5,6 +5,7 @@
 
 #include "platform/kmdf/WdfDevice.hpp"
 #include "platform/kmdf/WdfDeviceInit.hpp"
+#include "platform/kmdf/WdfIoQueue.hpp"
 
 namespace kmdf {
 
@@ -63,21 +64,39 @@ NTSTATUS KernelHost::PlugIn(std::shared_ptr<SimUsbDevice> device, WDFDEVICE* add
 }
 
 void KernelHost::Unplug(WDFDEVICE device) {
+    std::shared_ptr<SimUsbDevice> bus;
+    {
+        std::lock_guard lock(devicesMutex_);
+        Plugged* plugged = Find(device);
+        if (plugged == nullptr || plugged->removed) {
+            return;
+        }
+        plugged->removed = true;
+        bus = plugged->bus;
+    }
+    bus->SetConnected(false);
+    if (device->DefaultQueue() != nullptr) {
+        device->DefaultQueue()->Purge();
+    }
     if (IsStarted(device)) {
         StopDevice(device);
     }
-    io_.CloseDeviceFiles(device);
+    DeleteIfGone(device);
+}
+
+void KernelHost::DeleteIfGone(WDFDEVICE device) {
     std::shared_ptr<SimUsbDevice> bus;
     {
         std::lock_guard lock(devicesMutex_);
         for (auto it = devices_.begin(); it != devices_.end(); ++it) {
-            if (it->device == device) {
+            if (it->device == device && it->removed && it->files == 0) {
                 bus = std::move(it->bus);
                 devices_.erase(it);
                 break;
             }
         }
     }
+    // The bus device goes after the objects whose transfers it completes.
     if (bus) {
         WdfObjectDelete(device);
     }
@@ -87,14 +106,23 @@ NTSTATUS KernelHost::StartDevice(WDFDEVICE device) {
     {
         std::lock_guard lock(devicesMutex_);
         const Plugged* plugged = Find(device);
-        if (plugged == nullptr || plugged->started) {
+        if (plugged == nullptr || plugged->started || plugged->removed) {
             return STATUS_INVALID_DEVICE_STATE;
         }
     }
     const auto prepare = device->Setup().pnpPower.EvtDevicePrepareHardware;
     const NTSTATUS status = prepare != nullptr ? prepare(device, nullptr, nullptr) : STATUS_SUCCESS;
-    std::lock_guard lock(devicesMutex_);
-    Find(device)->started = NT_SUCCESS(status);
+    {
+        std::lock_guard lock(devicesMutex_);
+        Find(device)->started = NT_SUCCESS(status);
+    }
+    if (WDFQUEUE queue = device->DefaultQueue(); queue != nullptr) {
+        if (NT_SUCCESS(status)) {
+            queue->Start();
+        } else {
+            queue->Purge();
+        }
+    }
     return status;
 }
 
@@ -107,8 +135,23 @@ NTSTATUS KernelHost::StopDevice(WDFDEVICE device) {
         }
         plugged->started = false;
     }
+    // No handler may run while the hardware is released.
+    if (device->DefaultQueue() != nullptr) {
+        device->DefaultQueue()->StopAndHold();
+    }
     const auto release = device->Setup().pnpPower.EvtDeviceReleaseHardware;
     return release != nullptr ? release(device, nullptr) : STATUS_SUCCESS;
+}
+
+std::size_t KernelHost::DeviceCount() const {
+    std::lock_guard lock(devicesMutex_);
+    return devices_.size();
+}
+
+bool KernelHost::IsPresent(WDFDEVICE device) const {
+    std::lock_guard lock(devicesMutex_);
+    const Plugged* plugged = Find(device);
+    return plugged != nullptr && !plugged->removed;
 }
 
 bool KernelHost::IsStarted(WDFDEVICE device) const {
@@ -144,7 +187,7 @@ std::vector<std::string> KernelHost::InterfacePaths(const GUID& interfaceClass) 
     std::vector<std::string> paths;
     for (const Plugged& plugged : devices_) {
         for (const GUID& guid : plugged.device->Interfaces()) {
-            if (plugged.started && guid == interfaceClass) {
+            if (plugged.started && !plugged.removed && guid == interfaceClass) {
                 paths.push_back(plugged.pathPrefix + GuidText(guid));
             }
         }
@@ -169,9 +212,12 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-WDFDEVICE KernelHost::ResolvePath(std::string_view path, std::u16string* fileName) const {
+WDFDEVICE KernelHost::AcquireForOpen(std::string_view path, std::u16string* fileName) {
     std::lock_guard lock(devicesMutex_);
-    for (const Plugged& plugged : devices_) {
+    for (Plugged& plugged : devices_) {
+        if (plugged.removed) {
+            continue;
+        }
         for (const GUID& guid : plugged.device->Interfaces()) {
             const std::string interfacePath = plugged.pathPrefix + GuidText(guid);
             if (!StartsWithIgnoringCase(path, interfacePath)) {
@@ -182,10 +228,23 @@ WDFDEVICE KernelHost::ResolvePath(std::string_view path, std::u16string* fileNam
                 continue;
             }
             fileName->assign(rest.begin(), rest.end());
+            ++plugged.files;
             return plugged.device;
         }
     }
     return nullptr;
+}
+
+void KernelHost::ReleaseFile(WDFDEVICE device) {
+    {
+        std::lock_guard lock(devicesMutex_);
+        Plugged* plugged = Find(device);
+        if (plugged == nullptr || plugged->files == 0) {
+            return;
+        }
+        --plugged->files;
+    }
+    DeleteIfGone(device);
 }
 
 KernelHost::Plugged* KernelHost::Find(WDFDEVICE device) {

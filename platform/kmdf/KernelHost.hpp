@@ -37,20 +37,34 @@ class KernelHost {
     /// Adds a device object for `device` through the driver and starts it.
     /// On success `*added` (if given) is the new device object.
     NTSTATUS PlugIn(std::shared_ptr<SimUsbDevice> device, WDFDEVICE* added = nullptr);
-    /// Stops the device if it runs, closes the files still open on it,
-    /// deletes the device object and lets the bus device go.
+    /// Takes the device off the bus (a surprise removal): its interface goes,
+    /// its queue fails every request, a started device is stopped (cancelling
+    /// its I/O). Handles still open on it stay valid; the device object is
+    /// deleted when the last of them closes, or at once if none is open.
     void Unplug(WDFDEVICE device);
+    /// Starts the device; its queue then presents the requests that waited
+    /// for the start. A failed start purges the queue.
     NTSTATUS StartDevice(WDFDEVICE device);
+    /// Stops the device: its queue holds new requests until the next start,
+    /// then the hardware is released (cancelling the I/O in flight).
     NTSTATUS StopDevice(WDFDEVICE device);
     bool IsStarted(WDFDEVICE device) const;
+    /// False once the device has been unplugged, even while handles keep it.
+    bool IsPresent(WDFDEVICE device) const;
+    /// Device objects that exist, unplugged ones kept by open handles included.
+    std::size_t DeviceCount() const;
 
     /// Paths of the started devices' interfaces of `interfaceClass`.
     std::vector<std::string> InterfacePaths(const GUID& interfaceClass) const;
     /// The path of `device`'s interface of `interfaceClass`; empty if none.
     std::string InterfacePathOf(WDFDEVICE device, const GUID& interfaceClass) const;
-    /// The device whose interface path begins `path`, and the rest of the
-    /// path (the file name, with its leading backslash); null if none.
-    WDFDEVICE ResolvePath(std::string_view path, std::u16string* fileName) const;
+    /// The present device whose interface path begins `path`, and the rest
+    /// of the path (the file name, with its leading backslash); null if none.
+    /// The device counts one more file until ReleaseFile.
+    WDFDEVICE AcquireForOpen(std::string_view path, std::u16string* fileName);
+    /// A file of `device` is gone (closed, or its open failed); the last file
+    /// of an unplugged device deletes it.
+    void ReleaseFile(WDFDEVICE device);
 
     static std::string GuidText(const GUID& guid);
 
@@ -60,9 +74,14 @@ class KernelHost {
         WDFDEVICE device = nullptr;
         std::string pathPrefix;
         bool started = false;
+        bool removed = false;
+        /// Files on the device, open or being opened.
+        std::size_t files = 0;
     };
     Plugged* Find(WDFDEVICE device);
     const Plugged* Find(WDFDEVICE device) const;
+    /// Erases an unplugged device without files from the list and deletes it.
+    void DeleteIfGone(WDFDEVICE device);
 
     Kernel kernel_;
     IoManager io_;

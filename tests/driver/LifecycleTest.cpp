@@ -26,12 +26,79 @@ TEST_F(LifecycleTest, StopCancelsEveryRequestInFlight) {
     EXPECT_EQ(bulkRead->Wait().status, STATUS_CANCELLED);
     EXPECT_EQ(interruptRead->Wait().status, STATUS_CANCELLED);
     EXPECT_EQ(bulkRead->Completions(), 1);
-    // With the target stopped nothing can be sent.
-    EXPECT_EQ(api.ReadFile(PROCESS_A, bulk, first).status, STATUS_INVALID_DEVICE_STATE);
-    // The stop emptied the open-pipe set but left the owner to the next cleanup.
+    EXPECT_EQ(interruptRead->Completions(), 1);
+    EXPECT_EQ(bus->Stats().submitted, 2U);
+}
+
+TEST_F(LifecycleTest, RequestsArrivingWhileStoppedWaitForTheRestart) {
+    const UserHandle bulk = OpenOrFail(PROCESS_A, "PIPE0");
+    const UserHandle deviceHandle = OpenOrFail(PROCESS_A, "");
+    ASSERT_EQ(host.StopDevice(device), STATUS_SUCCESS);
+    Bytes data(100);
+    Bytes count(1);
+    auto read = api.BeginRead(PROCESS_A, bulk, data);
+    auto control =
+        api.BeginDeviceIoControl(PROCESS_A, deviceHandle, IOCTL_ADAPTER_GET_PIPE_COUNT, {}, count);
+    EXPECT_FALSE(read->IsDone());
+    EXPECT_FALSE(control->IsDone());
+    EXPECT_EQ(host.GetKernel().Stats().presentedToDriver, 0U);
+
+    ASSERT_EQ(host.StartDevice(device), STATUS_SUCCESS);
+    EXPECT_EQ(read->Wait().status, STATUS_SUCCESS);
+    EXPECT_EQ(read->Wait().information, 100U);
+    EXPECT_EQ(data[99], PatternFunction::PatternByte(0, 99));
+    EXPECT_EQ(control->Wait().status, STATUS_SUCCESS);
+    EXPECT_EQ(count[0], 4);
+}
+
+TEST_F(LifecycleTest, ClosingAHandleCancelsItsRequestsWaitingForTheRestart) {
+    const UserHandle bulk = OpenOrFail(PROCESS_A, "PIPE0");
+    const UserHandle interrupt = OpenOrFail(PROCESS_A, "PIPE2");
+    ASSERT_EQ(host.StopDevice(device), STATUS_SUCCESS);
+    Bytes first(100);
+    Bytes second(100);
+    auto bulkRead = api.BeginRead(PROCESS_A, bulk, first);
+    auto interruptRead = api.BeginRead(PROCESS_A, interrupt, second);
+
+    EXPECT_EQ(api.CloseHandle(PROCESS_A, bulk), STATUS_SUCCESS);
+    EXPECT_TRUE(bulkRead->IsDone());
+    EXPECT_EQ(bulkRead->Wait().status, STATUS_CANCELLED);
+    EXPECT_FALSE(interruptRead->IsDone());
+    ASSERT_EQ(host.StartDevice(device), STATUS_SUCCESS);
+    EXPECT_EQ(interruptRead->Wait().status, STATUS_SUCCESS);
+    EXPECT_EQ(bus->Stats().submitted, 1U);
+}
+
+TEST_F(LifecycleTest, RestartKeepsOwnershipAndTheOpenPipes) {
+    const UserHandle bulk = OpenOrFail(PROCESS_A, "PIPE0");
+    ASSERT_EQ(host.StopDevice(device), STATUS_SUCCESS);
+    ASSERT_EQ(host.StartDevice(device), STATUS_SUCCESS);
+
+    EXPECT_EQ(Open(PROCESS_A, "PIPE0").status, STATUS_ACCESS_DENIED);
+    // A cleanup of another file object must not hand the adapter over.
+    const UserHandle other = OpenOrFail(PROCESS_B, "");
+    EXPECT_EQ(api.CloseHandle(PROCESS_B, other), STATUS_SUCCESS);
     EXPECT_EQ(GetDeviceContext(device)->OwnerProcess, PROCESS_A);
-    api.CloseHandle(PROCESS_A, bulk);
+    EXPECT_EQ(Open(PROCESS_B, "PIPE1").status, STATUS_INVALID_DEVICE_REQUEST);
+
+    EXPECT_EQ(api.CloseHandle(PROCESS_A, bulk), STATUS_SUCCESS);
     EXPECT_EQ(GetDeviceContext(device)->OwnerProcess, 0U);
+    EXPECT_EQ(Open(PROCESS_B, "PIPE0").status, STATUS_SUCCESS);
+}
+
+TEST_F(LifecycleTest, ClosingAfterARestartAbortsThePendingRead) {
+    const UserHandle bulk = OpenOrFail(PROCESS_A, "PIPE0");
+    ASSERT_EQ(host.StopDevice(device), STATUS_SUCCESS);
+    ASSERT_EQ(host.StartDevice(device), STATUS_SUCCESS);
+    bus->ScriptFault(BULK_IN, TransferFault::Hold());
+    Bytes buffer(64);
+    auto read = api.BeginRead(PROCESS_A, bulk, buffer);
+    ASSERT_TRUE(bus->WaitForHeld(1));
+
+    // Returns only once the cleanup's abort has cancelled the held read.
+    EXPECT_EQ(api.CloseHandle(PROCESS_A, bulk), STATUS_SUCCESS);
+    EXPECT_TRUE(read->IsDone());
+    EXPECT_EQ(read->Wait().status, STATUS_CANCELLED);
 }
 
 TEST_F(LifecycleTest, RestartServesHandlesAgain) {
@@ -117,7 +184,7 @@ TEST(LifecycleStartTest, AFailedStartStepIsTheResultAndTheDeviceStaysHidden) {
     }
 }
 
-TEST(LifecycleStartTest, DescriptorAndPipeCountBeforeAnyStartAreInvalidDeviceState) {
+TEST(LifecycleStartTest, RequestsOnADeviceThatFailedToStartAreRefused) {
     KernelHost host(std::make_shared<FakeClock>());
     ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
     auto bus =
@@ -136,6 +203,33 @@ TEST(LifecycleStartTest, DescriptorAndPipeCountBeforeAnyStartAreInvalidDeviceSta
             << code;
     }
     EXPECT_EQ(api.CreateFile(PROCESS_A, path + "\\PIPE0").status, STATUS_INVALID_DEVICE_REQUEST);
+}
+
+TEST(LifecycleStartTest, TheDriverItselfRefusesDescriptorAndPipeCountBeforeAnyStart) {
+    KernelHost host(std::make_shared<FakeClock>());
+    ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
+    auto bus =
+        std::make_shared<SimUsbDevice>(AdapterDeviceConfig(), std::make_shared<PatternFunction>());
+    bus->SetStartFailure(SimStartStep::ConfigDescriptor, STATUS_DEVICE_DATA_ERROR);
+    WDFDEVICE device = nullptr;
+    ASSERT_EQ(host.PlugIn(bus, &device), STATUS_DEVICE_DATA_ERROR);
+    // The purged queue would answer first, so the handler is called directly.
+    WDF_OBJECT_ATTRIBUTES attributes = device->Setup().fileAttributes;
+    WDFFILEOBJECT file =
+        WdfCreateObject<WdfFileObject>(&attributes, device, device, std::u16string());
+    for (std::uint32_t code : {IOCTL_ADAPTER_GET_CONFIG_DESCRIPTOR, IOCTL_ADAPTER_GET_PIPE_COUNT}) {
+        NTSTATUS seen = STATUS_PENDING;
+        WDF_REQUEST_PARAMETERS parameters;
+        parameters.Type = WdfRequestTypeDeviceControl;
+        parameters.IoControlCode = code;
+        parameters.OutputBufferLength = 64;
+        WDFREQUEST request = device->CreateRequest(
+            file, parameters, [&](NTSTATUS status, ULONG_PTR) { seen = status; });
+        request->systemBuffer.assign(64, 0);
+        EvtIoDeviceControl(device->DefaultQueue(), request, 64, 0, code);
+        EXPECT_EQ(seen, STATUS_INVALID_DEVICE_STATE) << code;
+    }
+    WdfObjectDelete(file);
 }
 
 }  // namespace
