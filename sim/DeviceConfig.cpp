@@ -7,11 +7,11 @@ namespace quillon::sim {
 namespace {
 
 template <typename T>
-bool ParseNumber(std::string_view text, T& value) {
+bool ParseNumber(std::string_view text, T& value,
+                 std::uint64_t max = std::numeric_limits<T>::max()) {
     std::uint64_t parsed = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
-        parsed > std::numeric_limits<T>::max()) {
+    if (error != std::errc() || end != text.data() + text.size() || text.empty() || parsed > max) {
         return false;
     }
     value = static_cast<T>(parsed);
@@ -32,24 +32,60 @@ bool ParseSerial(std::string_view text, std::array<std::uint8_t, 12>& serial) {
     return true;
 }
 
+bool ParsePercent(std::string_view text, std::uint8_t& percent) {
+    return ParseNumber(text, percent, 100);
+}
+
+bool ParseSeed(std::string_view text, std::optional<std::uint64_t>& seed) {
+    std::uint64_t value = 0;
+    if (!ParseNumber(text, value)) {
+        return false;
+    }
+    seed = value;
+    return true;
+}
+
+using Apply = bool (*)(std::string_view value, DeviceConfig& config);
+
+struct OptionRule {
+    std::string_view key;
+    Apply apply;
+};
+
+// Every device option, by key. A flag without a value gets an empty value.
+constexpr OptionRule OPTIONS[] = {
+    {"type", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.type); }},
+    {"serial", [](std::string_view v, DeviceConfig& c) { return ParseSerial(v, c.serial); }},
+    {"hw", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.hardwareVersion); }},
+    {"fw", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.firmwareVersion); }},
+    {"storage-delay-ms",
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.storageDelayMs); }},
+    {"storage-result",
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.storageResult); }},
+    {"erase-ms", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.eraseMs); }},
+    {"state",
+     [](std::string_view v, DeviceConfig& c) {
+         c.statePath = std::string(v);
+         return !v.empty();
+     }},
+    {"drop", [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.dropPercent); }},
+    {"reply-drop",
+     [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.replyDropPercent); }},
+    {"reply-delay-ms",
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.replyDelayMs); }},
+    {"silent",
+     [](std::string_view v, DeviceConfig& c) {
+         c.silent = true;
+         return v.empty();
+     }},
+    {"seed", [](std::string_view v, DeviceConfig& c) { return ParseSeed(v, c.seed); }},
+};
+
 bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& config) {
-    if (key == "type")
-        return ParseNumber(value, config.type);
-    if (key == "serial")
-        return ParseSerial(value, config.serial);
-    if (key == "hw")
-        return ParseNumber(value, config.hardwareVersion);
-    if (key == "fw")
-        return ParseNumber(value, config.firmwareVersion);
-    if (key == "storage-delay-ms")
-        return ParseNumber(value, config.storageDelayMs);
-    if (key == "storage-result")
-        return ParseNumber(value, config.storageResult);
-    if (key == "erase-ms")
-        return ParseNumber(value, config.eraseMs);
-    if (key == "state") {
-        config.statePath = std::string(value);
-        return !value.empty();
+    for (const auto& rule : OPTIONS) {
+        if (rule.key == key) {
+            return rule.apply(value, config);
+        }
     }
     return false;
 }

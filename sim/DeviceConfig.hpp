@@ -12,6 +12,13 @@
 //   state=PATH          keep the parameter store in PATH (settings-file format):
 //                       loaded at start, saved after every applied write, so
 //                       the device remembers its settings between sessions
+// Faults, to reproduce a lossy bus or a dying device:
+//   drop=P              the device does not hear P % (0..100) of the frames sent to it
+//   reply-drop=P        P % of the frames the device sends are lost
+//   reply-delay-ms=N    every frame the device sends leaves N ms late
+//   silent              the device hears (and applies writes) but never answers
+//   seed=N              seeds the dice, so the same faults come every run
+//                       (without it every run draws afresh)
 // Example: sim:type=2,fw=11,serial=0102030405060708090A0B0C
 #pragma once
 
@@ -33,6 +40,11 @@ struct DeviceConfig {
     std::uint8_t storageResult = 1;
     std::uint32_t eraseMs = 2000;
     std::string statePath;
+    std::uint8_t dropPercent = 0;
+    std::uint8_t replyDropPercent = 0;
+    std::uint32_t replyDelayMs = 0;
+    bool silent = false;
+    std::optional<std::uint64_t> seed;
 };
 
 /// Parses an options text; returns nothing and sets `error` (naming the key)

@@ -64,7 +64,8 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
       config_(config),
       clock_(clock),
       log_(std::move(log)),
-      bootloader_(clock, config.eraseMs) {
+      bootloader_(clock, config.eraseMs),
+      dice_(config.seed) {
     store_.sys.fileSizeMB = 16;
     SettingsChecks checks{};
     if (!config_.statePath.empty()) {
@@ -95,6 +96,9 @@ void SimulatedDevice::Run() {
 }
 
 void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& received) {
+    if (dice_.Loses(config_.dropPercent)) {
+        return;  // never heard
+    }
     ++framesReceived_;
     if (IsPlainUpgradeFrame(received)) {
         OnUpgradeFrame(received);
@@ -160,7 +164,7 @@ void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecor
     } else if (frame.ID == ID_STORAGE_INIT) {
         CanFrameRecord reply = MakeConfigFrame(ID_STORAGE_INIT, false);
         reply.Data[0] = config_.storageResult;
-        pending_.push_back({clock_.MonotonicMs() + config_.storageDelayMs, channel, reply});
+        Schedule(clock_.MonotonicMs() + config_.storageDelayMs, channel, reply);
         Log("storage initialisation requested");
     } else if (frame.ID >= DTU_FIRST_ID && frame.ID <= dtu::DTU_END_FRAME_ID) {
         OnDtuFrame(frame);
@@ -214,7 +218,7 @@ void SimulatedDevice::AnswerDebugLine(std::uint32_t channel, std::string_view li
         CanFrameRecord reply = MakeConfigFrame(DEBUG_ID + static_cast<std::uint32_t>(level), false,
                                                static_cast<std::uint8_t>(text.size()));
         std::copy(text.begin(), text.end(), reply.Data);
-        pending_.push_back({0, channel, reply});
+        Schedule(0, channel, reply);
     }
 }
 
@@ -269,7 +273,30 @@ void SimulatedDevice::AnswerChannel(std::uint32_t channel, const SettingsSection
     Send(channel, completion);
 }
 
+bool SimulatedDevice::LosesReply() {
+    return config_.silent || dice_.Loses(config_.replyDropPercent);
+}
+
 void SimulatedDevice::Send(std::uint32_t channel, CanFrameRecord frame) {
+    if (LosesReply()) {
+        return;
+    }
+    if (config_.replyDelayMs == 0) {
+        Emit(channel, frame);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    pending_.push_back({clock_.MonotonicMs() + config_.replyDelayMs, channel, frame});
+}
+
+void SimulatedDevice::Schedule(std::uint64_t dueMs, std::uint32_t channel,
+                               const CanFrameRecord& frame) {
+    if (!LosesReply()) {
+        pending_.push_back({dueMs + config_.replyDelayMs, channel, frame});
+    }
+}
+
+void SimulatedDevice::Emit(std::uint32_t channel, CanFrameRecord frame) {
     cipher_.EncipherPayload(frame.Data);
     port_->SendOn(channel, frame);
 }
@@ -285,7 +312,7 @@ void SimulatedDevice::SendDue() {
         pending_.erase(split, pending_.end());
     }
     for (const auto& reply : due) {
-        Send(reply.channel, reply.frame);
+        Emit(reply.channel, reply.frame);
     }
 }
 

@@ -28,6 +28,7 @@
 #include "protocol/SettingsSections.hpp"
 #include "sim/Bootloader.hpp"
 #include "sim/DeviceConfig.hpp"
+#include "sim/FaultDice.hpp"
 
 namespace quillon::sim {
 
@@ -80,7 +81,14 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void AnswerDebugLine(std::uint32_t channel, std::string_view line);
     void AnswerRead();
     void AnswerChannel(std::uint32_t channel, const protocol::SettingsSections& store);
+    /// Sends a reply now, or after the reply delay; faults may lose it.
     void Send(std::uint32_t channel, CanFrameRecord frame);
+    /// Queues a reply due at `dueMs` (plus the reply delay); called with mutex_ held.
+    void Schedule(std::uint64_t dueMs, std::uint32_t channel, const CanFrameRecord& frame);
+    /// Puts a frame on the bus, enciphered.
+    void Emit(std::uint32_t channel, CanFrameRecord frame);
+    /// Whether the reply about to be sent is lost (silent or reply-drop).
+    bool LosesReply();
     void SendDue();
     void Log(const std::string& line) const;
     /// Saves the store to the state file, if any; called with mutex_ held.
@@ -92,6 +100,7 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     EventLog log_;
     protocol::Cpc1crypt cipher_;
     Bootloader bootloader_;
+    FaultDice dice_;                                ///< rolled on the device thread only
     std::unique_ptr<kelvix::VirtualCanPort> port_;  ///< hears both channels in bus order
 
     mutable std::mutex mutex_;

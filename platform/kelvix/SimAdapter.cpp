@@ -1,5 +1,6 @@
 #include "platform/kelvix/SimAdapter.hpp"
 
+#include <charconv>
 #include <chrono>
 #include <mutex>
 
@@ -23,15 +24,18 @@ void SetSimDeviceFactory(SimDeviceFactory factory) {
     Factory() = std::move(factory);
 }
 
-SimAdapter::SimAdapter(std::shared_ptr<VirtualCanBus> bus, std::string deviceOptions,
-                       bool attachDevice)
-    : bus_(std::move(bus)), deviceOptions_(std::move(deviceOptions)), attachDevice_(attachDevice) {}
-
 SimAdapter::~SimAdapter() {
     Close();
 }
 
+SimAdapter::SimAdapter(std::shared_ptr<VirtualCanBus> bus, Options options)
+    : bus_(std::move(bus)),
+      deviceOptions_(std::move(options.deviceOptions)),
+      attachDevice_(options.attachDevice),
+      refuseFrom_(options.refuseFrom) {}
+
 std::string SimAdapter::Open() {
+    framesOffered_ = 0;
     if (attachDevice_) {
         SimDeviceFactory factory;
         {
@@ -71,10 +75,20 @@ bool SimAdapter::StartChannel(std::uint32_t channel) {
 
 std::uint32_t SimAdapter::Transmit(std::uint32_t channel, std::span<const CanFrameRecord> frames) {
     auto& port = ports_[channel];
+    std::uint32_t accepted = 0;
     for (const auto& frame : frames) {
+        if (Refuses()) {
+            break;
+        }
         port->Send(frame);
+        ++accepted;
     }
-    return static_cast<std::uint32_t>(frames.size());
+    return accepted;
+}
+
+bool SimAdapter::Refuses() {
+    const std::uint64_t position = ++framesOffered_;
+    return refuseFrom_ != 0 && position >= refuseFrom_;
 }
 
 std::int32_t SimAdapter::Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
@@ -91,24 +105,83 @@ bool SimAdapter::SetReference(std::uint32_t, std::uint32_t, void*) {
     return true;
 }
 
-std::unique_ptr<Adapter> SimAdapter::FromOptions(std::string_view options, std::string&) {
-    std::string busName;
-    std::string deviceOptions;
-    bool attachDevice = true;
+namespace {
+
+using ApplySimOption = bool (*)(std::string_view value, SimAdapter::Options& options);
+
+struct SimOptionRule {
+    std::string_view key;
+    ApplySimOption apply;
+};
+
+bool ParseCount(std::string_view text, std::uint64_t& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// The adapter's own options, by key; any other key belongs to the device.
+constexpr SimOptionRule SIM_OPTIONS[] = {
+    {"bus",
+     [](std::string_view v, SimAdapter::Options& o) {
+         o.busName = std::string(v);
+         return !v.empty();
+     }},
+    {"nodevice",
+     [](std::string_view v, SimAdapter::Options& o) {
+         o.attachDevice = false;
+         return v.empty();
+     }},
+    {"refuse",
+     [](std::string_view v, SimAdapter::Options& o) {
+         return ParseCount(v, o.refuseFrom) && o.refuseFrom > 0;
+     }},
+};
+
+const SimOptionRule* FindSimOption(std::string_view key) {
+    for (const auto& rule : SIM_OPTIONS) {
+        if (rule.key == key) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::optional<SimAdapter::Options> SimAdapter::ParseOptions(std::string_view options,
+                                                            std::string& error) {
+    Options parsed;
     while (!options.empty()) {
         const auto comma = options.find(',');
         const std::string_view item = options.substr(0, comma);
         options = comma == std::string_view::npos ? std::string_view() : options.substr(comma + 1);
-        if (item.starts_with("bus=")) {
-            busName = std::string(item.substr(4));
-        } else if (item == "nodevice") {
-            attachDevice = false;
-        } else if (!item.empty()) {
-            deviceOptions += (deviceOptions.empty() ? "" : ",") + std::string(item);
+        const auto equals = item.find('=');
+        const auto* rule = FindSimOption(item.substr(0, equals));
+        if (rule == nullptr) {
+            if (!item.empty()) {
+                parsed.deviceOptions +=
+                    (parsed.deviceOptions.empty() ? "" : ",") + std::string(item);
+            }
+            continue;
+        }
+        const auto value =
+            equals == std::string_view::npos ? std::string_view() : item.substr(equals + 1);
+        if (!rule->apply(value, parsed)) {
+            error = "simulated adapter option \"" + std::string(item) + "\" has a bad value";
+            return std::nullopt;
         }
     }
-    auto bus = busName.empty() ? VirtualCanBus::Create() : VirtualCanBus::Named(busName);
-    return std::make_unique<SimAdapter>(std::move(bus), std::move(deviceOptions), attachDevice);
+    return parsed;
+}
+
+std::unique_ptr<Adapter> SimAdapter::FromOptions(std::string_view options, std::string& error) {
+    auto parsed = ParseOptions(options, error);
+    if (!parsed) {
+        return nullptr;
+    }
+    auto bus =
+        parsed->busName.empty() ? VirtualCanBus::Create() : VirtualCanBus::Named(parsed->busName);
+    return std::make_unique<SimAdapter>(std::move(bus), std::move(*parsed));
 }
 
 }  // namespace kelvix

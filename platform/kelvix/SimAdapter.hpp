@@ -1,13 +1,19 @@
 // The "sim" backend: an adapter on an in-process virtual CAN bus, with a
 // simulated device attached when the device simulator is linked in.
 //
-// Spec options (comma-separated): bus=NAME joins the named in-process bus
-// instead of a private one; nodevice attaches no simulated device; everything
-// else is passed to the device factory (e.g. "type=2,fw=11").
+// Spec options (comma-separated), the adapter's own:
+//   bus=NAME    join the named in-process bus instead of a private one
+//   nodevice    attach no simulated device
+//   refuse=K    accept frames 1..K-1 counted from open, refuse frame K and
+//               every later one (the call carrying frame K returns the count
+//               accepted before it), as an adapter that dies mid-transfer
+// Everything else is passed to the device factory (e.g. "type=2,fw=11").
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,7 +38,15 @@ void SetSimDeviceFactory(SimDeviceFactory factory);
 
 class SimAdapter final : public Adapter {
   public:
-    SimAdapter(std::shared_ptr<VirtualCanBus> bus, std::string deviceOptions, bool attachDevice);
+    /// What the "sim:" options set.
+    struct Options {
+        std::string busName;
+        std::string deviceOptions;
+        bool attachDevice = true;
+        std::uint64_t refuseFrom = 0;  ///< first refused frame, 1-based; 0 = none
+    };
+
+    SimAdapter(std::shared_ptr<VirtualCanBus> bus, Options options);
     ~SimAdapter() override;
 
     std::string Open() override;
@@ -45,13 +59,19 @@ class SimAdapter final : public Adapter {
     CanErrorRecord TakeError(std::uint32_t channel) override;
     bool SetReference(std::uint32_t channel, std::uint32_t refType, void* data) override;
 
-    /// Parses the backend options of a "sim:..." spec.
+    /// Parses the backend options of a "sim:..." spec; null with `error` set on a bad one.
     static std::unique_ptr<Adapter> FromOptions(std::string_view options, std::string& error);
+    static std::optional<Options> ParseOptions(std::string_view options, std::string& error);
 
   private:
+    /// Counts one more offered frame; true when the adapter refuses it.
+    bool Refuses();
+
     std::shared_ptr<VirtualCanBus> bus_;
     std::string deviceOptions_;
     bool attachDevice_;
+    std::uint64_t refuseFrom_ = 0;
+    std::atomic<std::uint64_t> framesOffered_{0};
     std::unique_ptr<SimulatedNode> device_;
     std::unique_ptr<VirtualCanPort> ports_[CHANNEL_COUNT];
 };

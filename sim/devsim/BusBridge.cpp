@@ -92,7 +92,9 @@ void BusBridge::Outbound() {
             CanFrameRecord frame = buffer[i].frame;
             frame.TimeStamp = 0;
             frame.TimeFlag = 0;
-            if (VCI_Transmit(DEVICE_TYPE, index_, buffer[i].channel, &frame, 1) == 1) {
+            const std::uint64_t position = framesOut_ + transmitFailures_ + 1;
+            const bool refused = refuseFrom_ != 0 && position >= refuseFrom_;
+            if (!refused && VCI_Transmit(DEVICE_TYPE, index_, buffer[i].channel, &frame, 1) == 1) {
                 ++framesOut_;
             } else {
                 ++transmitFailures_;

@@ -45,6 +45,9 @@ class BusBridge {
 
     std::uint64_t FramesIn() const { return framesIn_.load(); }
     std::uint64_t FramesOut() const { return framesOut_.load(); }
+    /// Refuses the device's frame `k` (1-based, counted from Open) and every
+    /// later one, as an adapter that dies; 0 refuses nothing. Call before Open.
+    void RefuseFrom(std::uint64_t k) { refuseFrom_ = k; }
     /// Device frames the adapter refused.
     std::uint64_t TransmitFailures() const { return transmitFailures_.load(); }
 
@@ -59,6 +62,7 @@ class BusBridge {
     std::atomic<std::uint64_t> framesIn_{0};
     std::atomic<std::uint64_t> framesOut_{0};
     std::atomic<std::uint64_t> transmitFailures_{0};
+    std::uint64_t refuseFrom_ = 0;
     std::thread inbound_;
     std::thread outbound_;
 };

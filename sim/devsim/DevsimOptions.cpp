@@ -28,6 +28,10 @@ const std::map<std::string, std::string> DEVICE_FLAGS = {
     {"storage-delay-ms", "time the storage initialisation takes"},
     {"storage-result", "storage initialisation result byte (1 = success)"},
     {"state", "file that keeps the parameter store between runs"},
+    {"drop", "percentage of the frames sent to the device that it does not hear"},
+    {"reply-drop", "percentage of the device's frames that are lost"},
+    {"reply-delay-ms", "delay of every frame the device sends"},
+    {"seed", "seed of the fault dice: the same faults every run"},
 };
 
 }  // namespace
@@ -39,10 +43,15 @@ std::optional<DevsimOptions> ParseDevsimOptions(int argc, const char* const* arg
     DevsimOptions options;
     app.add_option("--bus", options.bus, "adapter spec of the bus the device sits on")->required();
     app.add_option("--index", options.adapterIndex, "adapter index 0..9")->check(CLI::Range(0, 9));
+    app.add_option("--refuse", options.refuseFrom,
+                   "refuse the device's K-th frame and every later one (1-based)")
+        ->check(CLI::PositiveNumber);
     std::map<std::string, std::string> values;
     for (const auto& [key, help] : DEVICE_FLAGS) {
         app.add_option("--" + key, values[key], help);
     }
+    bool silent = false;
+    app.add_flag("--silent", silent, "the device hears but never answers");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -53,6 +62,9 @@ std::optional<DevsimOptions> ParseDevsimOptions(int argc, const char* const* arg
         if (!value.empty()) {
             options.deviceText += (options.deviceText.empty() ? "" : ",") + key + "=" + value;
         }
+    }
+    if (silent) {
+        options.deviceText += (options.deviceText.empty() ? "" : ",") + std::string("silent");
     }
     std::string error;
     auto device = ParseDeviceConfig(options.deviceText, error);

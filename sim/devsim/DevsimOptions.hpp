@@ -13,6 +13,8 @@ namespace quillon::sim {
 struct DevsimOptions {
     std::string bus;  ///< adapter spec of the bus, e.g. qcanbus:virtualcan:can0,can1
     std::uint32_t adapterIndex = 0;
+    std::uint64_t refuseFrom =
+        0;  ///< the bridge refuses device frames from this one (1-based); 0 = never
     DeviceConfig device;
     std::string deviceText;  ///< the device options as key=value text, for the banner
 };

@@ -35,6 +35,7 @@ int Run(const quillon::sim::DevsimOptions& options) {
     auto bus = kelvix::VirtualCanBus::Create();
     sim::SimulatedDevice device(bus, options.device, clock, report.Log());
     sim::BusBridge bridge(bus, options.adapterIndex);
+    bridge.RefuseFrom(options.refuseFrom);
     if (const std::string error = bridge.Open(); !error.empty()) {
         std::cerr << "quillon-devsim: cannot open the bus: " << error << std::endl;
         return sim::DEVSIM_NO_BUS;

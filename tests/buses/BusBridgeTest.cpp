@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "BusFrames.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
@@ -79,6 +80,32 @@ TEST(BusBridgeTest, TheDeviceAnswersAReadRequestAcrossTheBridgeOnBothChannels) {
     EXPECT_EQ(bridge.FramesIn(), 1u);
     EXPECT_EQ(bridge.FramesOut(), answers.size());
     EXPECT_EQ(bridge.TransmitFailures(), 0u);
+    kelvix::CloseAllAdapters();
+}
+
+// --refuse 5: the device's first four frames reach the bus, the rest are refused.
+TEST(BusBridgeTest, RefusedDeviceFramesNeverReachTheBus) {
+    auto shared = kelvix::VirtualCanBus::Named("bridge-refuse-test");
+    auto pc = shared->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
+    kelvix::SetAdapterSpecOverride("sim:bus=bridge-refuse-test,nodevice");
+    test::FakeClock clock;
+    auto privateBus = kelvix::VirtualCanBus::Create();
+    SimulatedDevice device(privateBus, DeviceConfig{}, clock);
+    BusBridge bridge(privateBus, 0);
+    bridge.RefuseFrom(5);
+    ASSERT_EQ(bridge.Open(), "");
+
+    pc->SendOn(0, BusFrame(protocol::ID_READ_REQUEST, false, {0xFF}));
+    const std::uint64_t answer = 98;  // 50 frames on channel 0, 48 on channel 1
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (bridge.FramesOut() + bridge.TransmitFailures() < answer &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
+    bridge.Stop();
+    EXPECT_EQ(bridge.FramesOut(), 4u);
+    EXPECT_EQ(bridge.TransmitFailures(), answer - 4);
+    EXPECT_EQ(pc->Pending(), 4u);
     kelvix::CloseAllAdapters();
 }
 

@@ -33,6 +33,27 @@ TEST(DevsimOptionsTest, DeviceFlagsBecomeTheDeviceConfiguration) {
     EXPECT_EQ(options->deviceText, "erase-ms=5,fw=12,serial=0102030405060708090A0B0C,type=2");
 }
 
+TEST(DevsimOptionsTest, FaultFlags) {
+    int status = -1;
+    std::string err;
+    const auto options =
+        Parse({"--bus", "sim", "--drop", "5", "--reply-drop", "7", "--reply-delay-ms", "40",
+               "--silent", "--seed", "9", "--refuse", "4"},
+              status, err);
+    ASSERT_TRUE(options) << err;
+    EXPECT_EQ(options->device.dropPercent, 5);
+    EXPECT_EQ(options->device.replyDropPercent, 7);
+    EXPECT_EQ(options->device.replyDelayMs, 40u);
+    EXPECT_TRUE(options->device.silent);
+    EXPECT_EQ(options->device.seed, 9u);
+    EXPECT_EQ(options->refuseFrom, 4u);
+    EXPECT_EQ(options->deviceText, "drop=5,reply-delay-ms=40,reply-drop=7,seed=9,silent");
+    EXPECT_FALSE(Parse({"--bus", "sim", "--refuse", "0"}, status, err));
+    EXPECT_EQ(status, DEVSIM_USAGE);
+    EXPECT_FALSE(Parse({"--bus", "sim", "--drop", "101"}, status, err));
+    EXPECT_EQ(status, DEVSIM_USAGE);
+}
+
 TEST(DevsimOptionsTest, MistakesEndTheProgramWithUsageStatus) {
     int status = -1;
     std::string err;

@@ -78,5 +78,41 @@ TEST(AdapterLibraryTest, TwoSimAdaptersOnANamedBusTalkToEachOther) {
     CloseAllAdapters();
 }
 
+// refuse=K: frames 1..K-1 (counted from open, across calls and channels)
+// go out, frame K and every later one are refused.
+TEST(AdapterLibraryTest, SimRefusesFromTheKthFrameOn) {
+    auto listener = VirtualCanBus::Named("refuse-test")->Attach(VirtualCanPort::ALL_CHANNELS);
+    SetAdapterSpecOverride("sim:bus=refuse-test,nodevice,refuse=4");
+    ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
+    const CanFrameRecord frames[] = {MakeFrame(1, false, {1}), MakeFrame(2, false, {2}),
+                                     MakeFrame(3, false, {3})};
+    EXPECT_EQ(VCI_Transmit(4, 0, 0, frames, 2), 2u);
+    EXPECT_EQ(VCI_Transmit(4, 0, 1, frames, 3), 1u) << "frame 4 is the second of this call";
+    EXPECT_EQ(VCI_Transmit(4, 0, 0, frames, 1), 0u);
+    CanErrorRecord error{};
+    ASSERT_EQ(VCI_ReadErrInfo(4, 0, 0, &error), 1u);
+    EXPECT_EQ(error.ErrCode, KELVIX_ERR_BACKEND);
+    TaggedFrame carried[8];
+    ASSERT_EQ(listener->ReceiveTagged(carried, std::chrono::milliseconds(0)), 3u);
+    EXPECT_EQ(carried[2].channel, 1u);
+    EXPECT_EQ(carried[2].frame.ID, 1u);
+    CloseAllAdapters();
+
+    SetAdapterSpecOverride("sim:bus=refuse-test,nodevice,refuse=4");
+    ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
+    EXPECT_EQ(VCI_Transmit(4, 0, 0, frames, 3), 3u) << "a new open counts afresh";
+    CloseAllAdapters();
+}
+
+TEST(AdapterLibraryTest, BadSimAdapterOptionsFailTheOpenWithAReason) {
+    for (const char* spec : {"sim:nodevice,refuse=0", "sim:nodevice,refuse=x",
+                             "sim:refuse=", "sim:nodevice=1", "sim:bus="}) {
+        SetAdapterSpecOverride(spec);
+        EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u) << spec;
+        EXPECT_NE(LastOpenError().find("has a bad value"), std::string::npos) << LastOpenError();
+    }
+    CloseAllAdapters();
+}
+
 }  // namespace
 }  // namespace kelvix

@@ -17,8 +17,26 @@ TEST(DeviceConfigTest, KeysOfTheAdapterSpec) {
     EXPECT_EQ(config->storageDelayMs, 5u);
 }
 
+TEST(DeviceConfigTest, FaultKeys) {
+    std::string error;
+    const auto config = ParseDeviceConfig(
+        "drop=5,reply-drop=100,reply-delay-ms=250,silent,seed=18446744073709551615", error);
+    ASSERT_TRUE(config) << error;
+    EXPECT_EQ(config->dropPercent, 5);
+    EXPECT_EQ(config->replyDropPercent, 100);
+    EXPECT_EQ(config->replyDelayMs, 250u);
+    EXPECT_TRUE(config->silent);
+    EXPECT_EQ(config->seed, 18446744073709551615u);
+    const auto plain = ParseDeviceConfig("type=1", error);
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->silent);
+    EXPECT_EQ(plain->dropPercent, 0);
+    EXPECT_FALSE(plain->seed) << "without a seed every run draws afresh";
+}
+
 TEST(DeviceConfigTest, BadValuesNameTheirKey) {
-    for (const char* options : {"type=300", "serial=0102", "fw=x", "colour=red", "hw="}) {
+    for (const char* options : {"type=300", "serial=0102", "fw=x", "colour=red", "hw=", "drop=101",
+                                "reply-drop=-1", "silent=1", "seed=x", "reply-delay-ms="}) {
         std::string error;
         EXPECT_FALSE(ParseDeviceConfig(options, error)) << options;
         EXPECT_NE(error.find(std::string(options).substr(0, 3)), std::string::npos) << error;
