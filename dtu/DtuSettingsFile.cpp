@@ -1,18 +1,19 @@
 #include "dtu/DtuSettingsFile.hpp"
 
-#include <fstream>
+#include <algorithm>
 
+#include "platform/system/InputFile.hpp"
 #include "protocol/BlockChecksum.hpp"
 #include "protocol/ReplaceFile.hpp"
 
 namespace quillon::dtu {
 
 bool ReadChecksummedRecord(const std::filesystem::path& file, std::span<std::uint8_t> record) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const sys::InputFileBytes read = sys::ReadInputFile(file, record.size());
+    if (!read.ok) {
         return false;
     }
-    in.read(reinterpret_cast<char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    std::copy(read.bytes.begin(), read.bytes.end(), record.begin());
     return protocol::SectionChecksumMatches(record);
 }
 

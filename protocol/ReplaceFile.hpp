@@ -8,9 +8,9 @@
 
 namespace quillon::protocol {
 
-// Makes `file` hold exactly `bytes`. The bytes go to "<file>.tmp" beside it first, are flushed,
-// and only then renamed over `file`, so an interrupted save leaves the previous file whole.
-// On failure the temporary file is removed and `file` is as it was.
+// Makes `file` hold exactly `bytes` through sys::ReplaceFileBytes: a temporary copy beside it,
+// flushed to disk and renamed over it, so an interrupted save leaves the previous file whole.
+// On failure the temporary copy is removed, `file` is as it was and the result says why.
 SaveResult ReplaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
 
 }  // namespace quillon::protocol

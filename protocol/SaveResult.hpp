@@ -7,7 +7,7 @@
 namespace quillon::protocol {
 
 // Outcome of saving a file. On failure `message` says what failed and where, for instance
-// "cannot create /opt/quillon/QXCfg.dat.tmp: No such file or directory".
+// "cannot create a temporary copy of /opt/quillon/QXCfg.dat: No such file or directory".
 struct SaveResult {
     bool ok = false;
     std::filesystem::path path;  // the file saved, or the one the failure concerns

@@ -1,7 +1,8 @@
 #include "protocol/SettingsFile.hpp"
 
-#include <fstream>
+#include <algorithm>
 
+#include "platform/system/InputFile.hpp"
 #include "protocol/BlockChecksum.hpp"
 #include "protocol/ByteOrder.hpp"
 #include "protocol/ReplaceFile.hpp"
@@ -10,28 +11,58 @@ namespace quillon::protocol {
 
 namespace {
 
-// Reads up to one section's worth over the record's current bytes, so a short read keeps
+// Lays the file's bytes from `offset` over the record's current bytes, so a short file keeps
 // the tail it did not reach.
 template <class Record>
-bool ReadSection(std::istream& in, Record& record) {
+bool ReadSection(std::span<const std::uint8_t> file, std::size_t offset, Record& record) {
     auto bytes = record.ToBytes();
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const std::size_t available = file.size() > offset ? file.size() - offset : 0;
+    std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(std::min(offset, file.size())),
+                std::min(available, bytes.size()), bytes.begin());
     record = Record::FromBytes(bytes);
     return SectionChecksumMatches(bytes);
+}
+
+SettingsChecks OverlaySections(std::span<const std::uint8_t> file, SettingsSections& sections) {
+    SettingsChecks ok{};
+    std::size_t offset = 0;
+    ForEachSection(sections, [&](SettingsSection section, auto& record) {
+        ok[Index(section)] = ReadSection(file, offset, record);
+        offset += record.SIZE;
+    });
+    return ok;
 }
 
 }  // namespace
 
 SettingsChecks ReadSettingsFile(const std::filesystem::path& file, SettingsSections& sections) {
-    SettingsChecks ok{};
-    std::ifstream in(file, std::ios::binary);
-    if (!in.is_open()) {
-        return ok;
+    const sys::InputFileBytes read = sys::ReadInputFile(file, SETTINGS_FILE_SIZE);
+    if (!read.ok) {
+        return SettingsChecks{};
     }
-    ForEachSection(sections, [&](SettingsSection section, auto& record) {
-        ok[Index(section)] = ReadSection(in, record);
-    });
-    return ok;
+    return OverlaySections(read.bytes, sections);
+}
+
+std::string SettingsFileProblem(const std::filesystem::path& file) {
+    static constexpr const char* NAMES[SETTINGS_SECTION_COUNT] = {
+        "CAN1", "CAN2", "system", "filters 1", "filters 2", "bridge", "replay"};
+    const sys::InputFileBytes read = sys::ReadInputFile(file, SETTINGS_FILE_SIZE);
+    if (!read.ok) {
+        return read.error;
+    }
+    if (read.bytes.size() < SETTINGS_FILE_SIZE) {
+        return file.string() + " has " + std::to_string(read.bytes.size()) + " bytes, expected " +
+               std::to_string(SETTINGS_FILE_SIZE);
+    }
+    SettingsSections sections{};
+    const SettingsChecks ok = OverlaySections(read.bytes, sections);
+    std::string wrong;
+    for (std::size_t i = 0; i < SETTINGS_SECTION_COUNT; ++i) {
+        if (!ok[i]) {
+            wrong += (wrong.empty() ? "" : ", ") + std::string(NAMES[i]);
+        }
+    }
+    return wrong.empty() ? std::string() : file.string() + ": checksum of " + wrong + " wrong";
 }
 
 void UpdateChecksums(SettingsSections& sections) {

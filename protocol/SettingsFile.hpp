@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "protocol/SaveResult.hpp"
@@ -25,8 +26,14 @@ using SettingsChecks = std::array<bool, SETTINGS_SECTION_COUNT>;
 // Reads the sections in file order straight over `sections`. Bytes the file does not have
 // (a short file) leave the section's bytes as they were, and its checksum then decides.
 // Returns which sections passed their checksum, indexed by Index(SettingsSection); all false,
-// with `sections` untouched, when the file cannot be opened. Applies no fallback.
+// with `sections` untouched, when the file cannot be opened or is no regular file (a directory,
+// a FIFO or a device is never read). Reads at most SETTINGS_FILE_SIZE bytes. Applies no fallback.
 SettingsChecks ReadSettingsFile(const std::filesystem::path& file, SettingsSections& sections);
+
+// Empty when `file` holds a QXCfg.dat whose seven sections all pass their checksum; otherwise
+// why not, naming the file: "cannot open cfg/QXCfg.dat: No such file or directory",
+// "cfg/QXCfg.dat has 100 bytes, expected 1672", "cfg/QXCfg.dat: checksum of CAN1, replay wrong".
+std::string SettingsFileProblem(const std::filesystem::path& file);
 
 // What the program does with failed sections: a CAN channel returns to CanPara::Defaults(),
 // the bridge loses its rule count, the replay list its mode, rule count and repeat count.

@@ -270,7 +270,7 @@ TEST_F(SettingsFileTest, SaveIntoMissingDirectorySaysWhereAndLeavesNothing) {
     const fs::path target = dir / "missing" / SETTINGS_FILE_NAME;
     const SaveResult result = WriteSettingsFile(target, sections);
     EXPECT_FALSE(result);
-    EXPECT_EQ(result.message, "cannot create " + (dir / "missing" / "QXCfg.dat.tmp").string() +
+    EXPECT_EQ(result.message, "cannot create a temporary copy of " + target.string() +
                                   ": No such file or directory");
     EXPECT_TRUE(fs::is_empty(dir));
 }
@@ -284,7 +284,8 @@ TEST_F(SettingsFileTest, FailedReplaceKeepsWhatWasThereAndRemovesTheTemporary) {
     EXPECT_EQ(result.message.rfind("cannot replace " + file.string() + ": ", 0), 0u)
         << result.message;
     EXPECT_TRUE(fs::exists(file / "occupied"));
-    EXPECT_FALSE(fs::exists(dir / "QXCfg.dat.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << "no temporary copy stays beside it";
 }
 
 }  // namespace
