@@ -189,16 +189,17 @@ void CQuillonDlg::LoadSettings() {
     dtuBasicPage_.LoadDtuBasic();
 }
 
-void CQuillonDlg::SaveSettings() {
+protocol::SaveResult CQuillonDlg::SaveSettings() {
     can1Page_.StoreToRecord();
     can2Page_.StoreToRecord();
     protocol::SettingsSections sections{
         can1Page_.Record(),      can2Page_.Record(),      sysPara_,
         advanced1Page_.Record(), advanced2Page_.Record(), bridgePage_.Record(),
         replayPage_.Record()};
-    // A failed save is not reported, as the program has always been silent
-    // about its settings file; the previous file stays whole.
-    (void)protocol::WriteSettingsFile(SettingsPath(), sections);
+    // No message box for a failed save, as the program has always been silent
+    // about its settings file; the write reports it on the status line, and
+    // the previous file stays whole.
+    settingsSave_ = protocol::WriteSettingsFile(SettingsPath(), sections);
     can1Page_.Record().checksum = sections.can1.checksum;
     can2Page_.Record().checksum = sections.can2.checksum;
     sysPara_.checksum = sections.sys.checksum;
@@ -206,6 +207,25 @@ void CQuillonDlg::SaveSettings() {
     advanced2Page_.Record().checksum = sections.filters2.checksum;
     bridgePage_.Record().checksum = sections.bridge.checksum;
     replayPage_.Record().checksum = sections.replay.checksum;
+    return settingsSave_;
+}
+
+std::vector<protocol::SaveResult> CQuillonDlg::SaveFailures() const {
+    std::vector<protocol::SaveResult> failures;
+    for (const auto* result :
+         {&dtuBasicPage_.LastSave(), &dtuAdvancedPage_.LastSave(), &settingsSave_}) {
+        if (!*result) {
+            failures.push_back(*result);
+        }
+    }
+    return failures;
+}
+
+void CQuillonDlg::ShowSaveFailures() {
+    const auto failures = SaveFailures();
+    if (!failures.empty()) {
+        SetDlgItemText(IDC_STATUS, STATUS_SAVE_FAILED + failures.front().message);
+    }
 }
 
 void CQuillonDlg::Warn(std::string_view text) {

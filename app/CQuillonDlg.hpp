@@ -29,11 +29,16 @@
 #include "protocol/CanPara.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/DeviceIdentity.hpp"
+#include "protocol/SaveResult.hpp"
 #include "protocol/SysPara.hpp"
 #include "upgrade/UpgradeLink.hpp"
 #include "upgrade/UpgradeObserver.hpp"
 
 namespace quillon::app {
+
+/// Status line after a parameter write whose settings files could not all be
+/// saved, followed by what failed: "设置文件保存失败: cannot create ...".
+inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
 
 /// Shown whenever the adapter library refuses a configuration frame.
 inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
@@ -77,7 +82,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// Shows the record sections on the pages; reports a pending read once.
     void RefreshPages();
     void LoadSettings();
-    void SaveSettings();
+    /// Writes QXCfg.dat; the result is also kept for SaveFailures().
+    protocol::SaveResult SaveSettings();
     /// Closes the window; disconnects first when connected.
     void CloseWindow();
 
@@ -95,6 +101,9 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// The system settings the device reported in its last frame 4, if any.
     const std::optional<protocol::SysPara>& DeviceSystemReply() const { return systemReply_; }
     protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
+    /// The settings files the last parameter write could not save (QXCfgDTU.dat,
+    /// QXCfgDTUHL.dat, QXCfg.dat, in that order); empty when all were saved.
+    std::vector<protocol::SaveResult> SaveFailures() const;
     const std::vector<SystemMenuItem>& SystemMenu() const { return systemMenu_; }
     sys::SystemServices& Services() const { return services_; }
     /// The page on tab `tab` (0..9).
@@ -128,6 +137,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void MapMessages();
     void CreatePages();
     void Warn(std::string_view text);
+    void ShowSaveFailures();
     std::array<ui::Dialog*, 6> RecordPages();
     void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeIdentityFrame(const CanFrameRecord& frame);
@@ -157,6 +167,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::optional<protocol::SysPara> systemReply_;
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;
+    protocol::SaveResult settingsSave_ = protocol::SaveResult::Success({});
 
     pages::CCan1ParaDlg can1Page_;
     pages::CCan1ParaDlg can2Page_;

@@ -20,6 +20,7 @@ constexpr std::uint32_t REFERENCE_FILTER_BLOCK = 3;
 void CQuillonDlg::WriteParameters() {
     dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
     SaveSettings();
+    ShowSaveFailures();
     if (!link_.IsRunning()) {
         Warn("请先连接设备!");
         return;

@@ -173,9 +173,9 @@ bool DTUDlg::CollectDtuBasic() {
 
 protocol::SaveResult DTUDlg::SaveDtuBasic() {
     auto bytes = record_.ToBytes();
-    auto result = SaveChecksummedRecord(FilePath(), bytes);
+    lastSave_ = SaveChecksummedRecord(FilePath(), bytes);
     record_.checksum = bytes[0];
-    return result;
+    return lastSave_;
 }
 
 void DTUDlg::ShowPacket(bool hex, std::span<const std::uint8_t> packet, std::uint8_t length,

@@ -54,6 +54,8 @@ class DTUDlg : public ui::Dialog {
     /// Writes the record with its checksum to QXCfgDTU.dat; failures are silent
     /// to the user and returned.
     protocol::SaveResult SaveDtuBasic();
+    /// The outcome of the last SaveDtuBasic, for the main window to report.
+    const protocol::SaveResult& LastSave() const { return lastSave_; }
     /// Reads QXCfgDTU.dat and shows it, or shows and collects the defaults.
     void LoadDtuBasic();
     /// Copies a 260-byte record into the page and shows it.
@@ -85,6 +87,7 @@ class DTUDlg : public ui::Dialog {
 
     const sys::SystemServices& services_;
     DtuBasicPara record_{};
+    protocol::SaveResult lastSave_ = protocol::SaveResult::Success({});
     std::string addrText_;
     unsigned port_ = 8088;
     int connectMode_ = 1;

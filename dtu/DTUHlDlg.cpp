@@ -155,9 +155,9 @@ bool DTUHlDlg::CollectDtuAdv() {
 
 protocol::SaveResult DTUHlDlg::SaveDtuAdv() {
     auto bytes = record_.ToBytes();
-    auto result = SaveChecksummedRecord(FilePath(), bytes);
+    lastSave_ = SaveChecksummedRecord(FilePath(), bytes);
     record_.checksum = bytes[0];
-    return result;
+    return lastSave_;
 }
 
 void DTUHlDlg::ShowPhones() {

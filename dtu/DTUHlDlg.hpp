@@ -42,6 +42,8 @@ class DTUHlDlg : public ui::Dialog {
     /// Writes the record with its checksum to QXCfgDTUHL.dat; failures are
     /// silent to the user and returned.
     protocol::SaveResult SaveDtuAdv();
+    /// The outcome of the last SaveDtuAdv, for the main window to report.
+    const protocol::SaveResult& LastSave() const { return lastSave_; }
     /// Reads QXCfgDTUHL.dat and shows it, or shows the defaults in the controls.
     void LoadDtuAdv();
     /// Copies a 196-byte record into the page and shows it.
@@ -68,6 +70,7 @@ class DTUHlDlg : public ui::Dialog {
 
     const sys::SystemServices& services_;
     DtuAdvPara record_{};
+    protocol::SaveResult lastSave_ = protocol::SaveResult::Success({});
     std::string backupAddrText_;
     unsigned backupPort_ = 8088;
     int rtcCheck_ = 0;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/system/InputFile.hpp"
+
 namespace quillon::sim {
 namespace {
 
@@ -108,6 +110,14 @@ std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::str
         if (!ApplyOption(key, value, config)) {
             error = "simulated device option \"" + std::string(item) +
                     "\" is unknown or has a bad value";
+            return std::nullopt;
+        }
+    }
+    // The store is saved after every write; a state file that can never be
+    // written (missing directory, a directory or FIFO in its place) is refused now.
+    if (!config.statePath.empty()) {
+        if (std::string problem = sys::OutputFileProblem(config.statePath); !problem.empty()) {
+            error = std::move(problem);
             return std::nullopt;
         }
     }

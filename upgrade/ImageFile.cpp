@@ -16,7 +16,9 @@ ImageFile::~ImageFile() {
 bool ImageFile::Open(const std::filesystem::path& path) {
     Close();
     path_ = path;
-    descriptor_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking only for the open: a FIFO without a writer must not stall
+    // it; the kind check below then refuses it.
+    descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor_ < 0) {
         Fail("cannot open", errno);
         return false;
@@ -29,6 +31,12 @@ bool ImageFile::Open(const std::filesystem::path& path) {
     }
     if (!S_ISREG(info.st_mode)) {
         Fail("not a regular file", 0);
+        Close();
+        return false;
+    }
+    const int flags = ::fcntl(descriptor_, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        Fail("cannot read", errno);
         Close();
         return false;
     }

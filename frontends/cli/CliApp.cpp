@@ -5,6 +5,7 @@
 
 #include "frontends/cli/AdaptersCommand.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "platform/system/InputFile.hpp"
 #include "sim/SimDevices.hpp"
 
 namespace quillon::cli {
@@ -57,6 +58,9 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
 
     auto* write =
         app.add_subcommand("write", "write the settings directory's record to the device");
+    WriteOptions writeOptions;
+    write->add_flag("--defaults", writeOptions.defaults,
+                    "write the factory settings when QXCfg.dat is missing or damaged");
 
     ReadOptions readOptions;
     auto* read = app.add_subcommand("read", "read the device's identity and parameters");
@@ -104,13 +108,19 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
         return status == 0 ? EXIT_OK : EXIT_USAGE;
     }
 
+    if (!global.trace.empty()) {
+        if (const std::string problem = sys::OutputFileProblem(global.trace); !problem.empty()) {
+            err << "quillon-cli: --trace: " << problem << '\n';
+            return EXIT_BAD_FILE;
+        }
+    }
     sim::RegisterSimDevice();
     if (*show)
         return RunShow(file, showJson, out, err);
     if (*decode)
         return RunDecode(trace, key, decodeJson, out, err);
     if (*write)
-        return RunWrite(global, services, out, err);
+        return RunWrite(global, writeOptions, services, out, err);
     if (*read)
         return RunRead(global, readOptions, services, out, err);
     if (*init)

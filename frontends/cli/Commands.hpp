@@ -13,9 +13,17 @@ namespace quillon::cli {
 /// Decodes a settings file as stored (no fallback), with each section's checksum verdict:
 /// QXCfg.dat, QXCfgDTU.dat or QXCfgDTUHL.dat, known by name or else by size.
 int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err);
+struct WriteOptions {
+    /// Write the factory defaults where QXCfg.dat cannot be used, instead of refusing.
+    bool defaults = false;
+};
 /// Connects, runs the parameter write from the settings directory, disconnects.
-int RunWrite(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
-             std::ostream& err);
+/// Refuses with EXIT_BAD_FILE, before opening the adapter, when the directory
+/// holds no usable QXCfg.dat (missing, unreadable, short, a checksum wrong),
+/// unless `write.defaults`; the DTU files fall back to their defaults silently.
+/// A settings file that could not be saved makes it EXIT_FAILED.
+int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::SystemServices& services,
+             std::ostream& out, std::ostream& err);
 
 struct ReadOptions {
     int timeoutMs = 3000;

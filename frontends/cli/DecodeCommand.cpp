@@ -4,6 +4,7 @@
 
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/TraceDecoder.hpp"
+#include "platform/system/InputFile.hpp"
 #include "protocol/FirmwareKey.hpp"
 
 namespace quillon::cli {
@@ -17,6 +18,12 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
             err << "quillon-cli decode: --key needs 32 hex digits, got \"" << keyHex << "\"\n";
             return EXIT_USAGE;
         }
+    }
+    // A trace has no size limit, but it must be a file: a directory would
+    // read as empty and a FIFO could block for ever.
+    if (const std::string problem = sys::InputFileProblem(trace); !problem.empty()) {
+        err << "quillon-cli decode: " << problem << '\n';
+        return EXIT_BAD_FILE;
     }
     std::ifstream in(trace);
     if (!in) {

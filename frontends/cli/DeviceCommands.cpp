@@ -52,8 +52,17 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
 
 }  // namespace
 
-int RunWrite(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
-             std::ostream& err) {
+int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::SystemServices& services,
+             std::ostream& out, std::ostream& err) {
+    // The window falls back to the factory settings without a word; from a
+    // script that would reset a device over a mistyped directory.
+    const auto settingsFile = SettingsDirectory(options, services) / protocol::SETTINGS_FILE_NAME;
+    if (const std::string problem = protocol::SettingsFileProblem(settingsFile);
+        !problem.empty() && !write.defaults) {
+        err << "quillon-cli write: " << problem
+            << "; nothing written (--defaults writes the factory settings instead)\n";
+        return EXIT_BAD_FILE;
+    }
     Session session(options, out, services);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
@@ -61,11 +70,15 @@ int RunWrite(const GlobalOptions& options, sys::SystemServices& services, std::o
     session.Host().ClearBoxes();
     session.Window().WriteParameters();
     session.Disconnect();
-    if (session.FailureShown(WRITE_SUCCESS) || session.Host().Boxes().empty()) {
+    const bool failed = session.FailureShown(WRITE_SUCCESS) || session.Host().Boxes().empty();
+    if (failed) {
         err << "quillon-cli write: the parameter write failed\n";
-        return EXIT_FAILED;
     }
-    return EXIT_OK;
+    const auto unsaved = session.Window().SaveFailures();
+    for (const auto& failure : unsaved) {
+        err << "quillon-cli write: settings not saved: " << failure.message << '\n';
+    }
+    return failed || !unsaved.empty() ? EXIT_FAILED : EXIT_OK;
 }
 
 int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemServices& services,

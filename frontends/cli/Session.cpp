@@ -5,6 +5,12 @@
 
 namespace quillon::cli {
 
+std::filesystem::path SettingsDirectory(const GlobalOptions& options,
+                                        const sys::SystemServices& services) {
+    return options.settingsDir.empty() ? services.programDirectory
+                                       : std::filesystem::path(options.settingsDir);
+}
+
 void ApplyAdapterOptions(const GlobalOptions& options) {
     kelvix::SetAdapterSpecOverride(options.adapter);
     kelvix::SetTraceFileOverride(options.trace);
@@ -12,9 +18,7 @@ void ApplyAdapterOptions(const GlobalOptions& options) {
 
 Session::Session(const GlobalOptions& options, std::ostream& out, sys::SystemServices& services)
     : options_(options), host_(out, options.yes), services_(services) {
-    if (!options.settingsDir.empty()) {
-        services_.programDirectory = options.settingsDir;
-    }
+    services_.programDirectory = SettingsDirectory(options, services);
     host_.SetQuiet(options.json);
     ApplyAdapterOptions(options);
     window_ = std::make_unique<app::CQuillonDlg>(host_, services_);

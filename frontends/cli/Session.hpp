@@ -46,6 +46,10 @@ class Session {
     std::unique_ptr<app::CQuillonDlg> window_;
 };
 
+/// The directory of the settings files the session uses.
+std::filesystem::path SettingsDirectory(const GlobalOptions& options,
+                                        const sys::SystemServices& services);
+
 /// Applies the adapter and trace options to the adapter library.
 void ApplyAdapterOptions(const GlobalOptions& options);
 

@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
+#include "platform/system/InputFile.hpp"
 #include "protocol/BlockChecksum.hpp"
 #include "protocol/SettingsFile.hpp"
 
@@ -245,13 +244,14 @@ int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out
 }  // namespace
 
 int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        err << "quillon-cli show: cannot open " << file << '\n';
+    // No settings file is longer than QXCfg.dat; one byte more is enough to
+    // tell a longer file, and /dev/zero or a FIFO is refused before reading.
+    const sys::InputFileBytes read = sys::ReadInputFile(file, protocol::SETTINGS_FILE_SIZE);
+    if (!read.ok) {
+        err << "quillon-cli show: " << read.error << '\n';
         return EXIT_BAD_FILE;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t>& bytes = read.bytes;
     std::string why;
     const auto kind = Recognise(file, bytes.size(), why);
     if (!kind) {

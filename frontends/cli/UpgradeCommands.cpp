@@ -6,6 +6,7 @@
 #include "app/MainWindowIds.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
+#include "platform/system/InputFile.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -17,10 +18,24 @@ class NoRestartLauncher final : public sys::ProcessLauncher {
     bool StartProcess(const std::filesystem::path&) override { return true; }
 };
 
+std::string ImageProblem(const std::string& image) {
+    const sys::InputFileBytes head = sys::ReadInputFile(image, 1);
+    if (!head.ok) {
+        return head.error;
+    }
+    return head.bytes.empty() ? "firmware image " + image + " is empty" : std::string();
+}
+
 }  // namespace
 
 int RunUpgrade(const GlobalOptions& options, const std::string& image,
                sys::SystemServices& services, std::ostream& out, std::ostream& err) {
+    // A missing, empty or unreadable image is refused before the device is
+    // touched: an erase followed by nothing would leave it without firmware.
+    if (std::string problem = ImageProblem(image); !problem.empty()) {
+        err << "quillon-cli upgrade: " << problem << '\n';
+        return EXIT_BAD_FILE;
+    }
     Session session(options, out, services);
     session.Host().SetFileToOpen(image);
     const bool terminal = &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <mutex>
 
 #include "platform/kelvix/AdapterTable.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 #include "platform/kelvix/socketcan/SocketCanAdapter.hpp"
+#include "platform/system/InputFile.hpp"
 #include "platform/system/ProgramDirectory.hpp"
 
 namespace kelvix {
@@ -32,17 +32,48 @@ Registry& TheRegistry() {
     return registry;
 }
 
+// kelvix.conf holds one short line; a FIFO or a device in its place is not read.
+constexpr std::size_t CONF_MAX_BYTES = 4096;
+
 std::string FirstLineOf(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    std::getline(in, line);
+    const auto read = quillon::sys::ReadInputFile(file, CONF_MAX_BYTES);
+    std::string line(read.bytes.begin(), read.bytes.end());
+    line = line.substr(0, line.find('\n'));
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
         line.pop_back();
     }
     return line;
 }
 
+void AppendEscaped(std::string& out, unsigned char byte) {
+    static constexpr char DIGITS[] = "0123456789abcdef";
+    out += "\\x";
+    out += DIGITS[byte >> 4];
+    out += DIGITS[byte & 0x0F];
+}
+
 }  // namespace
+
+std::string EscapeControlCharacters(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (byte < 0x20 || byte == 0x7F) {
+            AppendEscaped(out, byte);
+        } else if (c1) {
+            AppendEscaped(out, byte);
+            AppendEscaped(out, static_cast<unsigned char>(text[++i]));
+        } else if (byte == '\\') {
+            out += "\\\\";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
 
 AdapterSpec AdapterSpec::Parse(std::string_view text) {
     const auto colon = text.find(':');
@@ -85,8 +116,7 @@ std::string CurrentAdapterSpec() {
     if (const char* env = std::getenv("KELVIX_ADAPTER"); env != nullptr && *env != '\0') {
         return env;
     }
-    const std::string fromFile =
-        FirstLineOf(quillon::sys::ExecutableDirectory() / "kelvix.conf");
+    const std::string fromFile = FirstLineOf(quillon::sys::ExecutableDirectory() / "kelvix.conf");
     return fromFile.empty() ? std::string("sim") : fromFile;
 }
 

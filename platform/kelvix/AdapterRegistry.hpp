@@ -44,6 +44,11 @@ std::string CurrentAdapterSpec();
 /// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
 void SetTraceFileOverride(std::string path);
 
+/// `text` safe to print on a terminal: control characters (C0, DEL and the
+/// UTF-8 encoded C1 range) become \xNN escapes, a backslash becomes "\\";
+/// everything else, UTF-8 included, is kept.
+std::string EscapeControlCharacters(std::string_view text);
+
 /// Why the last VCI_OpenDevice failed, for diagnostics (the C call only says 0).
 std::string LastOpenError();
 

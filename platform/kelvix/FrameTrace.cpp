@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/system/InputFile.hpp"
+
 namespace kelvix {
 
 std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
@@ -34,7 +36,15 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
     return line;
 }
 
-FrameTrace::FrameTrace(const std::string& path) : file_(path, std::ios::app) {}
+FrameTrace::FrameTrace(const std::string& path) : error_(quillon::sys::OutputFileProblem(path)) {
+    if (!error_.empty()) {
+        return;
+    }
+    file_.open(path, std::ios::app);
+    if (!file_.is_open()) {
+        error_ = "cannot open " + path + " for appending";
+    }
+}
 
 void FrameTrace::Write(const CanFrameRecord& frame, std::uint32_t channel,
                        TraceDirection direction) {

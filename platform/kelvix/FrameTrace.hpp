@@ -24,14 +24,18 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
 /// Appends trace lines to a file; thread-safe.
 class FrameTrace {
   public:
-    /// Opens `path` for appending; IsOpen() tells whether that worked.
+    /// Opens `path` for appending; IsOpen() tells whether that worked and
+    /// Error() why not. Only a regular file (or a new one) is opened: a FIFO
+    /// would block the open, a directory cannot hold lines.
     explicit FrameTrace(const std::string& path);
     bool IsOpen() const { return file_.is_open(); }
+    const std::string& Error() const { return error_; }
     void Write(const CanFrameRecord& frame, std::uint32_t channel, TraceDirection direction);
 
   private:
     std::mutex mutex_;
     std::ofstream file_;
+    std::string error_;
 };
 
 }  // namespace kelvix

@@ -95,15 +95,22 @@ uint32_t VCI_OpenDevice(uint32_t deviceType, uint32_t index, uint32_t /*reserved
     }
     auto& table = kelvix::TheTable();
     std::lock_guard lock(table.mutex);
+    auto open = std::make_shared<kelvix::OpenAdapter>();
+    if (const std::string tracePath = kelvix::CurrentTraceFile(); !tracePath.empty() && adapter) {
+        open->trace = std::make_shared<kelvix::FrameTrace>(tracePath);
+        if (error.empty() && !open->trace->IsOpen()) {
+            error = "trace: " + open->trace->Error();
+            adapter->Close();
+        }
+    }
     if (!adapter || !error.empty()) {
-        table.lastOpenError = "adapter " + std::to_string(index) + " (" + spec + "): " + error;
+        // The spec comes from the command line or kelvix.conf: never echo its
+        // control characters to a terminal as they are.
+        table.lastOpenError = kelvix::EscapeControlCharacters("adapter " + std::to_string(index) +
+                                                              " (" + spec + "): " + error);
         return 0;
     }
-    auto open = std::make_shared<kelvix::OpenAdapter>();
     open->adapter = std::move(adapter);
-    if (const std::string tracePath = kelvix::CurrentTraceFile(); !tracePath.empty()) {
-        open->trace = std::make_shared<kelvix::FrameTrace>(tracePath);
-    }
     table.open[{deviceType, index}] = std::move(open);
     table.lastOpenError.clear();
     return 1;

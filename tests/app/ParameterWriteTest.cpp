@@ -204,6 +204,26 @@ TEST_F(ParameterWriteTest, NotConnectedStillSavesTheSettingsFile) {
     EXPECT_TRUE(Sent().empty());
 }
 
+TEST_F(ParameterWriteTest, ASettingsFileThatCannotBeSavedIsNamedOnTheStatusLine) {
+    std::filesystem::create_directory(window->SettingsPath());
+    Connect();
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "写入参数成功，请重启设备生效!") << "the device still got it";
+    const std::string reason =
+        "cannot replace " + window->SettingsPath().string() + ": Is a directory";
+    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS),
+              std::string(app::STATUS_SAVE_FAILED) + reason);
+    ASSERT_EQ(window->SaveFailures().size(), 1u);
+    EXPECT_EQ(window->SaveFailures().front().message, reason);
+    EXPECT_TRUE(std::filesystem::is_directory(window->SettingsPath()));
+}
+
+TEST_F(ParameterWriteTest, SavedSettingsLeaveTheStatusLineAlone) {
+    window->WriteParameters();
+    EXPECT_TRUE(window->SaveFailures().empty());
+    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), "     状态栏");
+}
+
 struct RefusalCase {
     const char* name;
     std::size_t refusedFrame;  ///< counted over parameter frames

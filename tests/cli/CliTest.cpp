@@ -146,7 +146,8 @@ int CountWithPythonCan(const std::string& trace) {
 
 TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
     const std::string trace = Dir() + "/write.log";
-    ASSERT_EQ(Run({"--settings-dir", Dir(), "--trace", trace, "write"}).status, EXIT_OK);
+    ASSERT_EQ(Run({"--settings-dir", Dir(), "--trace", trace, "write", "--defaults"}).status,
+              EXIT_OK);
     const auto decoded = Run({"decode", trace, "--json"});
     ASSERT_EQ(decoded.status, EXIT_OK) << decoded.err;
     std::istringstream lines(decoded.out);
@@ -216,10 +217,13 @@ TEST_F(CliUpgradeTest, JsonEventsFollowPhasesAndPercentages) {
     EXPECT_EQ(system.sleeper.CountOf(160), 50u) << "the erase wait ran on fake time";
 }
 
-TEST_F(CliUpgradeTest, MissingImageFailsWithTheWindowsMessage) {
-    const auto run = Run({"upgrade", Dir() + "/nope.bin"});
-    EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_NE(run.out.find("[警告] 打开升级固件失败!"), std::string::npos) << run.out;
+TEST_F(CliUpgradeTest, MissingImageIsABadInputFileAndNothingIsSent) {
+    const std::string trace = Dir() + "/bus.log";
+    const auto run = Run({"--trace", trace, "upgrade", Dir() + "/nope.bin"});
+    EXPECT_EQ(run.status, EXIT_BAD_FILE);
+    EXPECT_EQ(run.err, "quillon-cli upgrade: cannot open " + Dir() +
+                           "/nope.bin: No such file or directory\n");
+    EXPECT_FALSE(std::filesystem::exists(trace)) << "the adapter was never opened";
 }
 
 TEST_F(CliUpgradeTest, EnterUpgradeInitialisesTheChannelWithoutRestartingTheTool) {

@@ -3,6 +3,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/Kelvix.h"
 #include "platform/kelvix/VirtualCanBus.hpp"
+#include "support/FakeSystem.hpp"
 #include "support/ScriptedAdapter.hpp"
 
 namespace kelvix {
@@ -47,6 +48,48 @@ TEST(AdapterLibraryTest, UnknownBackendFailsTheOpenWithAReason) {
     EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
     EXPECT_NE(LastOpenError().find("unknown adapter backend \"nosuch\""), std::string::npos)
         << LastOpenError();
+    CloseAllAdapters();
+}
+
+TEST(AdapterLibraryTest, ControlCharactersOfASpecAreEscapedInTheReason) {
+    SetAdapterSpecOverride("no\x1b]0;owned\x07such");
+    EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
+    EXPECT_EQ(LastOpenError(),
+              "adapter 0 (no\\x1b]0;owned\\x07such): unknown adapter backend "
+              "\"no\\x1b]0;owned\\x07such\" in \"no\\x1b]0;owned\\x07such\"");
+    CloseAllAdapters();
+}
+
+TEST(AdapterLibraryTest, EscapingKeepsPrintableTextAndUtf8) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"plain", "sim:type=2", "sim:type=2"},
+        {"chinese", "设备", "设备"},
+        {"newline and tab", "a\nb\tc", "a\\x0ab\\x09c"},
+        {"delete", "a\x7f", "a\\x7f"},
+        {"c1 control in utf-8",
+         "a\xc2\x9b"
+         "31m",
+         "a\\xc2\\x9b31m"},
+        {"latin-1 letter in utf-8", "\xc3\xa9", "\xc3\xa9"},
+        {"backslash", "a\\x1b", "a\\\\x1b"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(EscapeControlCharacters(row.text), row.expected) << row.name;
+    }
+}
+
+TEST(AdapterLibraryTest, ATraceThatCannotBeWrittenFailsTheOpen) {
+    quillon::test::TempDir dir;
+    SetAdapterSpecOverride("sim:nodevice");
+    SetTraceFileOverride(dir.Path().string());
+    EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
+    EXPECT_EQ(LastOpenError(),
+              "adapter 0 (sim:nodevice): trace: " + dir.Path().string() + " is a directory");
     CloseAllAdapters();
 }
 

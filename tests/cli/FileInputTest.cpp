@@ -1,0 +1,219 @@
+// quillon-cli against bad input from the file system: every case answers at
+// once with a reason and a distinct exit status, and a refused command sends
+// nothing to the device.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "frontends/cli/ExitCode.hpp"
+#include "protocol/SettingsFile.hpp"
+#include "support/FakeSystem.hpp"
+#include "tests/cli/InProcessCli.hpp"
+
+namespace quillon::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* NOTHING_WRITTEN =
+    "; nothing written (--defaults writes the factory settings instead)\n";
+
+class FileInputTest : public ::testing::Test {
+  protected:
+    void TearDown() override { kelvix::CloseAllAdapters(); }
+
+    test::CliResult Run(std::vector<std::string> args) {
+        return test::RunCliInProcess(std::move(args), system.services);
+    }
+    std::string At(const std::string& name) const {
+        return (system.directory.Path() / name).string();
+    }
+    std::string Fifo(const std::string& name) const {
+        EXPECT_EQ(::mkfifo(At(name).c_str(), 0600), 0);
+        return At(name);
+    }
+    std::string File(const std::string& name, const std::string& bytes) const {
+        std::ofstream(At(name), std::ios::binary) << bytes;
+        return At(name);
+    }
+    std::string ValidSettings(const std::string& directory) const {
+        fs::create_directories(At(directory));
+        protocol::SettingsSections sections;
+        sections.can1 = protocol::CanPara::Defaults();
+        sections.can2 = protocol::CanPara::Defaults();
+        EXPECT_TRUE(protocol::WriteSettingsFile(At(directory + "/QXCfg.dat"), sections));
+        return At(directory);
+    }
+
+    test::FakeSystem system;
+};
+
+TEST_F(FileInputTest, WriteRefusesSettingsItCannotUseAndSendsNothing) {
+    File("plain", "x");
+    fs::create_directories(At("empty"));
+    fs::create_directories(At("dirfile/QXCfg.dat"));
+    fs::create_directories(At("short"));
+    File("short/QXCfg.dat", std::string(100, '\0'));
+    const std::string corrupt = ValidSettings("corrupt");
+    {
+        std::fstream patch(corrupt + "/QXCfg.dat", std::ios::in | std::ios::out | std::ios::binary);
+        patch.seekp(1400);
+        patch.put('\x55');
+    }
+    fs::create_directories(At("fifo"));
+    Fifo("fifo/QXCfg.dat");
+    struct Row {
+        const char* name;
+        std::string directory;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {"missing directory", At("typo"),
+         "cannot open " + At("typo/QXCfg.dat") + ": No such file or directory"},
+        {"directory is a file", At("plain"),
+         "cannot open " + At("plain/QXCfg.dat") + ": Not a directory"},
+        {"no settings file", At("empty"),
+         "cannot open " + At("empty/QXCfg.dat") + ": No such file or directory"},
+        {"settings file is a directory", At("dirfile"),
+         At("dirfile/QXCfg.dat") + " is a directory"},
+        {"settings file is a FIFO", At("fifo"), At("fifo/QXCfg.dat") + " is not a regular file"},
+        {"short file", At("short"), At("short/QXCfg.dat") + " has 100 bytes, expected 1672"},
+        {"damaged replay section", corrupt, corrupt + "/QXCfg.dat: checksum of replay wrong"},
+    };
+    const std::string trace = At("bus.log");
+    for (const auto& row : rows) {
+        const auto run = Run({"--trace", trace, "--settings-dir", row.directory, "write"});
+        EXPECT_EQ(run.status, EXIT_BAD_FILE) << row.name;
+        EXPECT_EQ(run.err, "quillon-cli write: " + row.reason + NOTHING_WRITTEN) << row.name;
+        EXPECT_FALSE(fs::exists(trace)) << row.name << ": the adapter was opened";
+    }
+}
+
+TEST_F(FileInputTest, WriteWithDefaultsWritesTheFactorySettingsAndSavesThem) {
+    fs::create_directories(At("empty"));
+    const auto run = Run({"--settings-dir", At("empty"), "write", "--defaults"});
+    EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
+    EXPECT_NE(run.out.find("写入参数成功，请重启设备生效!"), std::string::npos) << run.out;
+    EXPECT_EQ(protocol::SettingsFileProblem(At("empty/QXCfg.dat")), "");
+}
+
+TEST_F(FileInputTest, AWriteWhoseSettingsCannotBeSavedExitsOne) {
+    const std::string directory = ValidSettings("cfg");
+    fs::create_directories(directory + "/QXCfgDTU.dat");
+    const auto run = Run({"--settings-dir", directory, "write"});
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    EXPECT_NE(run.out.find("写入参数成功，请重启设备生效!"), std::string::npos)
+        << "the device still got the record";
+    EXPECT_EQ(run.err, "quillon-cli write: settings not saved: cannot replace " + directory +
+                           "/QXCfgDTU.dat: Is a directory\n");
+}
+
+TEST_F(FileInputTest, WriteWithDefaultsIntoAMissingDirectoryReportsEveryUnsavedFile) {
+    const auto run = Run({"--settings-dir", At("typo"), "write", "--defaults"});
+    EXPECT_EQ(run.status, EXIT_FAILED);
+    for (const char* name : {"QXCfgDTU.dat", "QXCfgDTUHL.dat", "QXCfg.dat"}) {
+        EXPECT_NE(run.err.find("quillon-cli write: settings not saved: cannot create a "
+                               "temporary copy of " +
+                               At("typo/") + name + ": No such file or directory\n"),
+                  std::string::npos)
+            << name << ": " << run.err;
+    }
+}
+
+TEST_F(FileInputTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
+    fs::create_directories(At("sub"));
+    const std::string fifo = Fifo("pipe");
+    File("empty.bin", "");
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Row rows[] = {
+        {"show directory",
+         {"show", At("sub")},
+         EXIT_BAD_FILE,
+         "quillon-cli show: " + At("sub") + " is a directory\n"},
+        {"show FIFO",
+         {"show", fifo},
+         EXIT_BAD_FILE,
+         "quillon-cli show: " + fifo + " is not a regular file\n"},
+        {"show endless device",
+         {"show", "/dev/zero"},
+         EXIT_BAD_FILE,
+         "quillon-cli show: /dev/zero is not a regular file\n"},
+        {"decode directory",
+         {"decode", At("sub")},
+         EXIT_BAD_FILE,
+         "quillon-cli decode: " + At("sub") + " is a directory\n"},
+        {"decode FIFO",
+         {"decode", fifo},
+         EXIT_BAD_FILE,
+         "quillon-cli decode: " + fifo + " is not a regular file\n"},
+        {"trace to a directory",
+         {"--trace", At("sub"), "session"},
+         EXIT_BAD_FILE,
+         "quillon-cli: --trace: " + At("sub") + " is a directory\n"},
+        {"trace to a FIFO",
+         {"--trace", fifo, "session"},
+         EXIT_BAD_FILE,
+         "quillon-cli: --trace: " + fifo + " is not a regular file\n"},
+        {"upgrade empty image",
+         {"upgrade", At("empty.bin")},
+         EXIT_BAD_FILE,
+         "quillon-cli upgrade: firmware image " + At("empty.bin") + " is empty\n"},
+        {"upgrade FIFO",
+         {"upgrade", fifo},
+         EXIT_BAD_FILE,
+         "quillon-cli upgrade: " + fifo + " is not a regular file\n"},
+        {"upgrade directory",
+         {"upgrade", At("sub")},
+         EXIT_BAD_FILE,
+         "quillon-cli upgrade: " + At("sub") + " is a directory\n"},
+        {"device state in a missing directory",
+         {"--adapter", "sim:state=" + At("nodir/device.dat"), "session"},
+         EXIT_NO_ADAPTER,
+         "quillon-cli: cannot open adapter 0: adapter 0 (sim:state=" + At("nodir/device.dat") +
+             "): simulated device: cannot create " + At("nodir/device.dat") + " in " + At("nodir") +
+             ": No such file or directory\n"},
+    };
+    for (const auto& row : rows) {
+        const auto run = Run(row.args);
+        EXPECT_EQ(run.status, row.status) << row.name;
+        EXPECT_EQ(run.err, row.err) << row.name;
+    }
+}
+
+TEST_F(FileInputTest, SettingsFilesThatAreFifosDoNotHoldUpTheWindow) {
+    for (const char* name : {"QXCfg.dat", "QXCfgDTU.dat", "QXCfgDTUHL.dat"}) {
+        Fifo(name);
+    }
+    const auto run = Run({"--settings-dir", At(""), "session"});
+    EXPECT_EQ(run.status, EXIT_OK) << run.err;
+}
+
+TEST_F(FileInputTest, ReadSaveUpdatesASymbolicLinkedSettingsFileThroughTheLink) {
+    const std::string real = ValidSettings("real");
+    fs::create_directories(At("cfg"));
+    fs::create_symlink("../real/QXCfg.dat", At("cfg/QXCfg.dat"));
+    const auto run = Run({"--settings-dir", At("cfg"), "read", "--save"});
+    ASSERT_EQ(run.status, EXIT_OK) << run.err;
+    EXPECT_TRUE(fs::is_symlink(At("cfg/QXCfg.dat")));
+    EXPECT_EQ(fs::file_size(real + "/QXCfg.dat"), protocol::SETTINGS_FILE_SIZE);
+    EXPECT_EQ(protocol::SettingsFileProblem(At("cfg/QXCfg.dat")), "");
+    EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(At("real")), {}).size(), 1u)
+        << "no temporary copy left beside the target";
+}
+
+TEST_F(FileInputTest, ControlCharactersOfTheAdapterSpecAreEscapedWhenEchoed) {
+    const auto run = Run({"--adapter", "bogus\x1b]2;owned\x07", "session"});
+    EXPECT_EQ(run.status, EXIT_NO_ADAPTER);
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(run.err.find('\x07'), std::string::npos);
+    EXPECT_NE(run.err.find("bogus\\x1b]2;owned\\x07"), std::string::npos) << run.err;
+}
+
+}  // namespace
+}  // namespace quillon::cli
