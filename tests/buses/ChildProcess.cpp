@@ -153,6 +153,17 @@ int ChildProcess::Stop(std::chrono::milliseconds timeout) {
     return *status_;
 }
 
+int ChildProcess::Kill() {
+    if (!Started()) {
+        return -1;
+    }
+    if (!status_) {
+        ::kill(pid_, SIGKILL);
+        Reap(true);
+    }
+    return *status_;
+}
+
 void ChildProcess::Reap(bool block) {
     int raw = 0;
     if (::waitpid(pid_, &raw, block ? 0 : WNOHANG) != pid_) {

@@ -33,6 +33,9 @@ class ChildProcess {
     /// Asks the process to end (SIGTERM) and waits up to `timeout` for it,
     /// then kills it. Returns the exit status.
     int Stop(std::chrono::milliseconds timeout);
+    /// Ends the process at once (SIGKILL), as a power cut would, and reaps
+    /// it. Returns the exit status (128 + 9 unless it had ended already).
+    int Kill();
     /// Everything it printed so far.
     const std::string& Output() const { return output_; }
 
