@@ -11,7 +11,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,8 +97,6 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     bool StorageInitPending() const { return storageInitPending_.load(); }
     const protocol::DeviceIdentity& Identity() const { return identity_; }
     protocol::SysPara& SystemRecord() { return sysPara_; }
-    /// The system settings the device reported in its last frame 4, if any.
-    const std::optional<protocol::SysPara>& DeviceSystemReply() const { return systemReply_; }
     protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
     /// The settings files the last parameter write could not save (QXCfgDTU.dat,
     /// QXCfgDTUHL.dat, QXCfg.dat, in that order); empty when all were saved.
@@ -143,7 +140,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void DecodeIdentityFrame(const CanFrameRecord& frame);
     void DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeSerialHigh(const CanFrameRecord& frame);
-    void ShowSystemReply(const CanFrameRecord& frame);
+    void StoreSystemReply(const CanFrameRecord& frame);
     void ShowVersions();
     bool SendOrWarn(std::span<CanFrameRecord> frames);
     bool WriteChannelBlocks();
@@ -164,7 +161,6 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::atomic<std::uint64_t> framesHandled_{0};
     protocol::SysPara sysPara_{};
     protocol::DeviceIdentity identity_{};
-    std::optional<protocol::SysPara> systemReply_;
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;
     protocol::SaveResult settingsSave_ = protocol::SaveResult::Success({});

@@ -49,11 +49,14 @@ void CQuillonDlg::ReadParameters() {
         Warn("请先连接设备!");
         return;
     }
-    readPending_ = true;
+    // A refused request must not leave the read pending: the next refresh
+    // (an identity change, say) would then report a read that never went out.
+    const bool wasPending = readPending_.exchange(true);
     CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_READ_REQUEST, false);
     request.Data[0] = 0xFF;
     link_.SetReference(REFERENCE_SINGLE_FRAME);
     if (!link_.Send({&request, 1})) {
+        readPending_ = wasPending;
         Warn("发送读取命令失败!");
     }
 }
@@ -67,15 +70,17 @@ void CQuillonDlg::InitStorage() {
                    ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {
         return;
     }
+    // Pending before the frame leaves: the reply is answered on the receive
+    // thread and may come before the send returns. A refused send leaves the
+    // flag as it was before this request.
+    const bool wasPending = storageInitPending_.exchange(true);
     CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_STORAGE_INIT, false);
     link_.SetReference(REFERENCE_SINGLE_FRAME);
     if (!link_.SendEnciphered({&request, 1})) {
+        storageInitPending_ = wasPending;
         Warn(SEND_FAILED);
         return;
     }
-    // Pending before the wait box, so a reply that comes while the box is
-    // still open is reported rather than lost.
-    storageInitPending_ = true;
     Warn("初次初始化大概需要1分钟时间，请耐心等待!");
 }
 
@@ -150,7 +155,7 @@ void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
             ShowVersions();
             break;
         case protocol::ID_SYSTEM:
-            ShowSystemReply(frame);
+            StoreSystemReply(frame);
             break;
         default:
             break;
@@ -193,19 +198,17 @@ void CQuillonDlg::ShowVersions() {
     const std::string serial = sysPage_.SerialText();
     const std::string typeName = sysPage_.DeviceTypeText();
     sysPage_.SetIdentityTexts("Ver_" + std::to_string(identity_.hardwareVersion),
-                              "Ver_" + std::to_string(identity_.firmwareVersion), serial,
-                              typeName);
+                              "Ver_" + std::to_string(identity_.firmwareVersion), serial, typeName);
 }
 
-void CQuillonDlg::ShowSystemReply(const CanFrameRecord& frame) {
-    // The reply goes to the system page's controls only; SysPara keeps its values.
-    protocol::SysPara shown = sysPara_;
-    shown.fileSizeMB = frame.Data[0];
-    shown.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
-    shown.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
-    shown.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
-    systemReply_ = shown;
-    sysPage_.ShowRecord(shown);
+void CQuillonDlg::StoreSystemReply(const CanFrameRecord& frame) {
+    // Stored, not only shown: the completion's refresh redraws the page from
+    // SysPara, and a later write sends SysPara. sysOption is not in the reply.
+    sysPara_.fileSizeMB = frame.Data[0];
+    sysPara_.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
+    sysPara_.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
+    sysPara_.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
+    sysPage_.ShowRecord(sysPara_);
 }
 
 }  // namespace quillon::app

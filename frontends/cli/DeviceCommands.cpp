@@ -15,12 +15,12 @@ constexpr const char* READ_SUCCESS = "读取设备参数成功!";
 using std::chrono::milliseconds;
 
 // What a read filled: the read-back channel copies and the sections the
-// pages hold, with the device's own system reply.
+// window and its pages hold.
 protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
     protocol::SettingsSections sections;
     sections.can1 = window.ReadBackChannel(0);
     sections.can2 = window.ReadBackChannel(1);
-    sections.sys = window.DeviceSystemReply().value_or(window.SystemRecord());
+    sections.sys = window.SystemRecord();
     sections.filters1 = window.Advanced1Page().Record();
     sections.filters2 = window.Advanced2Page().Record();
     sections.bridge = window.BridgePage().Record();

@@ -1,5 +1,7 @@
 #include "tests/app/MainWindowFixture.hpp"
 
+#include <algorithm>
+
 namespace quillon::app {
 namespace {
 
@@ -60,9 +62,10 @@ TEST_F(ParameterReadTest, UpgradeModeIdentityHidesTheTabs) {
               std::string("升级模式（通用），设备序号：") + SERIAL_HEX);
 }
 
-TEST_F(ParameterReadTest, DtuAndUnknownTypesKeepTheTabs) {
+TEST_F(ParameterReadTest, DtuKeepsTheTabsAndUnknownCodesAboveThreeHideThem) {
     SendIdentity(7);
     EXPECT_TRUE(window->IsWindowVisible(IDC_TAB));
+    EXPECT_EQ(window->SysPage().DeviceTypeText(), "DTU模式");
     SendIdentity(9);
     EXPECT_FALSE(window->IsWindowVisible(IDC_TAB));
     EXPECT_EQ(window->SysPage().DeviceTypeText(), "未知设备");
@@ -87,14 +90,35 @@ TEST_F(ParameterReadTest, VersionsAreShownInDecimal) {
     EXPECT_EQ(window->SysPage().FirmwareVersionText(), "Ver_11");
 }
 
-TEST_F(ParameterReadTest, SystemReplyGoesToTheControlsOnly) {
-    DeviceSends(0, {MakeFrame(4, false, {64, 0, 0, 1, 0, 3})});
+TEST_F(ParameterReadTest, SystemReplyIsStoredAndSurvivesTheCompletionRefresh) {
+    window->SystemRecord().sysOption = 0x5A;
+    window->ReadParameters();
+    DeviceSends(0, {MakeFrame(4, false, {64, 0, 0, 1, 0, 7}), MakeFrame(0, false, {1})});
     auto& page = window->SysPage();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"读取设备参数成功!"});
     EXPECT_EQ(page.GetPos(Sys::IDC_SLIDER_FILE_SIZE), 64);
+    EXPECT_EQ(page.GetDlgItemText(Sys::IDC_EDIT_FILE_SIZE), "64");
     EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_CYCLIC), ui::BST_CHECKED);
     EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_FIRST_FRAME_ZERO), ui::BST_UNCHECKED);
     EXPECT_EQ(page.IsDlgButtonChecked(Sys::IDC_CHECK_ERROR_PROOFING), ui::BST_CHECKED);
-    EXPECT_NE(window->SystemRecord().fileSizeMB, 64);
+    const protocol::SysPara& sys = window->SystemRecord();
+    EXPECT_EQ(sys.fileSizeMB, 64);
+    EXPECT_EQ(sys.cyclicOverwrite, 1);
+    EXPECT_EQ(sys.firstFrameTimeZero, 0);
+    EXPECT_EQ(sys.errorProofing, 3) << "any non-zero d5 stores the ticked value";
+    EXPECT_EQ(sys.sysOption, 0x5A) << "the reply does not carry it";
+}
+
+TEST_F(ParameterReadTest, WriteAfterReadSendsTheSystemSettingsTheDeviceReported) {
+    DeviceSends(0, {MakeFrame(4, false, {9, 0, 0, 0, 1, 0}), MakeFrame(0, false, {1})});
+    window->WriteParameters();
+    const auto sent = SentPlain();
+    const auto frame4 = std::find_if(sent.begin(), sent.end(), [](const auto& entry) {
+        return entry.second.ExternFlag == 0 && entry.second.ID == 4;
+    });
+    ASSERT_NE(frame4, sent.end());
+    const std::array<std::uint8_t, 8> expected = {0x09, 0x00, 0x00, 0x00, 0x01, 0x00, 0xFF, 0x00};
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), frame4->second.Data));
 }
 
 TEST_F(ParameterReadTest, ParameterFramesLandInTheChannelOfArrival) {
@@ -131,10 +155,15 @@ TEST_F(ParameterReadTest, ReplayNameIsTerminatedByItsFirstHalfAndUnusedPartsIgno
 }
 
 TEST_F(ParameterReadTest, CountsBeyondCapacityAreStoredButListsStayWithinTheTable) {
-    DeviceSends(0, {MakeFrame(0x1FF, true, {200, 0x0F}), MakeFrame(0x2FF, true, {0, 255})});
+    DeviceSends(0, {MakeFrame(0x1FF, true, {200, 0x0F}), MakeFrame(0x2FF, true, {0, 255}),
+                    MakeFrame(0x100, true, {1, 30})});
     EXPECT_EQ(window->BridgePage().Record().ruleCount, 200);
+    EXPECT_EQ(window->ReplayPage().Record().ruleCount, 255);
+    EXPECT_EQ(window->Advanced1Page().Record().filterCount, 30);
     window->SendMessage(WM_APP_PARAMS_READY);
-    EXPECT_LE(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 10);
+    EXPECT_EQ(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 10);
+    EXPECT_EQ(window->ReplayPage().GetItemCount(pages::CCanReplayDlg::IDC_LIST_RULES), 10);
+    EXPECT_EQ(window->Advanced1Page().GetItemCount(pages::CCANAdvanceDlg::IDC_LIST_FILTERS), 14);
 }
 
 TEST_F(ParameterReadTest, CompletionPostsTheRefreshThatReportsTheRead) {
@@ -148,14 +177,15 @@ TEST_F(ParameterReadTest, CompletionPostsTheRefreshThatReportsTheRead) {
     EXPECT_EQ(window->CompletionCount(0), 1u);
 }
 
-TEST_F(ParameterReadTest, FailedRequestLeavesTheReadPending) {
+TEST_F(ParameterReadTest, RefusedRequestLeavesNoReadToReportLater) {
     adapter.Bus().RefuseFrame(1);
     window->ReadParameters();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"发送读取命令失败!"});
-    EXPECT_TRUE(window->ReadPending());
+    EXPECT_FALSE(window->ReadPending());
     SendIdentity(1);
     host.PumpMessages();
-    EXPECT_EQ(BoxTexts().back(), "读取设备参数成功!");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"发送读取命令失败!"})
+        << "the identity change refreshes the pages silently";
 }
 
 TEST_F(ParameterReadTest, NotConnectedReadAndStorageInitWarn) {
@@ -184,6 +214,29 @@ TEST_F(StorageInitTest, ConfirmedRequestSendsEncipheredFrameSevenAndWaits) {
                   adapter.Bus().Transmitted()[0].second.Data[1],
               0)
         << "the frame went out enciphered";
+}
+
+TEST_F(StorageInitTest, ReplyBeforeTheSendReturnsIsReported) {
+    adapter.Bus().DuringNextTransmit([this] {
+        CanFrameRecord reply = MakeFrame(7, false, {1});
+        cipher.EncipherPayload(reply.Data);
+        const auto before = window->FramesHandled();
+        adapter.Bus().Deliver(0, {reply});
+        ASSERT_TRUE(adapter.Bus().WaitFor([&] { return window->FramesHandled() > before; }));
+    });
+    window->InitStorage();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确认初始化？", "初始化SD卡成功",
+                                                    "初次初始化大概需要1分钟时间，请耐心等待!"}));
+    EXPECT_FALSE(window->StorageInitPending()) << "the reply ended the wait";
+}
+
+TEST_F(StorageInitTest, RefusedRequestLeavesNothingPending) {
+    adapter.Bus().RefuseFrame(1);
+    window->InitStorage();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确认初始化？", SEND_FAILED}));
+    EXPECT_FALSE(window->StorageInitPending());
+    DeviceSends(0, {MakeFrame(7, false, {1})});
+    EXPECT_EQ(host.Boxes().size(), 2u) << "a reply to a request never sent is not reported";
 }
 
 TEST_F(StorageInitTest, AnsweringNoSendsNothing) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/kelvix/Adapter.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
@@ -190,7 +191,20 @@ std::uint32_t ScriptedBus::Accept(std::uint32_t index, std::uint32_t channel,
         calls_.push_back(std::move(record));
     }
     changed_.notify_all();
+    std::function<void()> hook;
+    {
+        std::lock_guard lock(mutex_);
+        hook = std::exchange(duringTransmit_, nullptr);
+    }
+    if (hook) {
+        hook();
+    }
     return accepted;
+}
+
+void ScriptedBus::DuringNextTransmit(std::function<void()> action) {
+    std::lock_guard lock(mutex_);
+    duringTransmit_ = std::move(action);
 }
 
 std::int32_t ScriptedBus::TakeFrames(std::uint32_t channel, CanFrameRecord* out,

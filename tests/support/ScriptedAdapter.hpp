@@ -43,6 +43,9 @@ class ScriptedBus {
     /// The n-th Transmit call (1-based) returns `count` whatever it was given.
     void ShortenCall(std::size_t n, std::uint32_t count);
     void FailInit(bool fail);
+    /// Runs `action` inside the next Transmit call, after its frames were
+    /// accepted and before the call returns (a device that answers at once).
+    void DuringNextTransmit(std::function<void()> action);
     /// Queues frames that VCI_Receive hands out on `channel`.
     void Deliver(std::uint32_t channel, std::vector<CanFrameRecord> frames);
 
@@ -78,6 +81,7 @@ class ScriptedBus {
     std::size_t framesOffered_ = 0;
     std::vector<std::pair<std::uint32_t, CanFrameRecord>> transmitted_;
     std::map<std::uint32_t, std::deque<CanFrameRecord>> pending_;
+    std::function<void()> duringTransmit_;
 };
 
 class ScriptedAdapterScope {
