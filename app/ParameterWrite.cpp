@@ -19,16 +19,20 @@ constexpr std::uint32_t REFERENCE_FILTER_BLOCK = 3;
 
 void CQuillonDlg::WriteParameters() {
     dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
+    // The system page is taken before the save (which takes the CAN pages
+    // itself), so the file holds what this write sends, connected or not.
+    sysPage_.UpdateData(true);
+    sysPage_.StoreToRecord(sysPara_);
     SaveSettings();
     ShowSaveFailures();
     if (!link_.IsRunning()) {
         Warn("请先连接设备!");
         return;
     }
+    // Taken again as the write always has: a bad BTR text is reported here
+    // too, and the record keeps what the save stored.
     can1Page_.StoreToRecord();
     can2Page_.StoreToRecord();
-    sysPage_.UpdateData(true);
-    sysPage_.StoreToRecord(sysPara_);
 
     CanFrameRecord opening = protocol::BuildOpeningFrame();
     if (SendOrWarn({&opening, 1}) && WriteChannelBlocks() && WriteFilterBlocks() &&

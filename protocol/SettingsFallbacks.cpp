@@ -10,6 +10,18 @@ void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok
     if (!ok[Index(SettingsSection::Can2)]) {
         sections.can2 = CanPara::Defaults();
     }
+    // A failed system or filter section is not kept as read: the next save
+    // would give the corrupt bytes a fresh checksum and the write would send
+    // them. It starts over, all zero, as on a machine without the file.
+    if (!ok[Index(SettingsSection::System)]) {
+        sections.sys = SysPara{};
+    }
+    if (!ok[Index(SettingsSection::Filters1)]) {
+        sections.filters1 = HardFilterPara{};
+    }
+    if (!ok[Index(SettingsSection::Filters2)]) {
+        sections.filters2 = HardFilterPara{};
+    }
     if (!ok[Index(SettingsSection::Bridge)]) {
         sections.bridge.ruleCount = 0;
     }

@@ -36,8 +36,8 @@ SettingsChecks ReadSettingsFile(const std::filesystem::path& file, SettingsSecti
 std::string SettingsFileProblem(const std::filesystem::path& file);
 
 // What the program does with failed sections: a CAN channel returns to CanPara::Defaults(),
-// the bridge loses its rule count, the replay list its mode, rule count and repeat count.
-// Failed system and filter sections keep the bytes read.
+// the system and acceptance-filter sections start all zero, the bridge loses its rule count,
+// the replay list its mode, rule count and repeat count.
 void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok);
 
 // Sets btr0/btr1 from BTR_TABLE for a fixed rate (baudIndex 0..6) and returns false; for a

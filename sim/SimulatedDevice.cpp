@@ -66,12 +66,14 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
       log_(std::move(log)),
       bootloader_(clock, config.eraseMs),
       dice_(config.seed) {
-    store_.sys.fileSizeMB = 16;
     SettingsChecks checks{};
     if (!config_.statePath.empty()) {
         checks = ReadSettingsFile(config_.statePath, store_);
     }
     ApplySettingsFallbacks(store_, checks);
+    if (!checks[Index(SettingsSection::System)]) {
+        store_.sys.fileSizeMB = 16;  // a fresh device records 16 MB files
+    }
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
     port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);

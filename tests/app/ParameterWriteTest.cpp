@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "protocol/Capacities.hpp"
 #include "tests/app/MainWindowFixture.hpp"
@@ -115,6 +117,53 @@ TEST_F(ParameterWriteTest, FullRecordSendsTwoHundredTwentyNineFrames) {
     EXPECT_EQ(CallSizes(), expected);
 }
 
+TEST_F(ParameterWriteTest, FullRecordLeavesInTableOrderOnItsChannels) {
+    struct Slot {
+        std::uint32_t channel;
+        bool extended;
+        std::uint32_t id;
+        bool operator==(const Slot&) const = default;
+    };
+    std::vector<Slot> expected = {{0, false, 8}};
+    for (std::uint32_t c = 0; c < 2; ++c) {
+        for (std::uint32_t id = 1; id <= 42; ++id) {
+            expected.push_back({c, true, id});
+        }
+    }
+    for (std::uint32_t c = 0; c < 2; ++c) {
+        for (std::uint32_t id = 0x100; id <= 0x11C; ++id) {
+            expected.push_back({c, true, id});
+        }
+    }
+    expected.push_back({1, true, 0x1FF});
+    for (std::uint32_t k = 0; k < 10; ++k) {
+        for (std::uint32_t part = 0; part < 5; ++part) {
+            expected.push_back({1, true, 0x200 + 6 * k + part});
+        }
+    }
+    expected.push_back({1, true, 0x2FF});
+    for (std::uint32_t k = 0; k < 10; ++k) {
+        for (std::uint32_t part = 0; part < 3; ++part) {
+            expected.push_back({1, true, 0x300 + 4 * k + part});
+        }
+    }
+    for (std::uint32_t id : {4u, 5u, 8u, 0u}) {
+        expected.push_back({1, false, id});
+    }
+    FillEveryTable();
+    Connect();
+    window->WriteParameters();
+    std::vector<Slot> sent;
+    for (const auto& [channel, frame] : Sent()) {
+        sent.push_back({channel, frame.ExternFlag != 0, frame.ID});
+    }
+    ASSERT_EQ(sent.size(), 229u);
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i], expected[i]) << "frame " << i << ": channel " << sent[i].channel
+                                        << ", id 0x" << std::hex << sent[i].id;
+    }
+}
+
 TEST_F(ParameterWriteTest, FirmwareVersionLimitsTheAnnouncedRecordingRules) {
     auto& can = window->Can1Page().Record();
     can.filterCount = 12;
@@ -195,6 +244,90 @@ TEST_F(ParameterWriteTest, ClosingFramesCarrySystemSettingsAndLocalTime) {
     EXPECT_EQ(Bytes(sent[90].second), "00 1E 0C 1F 17 3B 3A 00");
     EXPECT_EQ(sent[91].second.DataLen, 1);
     EXPECT_EQ(sent[91].second.ID, 8u);
+}
+
+// The system section of QXCfg.dat (file offset 656), 16 bytes.
+std::vector<std::uint8_t> StoredSystemSection(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes(16);
+    in.seekg(656);
+    in.read(reinterpret_cast<char*>(bytes.data()), 16);
+    return bytes;
+}
+
+TEST_F(ParameterWriteTest, FileHoldsTheSystemSettingsTheWriteSends) {
+    window->SystemRecord().fileSizeMB = 0;  // as a stored file may hold it
+    window->RefreshPages();                 // the slider cannot show 0: it shows 1
+    window->SysPage().CheckDlgButton(pages::CSysParaDlg::IDC_CHECK_CYCLIC, ui::BST_CHECKED);
+    Connect();
+    window->WriteParameters();
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 93u);
+    EXPECT_EQ(Bytes(sent[89].second), "01 00 00 01 00 00 FF 00");
+    // checksum, reserved, fileSizeMB 1, sysOption, cyclicOverwrite 1, the rest zero.
+    EXPECT_EQ(StoredSystemSection(window->SettingsPath()),
+              (std::vector<std::uint8_t>{0xFD, 0, 0x01, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(ParameterWriteTest, OptionTickedWhileDisconnectedSurvivesARestart) {
+    window->SysPage().CheckDlgButton(pages::CSysParaDlg::IDC_CHECK_CYCLIC, ui::BST_CHECKED);
+    window->WriteParameters();
+    EXPECT_EQ(BoxTexts().back(), "请先连接设备!");
+    EXPECT_EQ(StoredSystemSection(window->SettingsPath())[5], 0x01);
+    CreateWindow();  // the program started again
+    EXPECT_EQ(window->SystemRecord().cyclicOverwrite, 1);
+    EXPECT_EQ(window->SysPage().IsDlgButtonChecked(pages::CSysParaDlg::IDC_CHECK_CYCLIC),
+              ui::BST_CHECKED);
+}
+
+TEST_F(ParameterWriteTest, CorruptSystemAndFilterSectionsStartOverAndAreNotResent) {
+    window->SysPage().SetPos(pages::CSysParaDlg::IDC_SLIDER_FILE_SIZE, 64);
+    auto& filters = window->Advanced1Page().Record();
+    filters.enable = 1;
+    filters.filterCount = 1;
+    filters.matchValue[0] = 0x123;
+    window->WriteParameters();  // disconnected: saves the file only
+    {
+        std::fstream file(window->SettingsPath(), std::ios::in | std::ios::out | std::ios::binary);
+        for (std::streamoff offset : {656 + 4, 672 + 20}) {  // sysOption, matchValue[0]
+            file.seekp(offset);
+            file.put('\x77');
+        }
+    }
+    CreateWindow();  // the program started again
+    EXPECT_EQ(window->SystemRecord(), protocol::SysPara{});
+    EXPECT_EQ(window->Advanced1Page().Record(), protocol::HardFilterPara{});
+    EXPECT_EQ(window->SysPage().GetPos(pages::CSysParaDlg::IDC_SLIDER_FILE_SIZE), 1);
+    Connect();
+    window->WriteParameters();
+    const auto sent = Sent();
+    ASSERT_EQ(sent.size(), 93u);
+    EXPECT_EQ(sent[85].second.ID, 0x100u);
+    EXPECT_EQ(Bytes(sent[85].second), "00 00 00 00 00 00 00 00");
+    EXPECT_EQ(Bytes(sent[89].second), "01 00 00 00 00 00 FF 00");
+    EXPECT_EQ(StoredSystemSection(window->SettingsPath()),
+              (std::vector<std::uint8_t>{0xFE, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(ParameterWriteTest, ChineseReplayNameSurvivesSaveLoadShowAndSaveAgain) {
+    using Replay = pages::CCanReplayDlg;
+    window->ReplayPage().TypeText(Replay::IDC_EDIT_FILE_NAME, "回放日志");
+    window->ReplayPage().Click(Replay::IDC_BUTTON_ADD);
+    window->WriteParameters();  // disconnected: saves the file only
+    const auto saved = FileBytes(window->SettingsPath());
+    ASSERT_EQ(saved.size(), 1672u);
+    const std::size_t name = 1380 + 12 + 8;  // replay section, rule 0, fileName
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.begin() + name, saved.begin() + name + 9),
+              (std::vector<std::uint8_t>{0xBB, 0xD8, 0xB7, 0xC5, 0xC8, 0xD5, 0xD6, 0xBE, 0x00}));
+    CreateWindow();  // the program started again
+    EXPECT_EQ(window->ReplayPage().GetItemText(Replay::IDC_LIST_RULES, 0, 1), "回放日志.alog");
+    window->WriteParameters();
+    EXPECT_EQ(FileBytes(window->SettingsPath()), saved);
 }
 
 TEST_F(ParameterWriteTest, NotConnectedStillSavesTheSettingsFile) {

@@ -172,10 +172,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FallbackRow{"Can1", 2, [](SettingsSections& s) { s.can1 = CanPara::Defaults(); }},
         FallbackRow{"Can2", 328 + 100, [](SettingsSections& s) { s.can2 = CanPara::Defaults(); }},
-        FallbackRow{"SystemKeepsBytesRead", 656 + 4,
-                    [](SettingsSections& s) { s.sys.sysOption ^= 0xFF; }},
-        FallbackRow{"FiltersKeepBytesRead", 672 + 20,
-                    [](SettingsSections& s) { s.filters1.matchValue[0] ^= 0xFF; }},
+        FallbackRow{"SystemStartsAllZero", 656 + 4, [](SettingsSections& s) { s.sys = SysPara{}; }},
+        FallbackRow{"Filters1StartAllZero", 672 + 20,
+                    [](SettingsSections& s) { s.filters1 = HardFilterPara{}; }},
+        FallbackRow{"Filters2StartAllZero", 804 + 1,
+                    [](SettingsSections& s) { s.filters2 = HardFilterPara{}; }},
         FallbackRow{"BridgeLosesRuleCount", 936 + 5,
                     [](SettingsSections& s) {
                         s.bridge.rules[0].direction ^= 0xFF;
