@@ -15,7 +15,10 @@ namespace quillon::dtu {
 bool StoreLowBytes(std::u32string_view characters, std::span<std::uint8_t> out);
 
 /// Text of stored bytes, one character per byte, so that StoreLowBytes gives
-/// the same bytes back.
+/// the same bytes back. The program shows stored text through the conversion
+/// that stored it (the replay names use the ANSI code page both ways): a code
+/// page here would join two stored bytes into one character whose low byte
+/// the next collect would store in their place.
 std::string StoredBytesText(std::span<const std::uint8_t> bytes);
 
 }  // namespace quillon::dtu

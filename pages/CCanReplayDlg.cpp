@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "pages/CharacterText.hpp"
 #include "pages/PageTemplates.hpp"
 #include "pages/PageTexts.hpp"
 #include "pages/RowRemoval.hpp"
@@ -77,12 +76,10 @@ void CCanReplayDlg::ShowWarning(const char* text) {
     MessageBox(text, CAPTION_WARNING, WARNING_STYLE);
 }
 
-// The name in the ANSI code page, as many bytes as it has characters, then a zero byte.
-void CCanReplayDlg::StoreRule(ReplayRule& rule, const std::string& name) const {
-    const std::string ansi = services_.codePages.ansi.FromUtf8(name);
-    const std::size_t bytes = std::min(CharacterCount(name), ansi.size());
+// The name's bytes in the ANSI code page, then a zero byte.
+void CCanReplayDlg::StoreRule(ReplayRule& rule, const std::string& ansiName) const {
     rule.fileName.fill(0);
-    std::copy_n(ansi.begin(), bytes, rule.fileName.begin());
+    std::copy(ansiName.begin(), ansiName.end(), rule.fileName.begin());
     rule.times = static_cast<std::uint16_t>(times_);
     rule.intervalSec = interval_;
     SetBit(rule.channelMask, CHANNEL1, channel1_ == ui::BST_CHECKED);
@@ -97,16 +94,18 @@ void CCanReplayDlg::AddRule() {
         ShowWarning(RULES_FULL);
         return;
     }
-    const std::size_t characters = CharacterCount(fileName_);
-    if (characters > ReplayRule::MAX_FILE_NAME_BYTES) {
+    // The device's name field holds 16 bytes: a name is measured in the code
+    // page it is stored in, so no character is ever cut in half.
+    const std::string ansiName = services_.codePages.ansi.FromUtf8(fileName_);
+    if (ansiName.size() > ReplayRule::MAX_FILE_NAME_BYTES) {
         ShowWarning(NAME_TOO_LONG);
         return;
     }
-    if (characters == 0) {
+    if (ansiName.empty()) {
         ShowWarning(NAME_MISSING);
         return;
     }
-    StoreRule(record_.rules[record_.ruleCount], fileName_);
+    StoreRule(record_.rules[record_.ruleCount], ansiName);
     ++record_.ruleCount;
     record_.auxValue = 0;
     RefreshList();
@@ -136,6 +135,9 @@ void CCanReplayDlg::OnRepeatAllChanged() {
 }
 
 void CCanReplayDlg::AppendRow(int row, const ReplayRule& rule) {
+    // Stored text is shown through the conversion that stored it (here the
+    // ANSI code page; one character per byte on the DTU pages), so a name
+    // shown and stored again keeps its bytes, whatever its characters.
     const auto end = std::find(rule.fileName.begin(), rule.fileName.end(), 0);
     const std::string ansi(rule.fileName.begin(), end);
     InsertItem(IDC_LIST_RULES, row, std::to_string(row));

@@ -49,7 +49,7 @@ class CCanReplayDlg : public ui::Dialog {
 
   private:
     void ShowWarning(const char* text);
-    void StoreRule(protocol::ReplayRule& rule, const std::string& name) const;
+    void StoreRule(protocol::ReplayRule& rule, const std::string& ansiName) const;
     void AppendRow(int row, const protocol::ReplayRule& rule);
 
     const sys::SystemServices& services_;

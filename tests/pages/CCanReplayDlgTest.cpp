@@ -64,13 +64,46 @@ TEST_F(CanReplayTest, ChannelColumnTexts) {
     EXPECT_EQ(page.Record().rules[0].channelMask & 0x03, 0);
 }
 
-TEST_F(CanReplayTest, ChineseNameIsStoredInTheAnsiCodePage) {
-    AddRule("回放");
-    const auto& name = page.Record().rules[0].fileName;
-    EXPECT_EQ(name[0], 0xBB);  // GBK of the first character
-    EXPECT_EQ(name[1], 0xD8);
-    EXPECT_EQ(name[2], 0) << "as many bytes as characters";
+TEST_F(CanReplayTest, ChineseNameIsStoredWholeInTheAnsiCodePageAndShownBack) {
+    AddRule("a回放");
+    const auto bytes = page.Record().rules[0].ToBytes();
+    const std::vector<std::uint8_t> name(bytes.begin() + 8, bytes.begin() + 14);
+    EXPECT_EQ(name, (std::vector<std::uint8_t>{'a', 0xBB, 0xD8, 0xB7, 0xC5, 0x00}))
+        << "'a', GBK of both characters, then the terminator";
+    EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 0, 1), "a回放.alog");
 }
+
+struct NameLengthCase {
+    const char* name;
+    const char* text;
+    bool accepted;
+};
+
+class ReplayNameLength : public CanReplayTest,
+                         public ::testing::WithParamInterface<NameLengthCase> {};
+
+// The limit is the 16 bytes of the stored name, counted in the ANSI code page.
+TEST_P(ReplayNameLength, IsMeasuredInStoredBytes) {
+    AddRule(GetParam().text);
+    if (GetParam().accepted) {
+        EXPECT_TRUE(host.Boxes().empty());
+        EXPECT_EQ(page.Record().ruleCount, 1);
+        EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 0, 1),
+                  std::string(GetParam().text) + ".alog");
+    } else {
+        EXPECT_EQ(host.Boxes(), std::vector{WarningBox(137, "文件名不能大于16个字符!")});
+        EXPECT_EQ(page.Record().ruleCount, 0);
+        EXPECT_EQ(page.Record().rules[0], protocol::ReplayRule{}) << "nothing stored";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ReplayNameLength,
+    ::testing::Values(NameLengthCase{"EightChineseIsSixteenBytes", "回放回放回放回放", true},
+                      NameLengthCase{"NineChineseIsEighteenBytes", "回放回放回放回放回", false},
+                      NameLengthCase{"FifteenAsciiAndOneChinese", "abcdefghijklmno回", false},
+                      NameLengthCase{"FourteenAsciiAndOneChinese", "abcdefghijklmn回", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CanReplayTest, DeletingRowsZeroAndTwoOfFourKeepsAuxValue) {
     for (const char* name : {"r0", "r1", "r2", "r3"}) {
