@@ -54,6 +54,11 @@ std::filesystem::path DTUDlg::FilePath() const {
     return services_.programDirectory / DTU_BASIC_FILE_NAME;
 }
 
+bool DTUDlg::OnInitDialog() {
+    LimitText(IDC_EDIT_SERVER_ADDR, ADDRESS_TYPING_LIMIT);
+    return ui::Dialog::OnInitDialog();
+}
+
 void DTUDlg::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Text(IDC_EDIT_SERVER_ADDR, addrText_);
     exchange.UInt(IDC_EDIT_SERVER_PORT, port_);

@@ -37,6 +37,9 @@ class DTUDlg : public ui::Dialog {
     static constexpr int IDC_COMBO_UART_DATA_BITS = 1247;
     static constexpr int IDC_COMBO_UART_STOP_BITS = 1248;
     static constexpr int IDC_BUTTON_SAVE = 1265;
+    /// Characters that can be typed into the address edit; the collect
+    /// then refuses anything over 32 with its own message.
+    static constexpr int ADDRESS_TYPING_LIMIT = 64;
 
     /// Serial rates of the baud list, by position.
     static constexpr std::array<std::uint32_t, 11> UART_BAUD_RATES{
@@ -70,6 +73,7 @@ class DTUDlg : public ui::Dialog {
     int ProtocolValue() const { return protocol_; }
 
   protected:
+    bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& exchange) override;
 
   private:

@@ -44,6 +44,14 @@ std::filesystem::path DTUHlDlg::FilePath() const {
     return services_.programDirectory / DTU_ADV_FILE_NAME;
 }
 
+bool DTUHlDlg::OnInitDialog() {
+    LimitText(IDC_EDIT_BACKUP_ADDR, ADDRESS_TYPING_LIMIT);
+    for (const int id : PHONE_IDS) {
+        LimitText(id, PHONE_TYPING_LIMIT);
+    }
+    return ui::Dialog::OnInitDialog();
+}
+
 void DTUHlDlg::DoDataExchange(ui::DataExchange& exchange) {
     exchange.Text(IDC_EDIT_BACKUP_ADDR, backupAddrText_);
     exchange.UInt(IDC_EDIT_BACKUP_PORT, backupPort_);

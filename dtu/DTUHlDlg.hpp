@@ -29,6 +29,9 @@ class DTUHlDlg : public ui::Dialog {
     static constexpr int IDC_EDIT_NO_SIGNAL_MIN = 1263;
     static constexpr int IDC_EDIT_TIMED_START_MIN = 1264;
     static constexpr int IDC_BUTTON_SAVE = 1265;
+    /// Characters that can be typed into the backup address and phone edits.
+    static constexpr int ADDRESS_TYPING_LIMIT = 64;
+    static constexpr int PHONE_TYPING_LIMIT = 15;
 
     DTUHlDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
 
@@ -58,6 +61,7 @@ class DTUHlDlg : public ui::Dialog {
     int ProtocolValue() const { return protocol_; }
 
   protected:
+    bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& exchange) override;
 
   private:

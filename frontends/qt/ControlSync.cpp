@@ -1,5 +1,7 @@
 #include "frontends/qt/ControlSync.hpp"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
@@ -21,6 +23,9 @@ namespace quillon::gui {
 
 namespace {
 
+/// QLineEdit's own default maximum length.
+constexpr int UNLIMITED_LINE_LENGTH = 32767;
+
 void SyncButton(QAbstractButton& button, ui::ControlKind kind, const ui::ControlState& state) {
     const QString text = DisplayText(state.text);
     if (button.text() != text) {
@@ -34,6 +39,13 @@ void SyncButton(QAbstractButton& button, ui::ControlKind kind, const ui::Control
 void SyncEdit(QWidget& widget, const ui::ControlState& state) {
     const QString text = DisplayText(state.text);
     if (auto* line = qobject_cast<QLineEdit*>(&widget)) {
+        // The limit binds typing only; text the program sets is shown whole.
+        const int limit = state.textLimit > 0
+                              ? std::max(state.textLimit, static_cast<int>(text.size()))
+                              : UNLIMITED_LINE_LENGTH;
+        if (line->maxLength() != limit) {
+            line->setMaxLength(limit);
+        }
         if (line->text() != text) {
             line->setText(text);
         }

@@ -36,6 +36,9 @@ struct ControlState {
     int rangeMax = 100;
     int position = 0;
     std::vector<TextRun> runs;  ///< rich-text display
+    /// Edits: most characters the user can type; 0 = no limit of the page's.
+    /// Text set by the program is not cut.
+    int textLimit = 0;
 };
 
 }  // namespace quillon::ui

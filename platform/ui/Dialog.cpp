@@ -8,6 +8,25 @@
 
 namespace quillon::ui {
 
+namespace {
+
+// The first `limit` characters of UTF-8 `text` (all of it for limit 0).
+std::string_view FirstCharacters(std::string_view text, int limit) {
+    if (limit <= 0) {
+        return text;
+    }
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && characters++ == limit) {
+            return text.substr(0, i);
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 Dialog::Dialog(const DialogTemplate& dialogTemplate, Host& host, Dialog* parent)
     : template_(dialogTemplate),
       host_(host),
@@ -137,6 +156,19 @@ void Dialog::SetDlgItemText(int id, std::string_view text) {
         Control(id).text = std::string(text);
     }
     Changed(id);
+}
+
+void Dialog::LimitText(int id, int characters) {
+    {
+        auto lock = Lock();
+        Control(id).textLimit = std::max(characters, 0);
+    }
+    Changed(id);
+}
+
+int Dialog::GetLimitText(int id) const {
+    auto lock = Lock();
+    return Control(id).textLimit;
 }
 
 int Dialog::IsDlgButtonChecked(int id) const {
@@ -425,7 +457,7 @@ bool Dialog::TypeText(int id, std::string_view text) {
     if (!Accepts(id)) {
         return false;
     }
-    SetDlgItemText(id, text);
+    SetDlgItemText(id, FirstCharacters(text, GetLimitText(id)));
     Command(id, EN_CHANGE);
     return true;
 }

@@ -67,6 +67,10 @@ class Dialog {
     void ShowWindow(int id, bool visible);
     bool IsWindowVisible(int id) const;
 
+    /// Edits: at most `characters` can be typed from now on (0 = no limit).
+    void LimitText(int id, int characters);
+    int GetLimitText(int id) const;
+
     // Drop-down lists and tab controls.
     void ResetContent(int id);
     int AddString(int id, std::string_view item);
@@ -101,7 +105,8 @@ class Dialog {
     ControlState State(int id) const;
 
     // User input, as a view or a test delivers it. Input to a hidden or
-    // disabled control is ignored and returns false.
+    // disabled control is ignored and returns false. Typed text beyond an
+    // edit's limit is dropped, as the edit control drops it.
     bool Click(int id);
     bool TypeText(int id, std::string_view text);
     bool SelectItem(int id, int index);

@@ -51,13 +51,22 @@ TEST_F(DtuBasicTest, ThirtyTwoCharacterAddressSurvivesARestart) {
     basic.TypeText(D::IDC_EDIT_SERVER_ADDR, address);
     basic.SelectItem(D::IDC_COMBO_UART_BAUD, 5);
     Save();
-    EXPECT_EQ(FileBytes("QXCfgDTU.dat")[33], 32);
-    EXPECT_EQ(FileBytes("QXCfgDTU.dat")[34], 0) << "no terminator inside the field";
+    const auto file = FileBytes("QXCfgDTU.dat");
+    std::vector<std::uint8_t> expected(32, 'h');
+    expected.push_back(32);  // serverAddrLen right behind the field: no terminator anywhere
+    EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 1, file.begin() + 34), expected);
     D restarted{host, parent, system.services};
     restarted.Create();
     restarted.LoadDtuBasic();
     EXPECT_EQ(restarted.GetDlgItemText(D::IDC_EDIT_SERVER_ADDR), address);
     EXPECT_EQ(restarted.Record().uartBaud, 9600u);
+}
+
+TEST_F(DtuBasicTest, AddressTypingStopsAtSixtyFourCharacters) {
+    basic.TypeText(D::IDC_EDIT_SERVER_ADDR, std::string(70, 'h'));
+    EXPECT_EQ(basic.GetDlgItemText(D::IDC_EDIT_SERVER_ADDR), std::string(64, 'h'));
+    basic.TypeText(D::IDC_EDIT_HEARTBEAT, std::string(100, 'x'));
+    EXPECT_EQ(basic.GetDlgItemText(D::IDC_EDIT_HEARTBEAT).size(), 100u) << "no heartbeat limit";
 }
 
 TEST_F(DtuBasicTest, RefusedAddressStillSavesThePreviousRecord) {

@@ -55,7 +55,8 @@ TEST_F(DtuAdvTest, FullWidthDigitEndsItsSlotOnly) {
     advanced.TypeText(D::PHONE_IDS[1],
                       "9\xEF\xBC\x99"
                       "8");  // 9, full-width 9, 8
-    advanced.TypeText(D::PHONE_IDS[6], "1234567890123456");
+    // Typing stops at 15 characters; a longer text can only be set.
+    advanced.SetDlgItemText(D::PHONE_IDS[6], "1234567890123456");
     advanced.TypeText(D::IDC_EDIT_NO_SIGNAL_MIN, "7");
     advanced.CollectDtuAdv();
     EXPECT_EQ(host.BoxTexts(),
@@ -67,6 +68,18 @@ TEST_F(DtuAdvTest, FullWidthDigitEndsItsSlotOnly) {
               "345");
     EXPECT_EQ(advanced.Record().wakePhone.length, 0);
     EXPECT_EQ(advanced.Record().noSignalRebootMin, 7u);
+}
+
+TEST_F(DtuAdvTest, TypingStopsAtTheEditLimits) {
+    advanced.TypeText(D::IDC_EDIT_BACKUP_ADDR, std::string(70, 'b'));
+    EXPECT_EQ(advanced.GetDlgItemText(D::IDC_EDIT_BACKUP_ADDR), std::string(64, 'b'));
+    for (const int id : D::PHONE_IDS) {
+        advanced.TypeText(id, "12345678901234567890");
+        EXPECT_EQ(advanced.GetDlgItemText(id), "123456789012345") << id;
+    }
+    advanced.Click(D::IDC_CHECK_APN_MODIFY);
+    advanced.TypeText(D::IDC_EDIT_APN, std::string(40, 'a'));
+    EXPECT_EQ(advanced.GetDlgItemText(D::IDC_EDIT_APN), std::string(40, 'a')) << "no APN limit";
 }
 
 TEST_F(DtuAdvTest, UnchosenProtocolIsStoredAsZeroAndShownAsTcp) {

@@ -26,6 +26,7 @@ const DialogTemplate& TestTemplate() {
             {40, ControlKind::ListView, "", {}, {}, true, true, STYLE_MULTISELECT},
             {50, ControlKind::Slider, "", {}, {}, true, true, STYLE_NONE},
             {60, ControlKind::Edit, "", {}, {}, false, true, STYLE_NONE},
+            {61, ControlKind::Edit, "", {}, {}, true, true, STYLE_NONE},
             {IDC_STATIC, ControlKind::Static, "标签", {}, {}, true, true, STYLE_NONE},
         }};
     return tmpl;
@@ -62,6 +63,43 @@ TEST(DialogTest, ControlsStartAsTheTemplateSays) {
     EXPECT_EQ(dialog.GetItems(30), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(dialog.GetCurSel(30), -1);
     EXPECT_THROW(dialog.GetDlgItemText(999), std::out_of_range);
+}
+
+struct TypingCase {
+    const char* name;
+    int limit;
+    const char* typed;
+    const char* kept;
+};
+
+class EditLimit : public ::testing::TestWithParam<TypingCase> {};
+
+TEST_P(EditLimit, TypedTextIsCutToTheLimitInCharacters) {
+    test::ScriptedHost host;
+    Probe dialog(host);
+    dialog.LimitText(61, GetParam().limit);
+    EXPECT_EQ(dialog.GetLimitText(61), GetParam().limit);
+    EXPECT_TRUE(dialog.TypeText(61, GetParam().typed));
+    EXPECT_EQ(dialog.GetDlgItemText(61), GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Typing, EditLimit,
+                         ::testing::Values(TypingCase{"NoLimit", 0, "abcdefgh", "abcdefgh"},
+                                           TypingCase{"ShorterThanLimit", 5, "abc", "abc"},
+                                           TypingCase{"ExactlyTheLimit", 3, "abc", "abc"},
+                                           TypingCase{"LongerIsCut", 3, "abcdef", "abc"},
+                                           TypingCase{"WideCharactersCountOnce", 2, "回放日志",
+                                                      "回放"},
+                                           TypingCase{"MixedCharacters", 3, "a回bc", "a回b"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DialogTest, ProgramSetTextIsNotCutByTheTypingLimit) {
+    test::ScriptedHost host;
+    Probe dialog(host);
+    dialog.LimitText(61, 2);
+    dialog.SetDlgItemText(61, "abcdef");
+    EXPECT_EQ(dialog.GetDlgItemText(61), "abcdef");
+    EXPECT_EQ(dialog.State(61).textLimit, 2);
 }
 
 TEST(DialogTest, ClicksReachHandlersOnlyOnEnabledVisibleControls) {

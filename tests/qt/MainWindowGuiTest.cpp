@@ -103,6 +103,25 @@ TEST_F(MainWindowGuiTest, FilterAddedThroughTheWidgetsIsListedWithItsTexts) {
     EXPECT_EQ(stored.filters[0].trigger, 2);
 }
 
+TEST_F(MainWindowGuiTest, DtuEditsStopTypingAtTheirLimits) {
+    Open(true);
+    using Basic = dtu::DTUDlg;
+    using Advanced = dtu::DTUHlDlg;
+    auto* address = PageWidget<QLineEdit>(7, Basic::IDC_EDIT_SERVER_ADDR);
+    auto* phone = PageWidget<QLineEdit>(8, Advanced::PHONE_IDS[0]);
+    ASSERT_TRUE(address != nullptr && phone != nullptr);
+    ClickTab(7);
+    address->clear();
+    QTest::keyClicks(address, QString(70, 'h'));
+    EXPECT_EQ(address->text(), QString(64, 'h'));
+    EXPECT_EQ(window->DtuBasicPage().GetDlgItemText(Basic::IDC_EDIT_SERVER_ADDR),
+              std::string(64, 'h'));
+    ClickTab(8);
+    QTest::keyClicks(phone, "12345678901234567890");
+    EXPECT_EQ(phone->text(), "123456789012345");
+    EXPECT_EQ(window->DtuAdvancedPage().GetDlgItemText(Advanced::PHONE_IDS[0]), "123456789012345");
+}
+
 TEST_F(MainWindowGuiTest, SelectingListRowsAndDeletingGoesThroughTheModel) {
     Open(true);
     auto& page = window->Can1Page();
