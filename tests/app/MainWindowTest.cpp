@@ -1,3 +1,4 @@
+#include <fstream>
 #include <thread>
 
 #include "app/CAboutDlg.hpp"
@@ -72,6 +73,36 @@ TEST_F(MainWindowTest, ConnectOpensStartsAndLaterClosesTheChosenIndex) {
     ASSERT_EQ(closes.size(), 1u);
     EXPECT_EQ(closes[0].index, 3u);
     EXPECT_EQ(system.sleeper.CountOf(500), 1u) << "the disconnect waits its 500 ms (fake time)";
+}
+
+TEST_F(MainWindowTest, UpgradeWhileDisconnectedOpensAdapterZeroWithoutInitialisingIt) {
+    window->SetCurSel(IDC_ADAPTER_INDEX, 3);  // the upgrade uses adapter 0 whatever is chosen
+    const auto image = system.directory.Path() / "image.bin";
+    std::ofstream(image, std::ios::binary) << "0123456789";
+    host.AnswerNextFileDialogs({image.string()});
+    ASSERT_TRUE(window->Click(IDC_UPGRADE));
+
+    EXPECT_TRUE(window->IsRunning());
+    EXPECT_EQ(window->GetDlgItemText(IDC_CONNECT), "断开设备");
+    std::vector<std::string> setup;
+    for (const auto& call : adapter.Bus().Calls()) {
+        if (call.name != "Transmit" && call.name != "Receive" && call.name != "ReadErrInfo") {
+            setup.push_back(call.name + " " + std::to_string(call.index) + "/" +
+                            std::to_string(call.channel));
+        }
+    }
+    EXPECT_EQ(setup, (std::vector<std::string>{"Open 0/0", "StartCAN 0/0"}))
+        << "no InitCAN before the upgrade";
+    EXPECT_EQ(adapter.Bus().CallsNamed("Transmit").size(), 4u) << "erase, program, two data";
+    EXPECT_TRUE(host.Boxes().empty());
+
+    // The receive thread the upgrade started hands the device's frames over.
+    DeviceSends(0, {MakeFrame(3, false, {0x02, 0x00, 0x0C, 0x00})});
+    EXPECT_EQ(window->Identity().firmwareVersion, 12u);
+    window->Click(IDC_CONNECT);
+    EXPECT_FALSE(window->IsRunning());
+    ASSERT_EQ(adapter.Bus().CallsNamed("Close").size(), 1u);
+    EXPECT_EQ(adapter.Bus().CallsNamed("Close")[0].index, 0u);
 }
 
 TEST_F(MainWindowTest, FailedOpenWarnsAndStaysDisconnected) {

@@ -7,6 +7,7 @@
 
 #include "dtu/DtuFixture.hpp"
 #include "dtu/DtuFrames.hpp"
+#include "dtu/DtuLiteralFrames.hpp"
 
 namespace quillon::test {
 namespace {
@@ -139,6 +140,14 @@ TEST(DtuFrameReader, RecordsComeBackWholeFromTheirFrames) {
         EXPECT_EQ(reader.Basic(), row.basic);
         EXPECT_EQ(reader.Advanced(), row.advanced);
     }
+}
+
+TEST(DtuFrameReader, LiteralSequenceGivesBothRecordsBack) {
+    const auto frames = LiteralDtuRecords();
+    const auto reader = DtuFrameReader::Read(frames);
+    EXPECT_TRUE(reader.Complete()) << reader.FirstProblem();
+    EXPECT_EQ(reader.Basic(), LiteralBasic());
+    EXPECT_EQ(reader.Advanced(), LiteralAdvanced());
 }
 
 TEST(DtuFrameReader, WhatIsNotSentKeepsTheDevicesValue) {

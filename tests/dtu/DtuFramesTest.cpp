@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dtu/DtuFixture.hpp"
+#include "dtu/DtuLiteralFrames.hpp"
 #include "dtu/WriteDtuParams.hpp"
 #include "pages/RecordingTransmitter.hpp"
 
@@ -36,6 +37,22 @@ std::vector<CanFrameRecord> FramesWithId(const std::vector<CanFrameRecord>& fram
 
 Bytes Data(const CanFrameRecord& frame, std::size_t from, std::size_t count) {
     return {frame.Data + from, frame.Data + from + count};
+}
+
+TEST(DtuFrames, EveryFrameLeavesInTableOrderWithItsBytes) {
+    const auto build = BuildDtuFrames(LiteralBasic(), LiteralAdvanced());
+    ASSERT_TRUE(build.ok) << build.message;
+    const auto& want = LiteralDtuSequence();
+    ASSERT_EQ(build.frames.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        const CanFrameRecord& frame = build.frames[i];
+        EXPECT_EQ(frame.ID, want[i].id) << "frame " << i;
+        EXPECT_EQ(frame.ExternFlag, 0) << "frame " << i;
+        EXPECT_EQ(frame.RemoteFlag, 0) << "frame " << i;
+        EXPECT_EQ(frame.DataLen, want[i].dataLen) << "frame " << i;
+        EXPECT_EQ(Data(frame, 0, 8), Bytes(want[i].data.begin(), want[i].data.end()))
+            << "frame " << i << " (0x" << std::hex << want[i].id << ")";
+    }
 }
 
 TEST(DtuFrames, RunOfSevenBytesEndsWithAnEmptyFrame) {
