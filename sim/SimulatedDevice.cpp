@@ -128,14 +128,52 @@ void SimulatedDevice::OnUpgradeFrame(const CanFrameRecord& frame) {
 }
 
 void SimulatedDevice::OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
-    std::lock_guard lock(mutex_);
-    if (!staging_) {
-        return;  // parameter frames outside a write are ignored
+    if (channel > 1) {
+        return;
     }
+    std::lock_guard lock(mutex_);
+    // The other channel's opening may still be on its way.
+    JoinWrite();
     const bool first = channel == 0;
     DecodeParameterFrame(
         frame, {first ? staged_.can1 : staged_.can2, first ? staged_.filters1 : staged_.filters2,
                 staged_.bridge, staged_.replay});
+    CountFilterFrame(channel, frame);
+    ApplyWriteIfComplete();
+}
+
+void SimulatedDevice::JoinWrite() {
+    if (!write_.active) {
+        staged_ = store_;
+        write_ = WriteInProgress{};
+        write_.active = true;
+    }
+}
+
+void SimulatedDevice::CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    const std::uint32_t lastFilterId = ID_HARD_FILTER + 2 * MAX_HARD_FILTERS;
+    if (frame.ID == ID_HARD_FILTER) {
+        write_.filtersAnnounced[channel] = true;
+        write_.filtersExpected[channel] =
+            2 * std::min<std::size_t>(frame.Data[1], MAX_HARD_FILTERS);
+        write_.filtersSeen[channel] = 0;
+    } else if (frame.ID > ID_HARD_FILTER && frame.ID <= lastFilterId) {
+        ++write_.filtersSeen[channel];
+    }
+}
+
+void SimulatedDevice::ApplyWriteIfComplete() {
+    const auto filtersDone = [this](std::size_t c) {
+        return write_.filtersAnnounced[c] && write_.filtersSeen[c] >= write_.filtersExpected[c];
+    };
+    if (!write_.active || !write_.opened || !write_.closed || !filtersDone(0) || !filtersDone(1)) {
+        return;
+    }
+    store_ = staged_;
+    write_ = WriteInProgress{};
+    ++writesApplied_;
+    SaveState();
+    Log("parameter write applied");
 }
 
 void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame) {
@@ -146,23 +184,22 @@ void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecor
         return;
     }
     std::lock_guard lock(mutex_);
+    const bool staging = write_.active;
     if (frame.ID == ID_OPEN_CLOSE && frame.DataLen == 8 && d[0] == 0x01) {
-        staged_ = store_;
-        staging_ = true;
-    } else if (frame.ID == ID_SYSTEM && staging_) {
+        JoinWrite();
+        write_.opened = true;
+        ApplyWriteIfComplete();
+    } else if (frame.ID == ID_SYSTEM && staging) {
         staged_.sys.fileSizeMB = GetU16LE(std::span<const std::uint8_t>(d, 8), 0);
         staged_.sys.sysOption = d[2];
         staged_.sys.cyclicOverwrite = d[3];
         staged_.sys.firstFrameTimeZero = d[4];
         staged_.sys.errorProofing = d[5];
-    } else if (frame.ID == ID_TIME && staging_) {
+    } else if (frame.ID == ID_TIME && staging) {
         std::copy_n(d + 1, 6, lastTime_.begin());
-    } else if (frame.ID == ID_COMPLETION && frame.DataLen == 1 && d[0] == 0x01 && staging_) {
-        store_ = staged_;
-        staging_ = false;
-        ++writesApplied_;
-        SaveState();
-        Log("parameter write applied");
+    } else if (frame.ID == ID_COMPLETION && frame.DataLen == 1 && d[0] == 0x01 && staging) {
+        write_.closed = true;
+        ApplyWriteIfComplete();
     } else if (frame.ID == ID_STORAGE_INIT) {
         CanFrameRecord reply = MakeConfigFrame(ID_STORAGE_INIT, false);
         reply.Data[0] = config_.storageResult;

@@ -64,6 +64,20 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     const Bootloader& Loader() const { return bootloader_; }
 
   private:
+    /// A parameter write as it arrives. Each channel keeps its own order, but
+    /// the two channels may be interleaved any way (two sockets, two buses),
+    /// so the write is complete when everything of it has been seen: the
+    /// opening, both channels' acceptance-filter blocks (channel 0's last
+    /// frames) and the closing command (channel 1's last), in any order.
+    struct WriteInProgress {
+        bool active = false;
+        bool opened = false;
+        bool closed = false;
+        std::array<bool, 2> filtersAnnounced{};
+        std::array<std::size_t, 2> filtersExpected{};
+        std::array<std::size_t, 2> filtersSeen{};
+    };
+
     struct PendingReply {
         std::uint64_t dueMs;
         std::uint32_t channel;
@@ -77,6 +91,10 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     // Called with mutex_ held.
     void OnDtuFrame(const CanFrameRecord& frame);
+    // Called with mutex_ held.
+    void JoinWrite();
+    void CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void ApplyWriteIfComplete();
     void OnDebugText(std::uint32_t channel, const CanFrameRecord& frame);
     void AnswerDebugLine(std::uint32_t channel, std::string_view line);
     void AnswerRead();
@@ -106,7 +124,7 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     mutable std::mutex mutex_;
     protocol::SettingsSections store_{};
     protocol::SettingsSections staged_{};
-    bool staging_ = false;
+    WriteInProgress write_;
     std::uint64_t writesApplied_ = 0;
     std::vector<CanFrameRecord> dtuFrames_;
     std::optional<dtu::DtuFrameReader> dtuReader_;  ///< while a DTU write is arriving

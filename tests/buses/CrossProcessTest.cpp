@@ -1,6 +1,7 @@
 // End to end across processes: quillon-devsim on the loopback virtual CAN
-// bus of Qt SerialBus in one process, quillon-cli writing, reading back and
-// upgrading a 64 KiB image through the same bus from others.
+// bus of Qt SerialBus in one process, quillon-cli writing, reading back (four
+// times over) and upgrading a 64 KiB image through the same bus from others.
+// One test only: the virtual bus is one per machine.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -100,6 +101,27 @@ TEST_F(CrossProcessTest, WriteReadBackAndUpgradeThroughTheVirtualCanBus) {
     EXPECT_EQ(json["replay"]["rules"][0]["fileName"], "log1");
     EXPECT_EQ(json["replay"]["repeatAll"], 5);
     EXPECT_EQ(json["identity"]["deviceType"], 3);
+
+    // The same device through more runs: every write after a read is applied
+    // too, and every read returns the write before it.
+    const std::uint8_t baudIndexes[] = {5, 1, 6};
+    const std::uint16_t fileSizes[] = {64, 8, 100};
+    for (std::size_t run = 0; run < std::size(baudIndexes); ++run) {
+        SCOPED_TRACE("write " + std::to_string(run + 2));
+        written.can1.baudIndex = baudIndexes[run];
+        written.sys.fileSizeMB = fileSizes[run];
+        ASSERT_TRUE(protocol::WriteSettingsFile(dir.Path() / "QXCfg.dat", written));
+        const auto [status, output] = Cli({"write"});
+        ASSERT_EQ(status, 0) << output;
+        const std::string applied = "parameter write applied (" + std::to_string(run + 2);
+        ASSERT_TRUE(devsim->WaitForLine(applied, 10s)) << devsim->Output();
+        const auto [againStatus, againOutput] = Cli({"read", "--json"});
+        ASSERT_EQ(againStatus, 0) << againOutput;
+        const auto again = nlohmann::json::parse(againOutput.substr(againOutput.find('{')));
+        EXPECT_EQ(again["can1"]["baudIndex"], baudIndexes[run]);
+        EXPECT_EQ(again["can2"]["baudIndex"], 5);
+        EXPECT_EQ(again["sys"]["fileSizeMB"], fileSizes[run]);
+    }
 
     const auto image = Image();
     {

@@ -269,5 +269,50 @@ TEST_F(EndToEndTest, DebugLineReachesTheDeviceAndItsAnswerShowsAtEveryLevel) {
         << "one answer to the one line: black text, green, red, and the length in hexadecimal";
 }
 
+// One device on its bus for the whole test; each step is a session of its
+// own (a fresh window connects, does one thing and disconnects), as separate
+// quillon-cli runs against a long-lived quillon-devsim are.
+class DeviceAcrossSessionsTest : public EndToEndTest {
+  protected:
+    void NewSession() {
+        window.reset();
+        host.ClearBoxes();
+        window = std::make_unique<app::CQuillonDlg>(host, system.services);
+        window->Create();
+        window->Click(app::IDC_CONNECT);
+        ASSERT_TRUE(window->IsRunning());
+    }
+    void WriteSession(std::uint8_t baudIndex, int fileSizeMB, std::uint64_t writesBefore) {
+        NewSession();
+        auto& can1 = window->Can1Page();
+        can1.Record().baudIndex = baudIndex;
+        can1.ApplyBaudTable();
+        can1.LoadFromRecord();
+        can1.UpdateData(false);
+        window->SysPage().SetPos(pages::CSysParaDlg::IDC_SLIDER_FILE_SIZE, fileSizeMB);
+        window->WriteParameters();
+        ASSERT_EQ(host.BoxTexts().back(), "写入参数成功，请重启设备生效!");
+        ASSERT_TRUE(PumpUntil([&] { return device->WritesApplied() == writesBefore + 1; }))
+            << "write " << writesBefore + 1 << " was not applied";
+        window->Click(app::IDC_CONNECT);
+    }
+    void ReadSession(std::uint8_t baudIndex, int fileSizeMB) {
+        NewSession();
+        Read();
+        EXPECT_EQ(window->ReadBackChannel(0).baudIndex, baudIndex);
+        EXPECT_EQ(window->SystemRecord().fileSizeMB, fileSizeMB);
+        window->Click(app::IDC_CONNECT);
+    }
+};
+
+TEST_F(DeviceAcrossSessionsTest, WriteReadWriteReadEachGetsTheLatestValues) {
+    WriteSession(3, 32, 0);
+    ReadSession(3, 32);
+    WriteSession(5, 64, 1);
+    ReadSession(5, 64);
+    EXPECT_EQ(device->Parameters().can1.baudIndex, 5);
+    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 64);
+}
+
 }  // namespace
 }  // namespace quillon::sim

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "dtu/DtuFrames.hpp"
+#include "protocol/ParameterFrames.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::sim {
@@ -44,10 +45,56 @@ class SimulatedDeviceTest : public ::testing::Test {
         cipher.EncipherPayload(frame.Data);
         pc->SendOn(0, frame);
     }
-    void SendAll(const std::vector<CanFrameRecord>& frames) {
-        for (const auto& frame : frames) {
-            Send(frame);
+
+  public:
+    void SendAll(const std::vector<CanFrameRecord>& frames, std::uint32_t channel = 0) {
+        for (CanFrameRecord frame : frames) {
+            cipher.EncipherPayload(frame.Data);
+            pc->SendOn(channel, frame);
         }
+    }
+    // One whole parameter write, split by the adapter channel each part goes
+    // out on when a fresh program writes: CAN1 values 3 / 0x2A, two CAN1
+    // acceptance filters, file size 64.
+    struct Write {
+        std::vector<CanFrameRecord> channel0;
+        std::vector<CanFrameRecord> channel1;
+    };
+    static Write WholeWrite() {
+        using namespace protocol;
+        CanPara can1 = CanPara::Defaults();
+        can1.baudIndex = 3;
+        can1.btr0 = 0x2A;
+        HardFilterPara filters1;
+        filters1.filterCount = 2;
+        filters1.matchValue = {0x111, 0x222};
+        SysPara sys;
+        sys.fileSizeMB = 64;
+        Write write;
+        write.channel0.push_back(BuildOpeningFrame());
+        const auto block0 = BuildChannelBlock(can1, 11);
+        write.channel0.insert(write.channel0.end(), block0.begin(), block0.end());
+        const auto filterBlock0 = BuildHardFilterBlock(filters1);
+        write.channel0.insert(write.channel0.end(), filterBlock0.begin(), filterBlock0.end());
+        const auto block1 = BuildChannelBlock(CanPara::Defaults(), 11);
+        write.channel1.assign(block1.begin(), block1.end());
+        write.channel1.push_back(BuildHardFilterBlock(HardFilterPara{}).front());
+        write.channel1.push_back(BuildBridgeHeader(BridgePara{}));
+        write.channel1.push_back(BuildReplayHeader(ReplayPara{}));
+        write.channel1.push_back(BuildSystemFrame(sys));
+        write.channel1.push_back(BuildTimeFrame({2026, 12, 8, 9, 0, 0, 0}));
+        const auto closing = BuildClosingCommands();
+        write.channel1.insert(write.channel1.end(), closing.begin(), closing.end());
+        return write;
+    }
+
+  protected:
+    bool WaitForWrites(std::uint64_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (device->WritesApplied() < count && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        return device->WritesApplied() == count;
     }
     // The device works on its own thread: waits, bounded and without sleeping,
     // until `count` event lines were logged.
@@ -123,6 +170,62 @@ TEST_F(SimulatedDeviceTest, DtuWritesAreReassembledFieldByField) {
     EXPECT_EQ(device->DtuBasic().serverAddr, basic.serverAddr);
     EXPECT_EQ(device->DtuBasic().serverPort, 9100u);
     EXPECT_EQ(device->DtuAdvanced().apn, secondAdvanced.apn);
+}
+
+struct ArrivalCase {
+    const char* name;
+    // Sends the write's two channel parts in some interleaving.
+    void (*send)(SimulatedDeviceTest& test, const SimulatedDeviceTest::Write& write);
+};
+
+class WriteArrival : public SimulatedDeviceTest,
+                     public ::testing::WithParamInterface<ArrivalCase> {};
+
+// The two channels reach the device through separate connections (sockets,
+// buses), so a channel may lag the other by a whole write.
+TEST_P(WriteArrival, IsAppliedOnceWholeWhateverTheInterleaving) {
+    GetParam().send(*this, WholeWrite());
+    ASSERT_TRUE(WaitForWrites(1)) << "the write was not applied";
+    const auto store = device->Parameters();
+    EXPECT_EQ(store.can1.baudIndex, 3);
+    EXPECT_EQ(store.can1.btr0, 0x2A);
+    EXPECT_EQ(store.filters1.filterCount, 2);
+    EXPECT_EQ(store.filters1.matchValue[1], 0x222u);
+    EXPECT_EQ(store.sys.fileSizeMB, 64);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Interleavings, WriteArrival,
+    ::testing::Values(ArrivalCase{"InSendingOrder",
+                                  [](SimulatedDeviceTest& t, const SimulatedDeviceTest::Write& w) {
+                                      t.SendAll(w.channel0, 0);
+                                      t.SendAll(w.channel1, 1);
+                                  }},
+                      ArrivalCase{"ChannelOneFirst",
+                                  [](SimulatedDeviceTest& t, const SimulatedDeviceTest::Write& w) {
+                                      t.SendAll(w.channel1, 1);
+                                      t.SendAll(w.channel0, 0);
+                                  }},
+                      ArrivalCase{"LastFilterAfterTheClosingCommand",
+                                  [](SimulatedDeviceTest& t, const SimulatedDeviceTest::Write& w) {
+                                      t.SendAll({w.channel0.begin(), w.channel0.end() - 1}, 0);
+                                      t.SendAll(w.channel1, 1);
+                                      t.SendAll({w.channel0.back()}, 0);
+                                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
+    const auto write = WholeWrite();
+    SendAll(write.channel0, 0);
+    SendAll({write.channel1.begin(), write.channel1.end() - 1}, 1);
+    SendAll(dtu::BuildDtuFrames(basic, advanced).frames, 0);
+    ASSERT_EQ(WaitForLines(1).size(), 1u) << "the device has taken every frame before it";
+    EXPECT_EQ(device->WritesApplied(), 0u);
+    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 16) << "a fresh device's value";
+    SendAll(write.channel0, 0);
+    SendAll(write.channel1, 1);
+    ASSERT_TRUE(WaitForWrites(1));
+    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 64);
 }
 
 TEST_F(SimulatedDeviceTest, DebugLineIsAnsweredOnceAtEveryLevel) {
