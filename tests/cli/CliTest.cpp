@@ -105,6 +105,21 @@ TEST_F(CliTest, ShowReportsEachSectionsChecksumAsStored) {
     EXPECT_EQ(actual, keys);
 }
 
+TEST_F(CliTest, ShowReportsACorruptSystemSectionAsStored) {
+    protocol::SettingsSections sections;
+    sections.sys.fileSizeMB = 64;
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    {
+        std::fstream file(Dir() + "/QXCfg.dat", std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(656 + 4);  // sysOption
+        file.put('\x42');
+    }
+    const auto json = nlohmann::json::parse(Run({"show", Dir() + "/QXCfg.dat", "--json"}).out);
+    EXPECT_EQ(json["sys"]["checksumOk"], false);
+    EXPECT_EQ(json["sys"]["fileSizeMB"], 64) << "the stored bytes, not the program's fallback";
+    EXPECT_EQ(json["sys"]["sysOption"], 0x42);
+}
+
 TEST_F(CliTest, FailuresGiveDistinctExitStatuses) {
     EXPECT_EQ(Run({"show", Dir() + "/missing.dat"}).status, EXIT_BAD_FILE);
     EXPECT_EQ(Run({"--index", "12", "read"}).status, EXIT_USAGE);
