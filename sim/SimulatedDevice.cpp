@@ -134,6 +134,7 @@ void SimulatedDevice::OnParameterFrame(std::uint32_t channel, const CanFrameReco
     std::lock_guard lock(mutex_);
     // The other channel's opening may still be on its way.
     JoinWrite();
+    write_.carriesParameters = true;
     const bool first = channel == 0;
     DecodeParameterFrame(
         frame, {first ? staged_.can1 : staged_.can2, first ? staged_.filters1 : staged_.filters2,
@@ -166,7 +167,8 @@ void SimulatedDevice::ApplyWriteIfComplete() {
     const auto filtersDone = [this](std::size_t c) {
         return write_.filtersAnnounced[c] && write_.filtersSeen[c] >= write_.filtersExpected[c];
     };
-    if (!write_.active || !write_.opened || !write_.closed || !filtersDone(0) || !filtersDone(1)) {
+    const bool blocksDone = !write_.carriesParameters || (filtersDone(0) && filtersDone(1));
+    if (!write_.active || !write_.opened || !write_.closed || !blocksDone) {
         return;
     }
     store_ = staged_;

@@ -68,11 +68,13 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     /// the two channels may be interleaved any way (two sockets, two buses),
     /// so the write is complete when everything of it has been seen: the
     /// opening, both channels' acceptance-filter blocks (channel 0's last
-    /// frames) and the closing command (channel 1's last), in any order.
+    /// frames) and the closing command (channel 1's last), in any order. A
+    /// write of the opening and closing alone is complete with those two.
     struct WriteInProgress {
         bool active = false;
         bool opened = false;
         bool closed = false;
+        bool carriesParameters = false;
         std::array<bool, 2> filtersAnnounced{};
         std::array<std::size_t, 2> filtersExpected{};
         std::array<std::size_t, 2> filtersSeen{};
