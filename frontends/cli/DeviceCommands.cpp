@@ -1,4 +1,5 @@
 // Commands that talk to a device through a headless main window.
+#include <algorithm>
 #include <iomanip>
 
 #include "app/MainWindowIds.hpp"
@@ -144,8 +145,12 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
             << " ms\n";
         return EXIT_TIMEOUT;
     }
+    // A quick device answers before the wait notice is shown: the result is
+    // whichever box says so, not the last one.
     const auto boxes = session.Host().Boxes();
-    return !boxes.empty() && boxes.back().text == "初始化SD卡成功" ? EXIT_OK : EXIT_FAILED;
+    const bool initialised = std::any_of(
+        boxes.begin(), boxes.end(), [](const auto& box) { return box.text == "初始化SD卡成功"; });
+    return initialised ? EXIT_OK : EXIT_FAILED;
 }
 
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
