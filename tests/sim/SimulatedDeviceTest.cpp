@@ -228,6 +228,48 @@ TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
     EXPECT_EQ(device->Parameters().sys.fileSizeMB, 64);
 }
 
+// The identity and system frames of a read answer, written out from the
+// frame table; channel 0 carries them first, then its sections, then 0 / 01.
+TEST_F(SimulatedDeviceTest, ReadAnswerStartsWithTheIdentityFramesByteForByte) {
+    DeviceConfig config;
+    config.type = 2;
+    config.serial = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C};
+    config.hardwareVersion = 0x0102;
+    config.firmwareVersion = 0x0B03;
+    device = std::make_unique<SimulatedDevice>(bus, config, clock);
+    protocol::SettingsSections store = device->Parameters();
+    store.sys.fileSizeMB = 64;
+    store.sys.cyclicOverwrite = 1;
+    store.sys.firstFrameTimeZero = 0;
+    store.sys.errorProofing = 3;
+    device->SetParameters(store);
+    CanFrameRecord request{};
+    request.ID = protocol::ID_READ_REQUEST;
+    request.DataLen = 8;
+    request.Data[0] = 0xFF;
+    pc->SendOn(0, request);  // the one plain frame
+    const auto answer = Receive(5);
+    ASSERT_GE(answer.size(), 5u);
+    const struct {
+        std::uint32_t id;
+        std::array<std::uint8_t, 8> data;
+    } expected[] = {
+        {1, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}},
+        {2, {0x09, 0x0A, 0x0B, 0x0C, 0x02, 0x00, 0x00, 0x00}},
+        {3, {0x02, 0x01, 0x03, 0x0B, 0x00, 0x00, 0x00, 0x00}},
+        {4, {0x40, 0x00, 0x00, 0x01, 0x00, 0x03, 0x00, 0x00}},
+    };
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(answer[i].ID, expected[i].id);
+        EXPECT_EQ(answer[i].ExternFlag, 0);
+        EXPECT_EQ(answer[i].DataLen, 8);
+        EXPECT_TRUE(std::equal(expected[i].data.begin(), expected[i].data.end(), answer[i].Data));
+    }
+    EXPECT_EQ(answer[4].ID, 1u) << "channel 0's sections follow";
+    EXPECT_EQ(answer[4].ExternFlag, 1);
+}
+
 TEST_F(SimulatedDeviceTest, DebugLineIsAnsweredOnceAtEveryLevel) {
     Send(DebugFrame("AT"));
     Send(DebugFrame("+CSQ\r\n"));
