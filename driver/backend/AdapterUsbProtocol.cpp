@@ -64,14 +64,17 @@ std::vector<std::uint8_t> EncodeInitPayload(const CanInitRecord& init) {
 }
 
 CanInitRecord DecodeInitPayload(std::span<const std::uint8_t> payload) {
+    // Bytes past a short payload read as 0 rather than past its end.
+    std::array<std::uint8_t, 16> bytes{};
+    std::copy_n(payload.begin(), std::min(payload.size(), bytes.size()), bytes.begin());
     CanInitRecord init{};
-    init.AccCode = GetU32(&payload[0]);
-    init.AccMask = GetU32(&payload[4]);
-    init.Reserved = GetU32(&payload[8]);
-    init.Filter = payload[12];
-    init.Timing0 = payload[13];
-    init.Timing1 = payload[14];
-    init.Mode = payload[15];
+    init.AccCode = GetU32(&bytes[0]);
+    init.AccMask = GetU32(&bytes[4]);
+    init.Reserved = GetU32(&bytes[8]);
+    init.Filter = bytes[12];
+    init.Timing0 = bytes[13];
+    init.Timing1 = bytes[14];
+    init.Mode = bytes[15];
     return init;
 }
 

@@ -98,6 +98,7 @@ struct Command {
 
 std::vector<std::uint8_t> EncodeCommand(const Command& command);
 std::vector<std::uint8_t> EncodeInitPayload(const CanInitRecord& init);
+/// Decodes the 16-byte init payload; bytes a shorter payload lacks read as 0.
 CanInitRecord DecodeInitPayload(std::span<const std::uint8_t> payload);
 
 struct Response {

@@ -74,6 +74,31 @@ TEST(AdapterUsbProtocolTest, InitCommandCarriesTheRecordLittleEndian) {
     EXPECT_EQ(decoded.Timing1, 0xFF);
 }
 
+// Found by the usb_protocol fuzz target: an empty payload was read 16 bytes past its end.
+TEST(AdapterUsbProtocolTest, ShortInitPayloadReadsTheMissingBytesAsZero) {
+    const Bytes whole{1, 0, 0, 0, 0x10, 0x20, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFE, 7};
+    struct Row {
+        std::size_t length;
+        std::uint32_t accCode;
+        std::uint32_t accMask;
+        std::uint8_t timing1;
+        std::uint8_t mode;
+    };
+    const Row rows[] = {{0, 0, 0, 0, 0},
+                        {1, 1, 0, 0, 0},
+                        {5, 1, 0x10, 0, 0},
+                        {15, 1, 0x2010, 0xFE, 0},
+                        {16, 1, 0x2010, 0xFE, 7}};
+    for (const auto& row : rows) {
+        const Bytes payload(whole.begin(), whole.begin() + static_cast<long>(row.length));
+        const CanInitRecord decoded = DecodeInitPayload(payload);
+        EXPECT_EQ(decoded.AccCode, row.accCode) << row.length;
+        EXPECT_EQ(decoded.AccMask, row.accMask) << row.length;
+        EXPECT_EQ(decoded.Timing1, row.timing1) << row.length;
+        EXPECT_EQ(decoded.Mode, row.mode) << row.length;
+    }
+}
+
 TEST(AdapterUsbProtocolTest, ResponseRoundTripsAndRejectsUnknownStatus) {
     Response response;
     response.opcode = 3;
