@@ -1,44 +1,36 @@
-// Arbitrary settings-file bytes: every section decodes, re-encodes to the same
-// bytes, and the fallbacks leave counts the pages can show.
+// Any bytes as QXCfg.dat: read through the real file reader, every section of
+// a whole file encodes back to the bytes read, the verdict of the checks and
+// of SettingsFileProblem agree, and the window loads and shows whatever
+// passes (counts up to 255 included) without reading outside a table.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
-#include <span>
+#include <fstream>
 
+#include "fuzz/FuzzWindow.hpp"
+#include "fuzz/MemoryFile.hpp"
 #include "protocol/SettingsFile.hpp"
 
+using namespace quillon;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace quillon::protocol;
-    if (size < SETTINGS_FILE_SIZE) {
-        return 0;
-    }
-    std::span<const std::uint8_t> bytes(data, SETTINGS_FILE_SIZE);
-    const auto can1 = CanPara::FromBytes(bytes.subspan<0, CanPara::SIZE>());
-    if (can1.ToBytes() != [&] {
-            std::array<std::uint8_t, CanPara::SIZE> copy{};
-            std::copy_n(data, CanPara::SIZE, copy.begin());
-            return copy;
-        }()) {
+    static fuzz::MemoryFile file;
+    static fuzz::FuzzWindow fuzzWindow;
+    file.Set({data, size});
+    protocol::SettingsSections sections{};
+    const protocol::SettingsChecks ok = protocol::ReadSettingsFile(file.Path(), sections);
+    const bool whole = size >= protocol::SETTINGS_FILE_SIZE;
+    if (whole && !std::equal(data, data + protocol::SETTINGS_FILE_SIZE,
+                             protocol::EncodeSettings(sections).begin())) {
         std::abort();
     }
-    SettingsSections sections{};
-    std::size_t offset = 0;
-    ForEachSection(sections, [&](SettingsSection, auto& record) {
-        using Record = std::remove_reference_t<decltype(record)>;
-        record = Record::FromBytes(
-            std::span<const std::uint8_t, Record::SIZE>(data + offset, Record::SIZE));
-        offset += Record::SIZE;
-    });
-    if (EncodeSettings(sections) != [&] {
-            std::array<std::uint8_t, SETTINGS_FILE_SIZE> copy{};
-            std::copy_n(data, SETTINGS_FILE_SIZE, copy.begin());
-            return copy;
-        }()) {
+    const bool allPass = std::all_of(ok.begin(), ok.end(), [](bool b) { return b; });
+    if (protocol::SettingsFileProblem(file.Path()).empty() != (whole && allPass)) {
         std::abort();
     }
-    SettingsChecks failed{};
-    ApplySettingsFallbacks(sections, failed);
-    ApplyBaudTable(sections.can1);
+    protocol::ApplySettingsFallbacks(sections, ok);
+    std::ofstream(fuzzWindow.window.SettingsPath(), std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    fuzzWindow.window.LoadSettings();
+    fuzzWindow.window.RefreshPages();
     return 0;
 }
