@@ -110,6 +110,8 @@ TEST_F(MainWindowGuiTest, DtuEditsStopTypingAtTheirLimits) {
     auto* address = PageWidget<QLineEdit>(7, Basic::IDC_EDIT_SERVER_ADDR);
     auto* phone = PageWidget<QLineEdit>(8, Advanced::PHONE_IDS[0]);
     ASSERT_TRUE(address != nullptr && phone != nullptr);
+    EXPECT_EQ(address->maxLength(), 64) << "the widget itself stops typing";
+    EXPECT_EQ(phone->maxLength(), 15);
     ClickTab(7);
     address->clear();
     QTest::keyClicks(address, QString(70, 'h'));
