@@ -43,6 +43,8 @@ void Bootloader::StartErase() {
     image_.clear();
     hash_.Reset();
     framesReceived_ = 0;
+    started_ = true;
+    remembered_.reset();
 }
 
 // Busy erasing, or never erased: the command goes unheard.
@@ -75,13 +77,24 @@ std::vector<std::uint8_t> Bootloader::Image() const {
 }
 
 std::uint64_t Bootloader::ImageLength() const {
-    std::lock_guard lock(mutex_);
-    return image_.size();
+    return Record().length;
 }
 
 std::string Bootloader::Sha256Hex() const {
+    return Sha256::Hex(Record().sha256);
+}
+
+ImageRecord Bootloader::Record() const {
     std::lock_guard lock(mutex_);
-    return Sha256::Hex(hash_.Finish());
+    if (remembered_) {
+        return *remembered_;
+    }
+    return {started_, image_.size(), hash_.Finish()};
+}
+
+void Bootloader::Remember(const ImageRecord& record) {
+    std::lock_guard lock(mutex_);
+    remembered_ = record;
 }
 
 std::uint64_t Bootloader::LostFrames() const {
@@ -112,6 +125,8 @@ void Bootloader::Reset() {
     hash_.Reset();
     lostFrames_ = 0;
     framesReceived_ = 0;
+    started_ = false;
+    remembered_.reset();
 }
 
 }  // namespace quillon::sim

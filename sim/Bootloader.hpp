@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,15 @@
 #include "sim/Sha256.hpp"
 
 namespace quillon::sim {
+
+/// What a device remembers of the image it received last.
+struct ImageRecord {
+    bool present = false;  ///< an erase command started an image
+    std::uint64_t length = 0;
+    Sha256::Digest sha256{};
+
+    bool operator==(const ImageRecord&) const = default;
+};
 
 class Bootloader {
   public:
@@ -35,11 +45,16 @@ class Bootloader {
     /// taken or lost), false for any other frame, which is left alone.
     bool OnFrame(const CanFrameRecord& plainFrame);
 
-    /// The image received since the last erase.
+    /// The image received since the last erase (empty for a remembered one).
     std::vector<std::uint8_t> Image() const;
+    /// Length and SHA-256 (64 lower-case hexadecimal digits) of the image
+    /// received since the last erase, or of the remembered one until an erase.
     std::uint64_t ImageLength() const;
-    /// SHA-256 of Image(), 64 lower-case hexadecimal digits.
     std::string Sha256Hex() const;
+    /// The image as a device remembers it between runs.
+    ImageRecord Record() const;
+    /// Takes a record kept from an earlier run; the next erase forgets it.
+    void Remember(const ImageRecord& record);
     /// Upgrade frames dropped since construction or Reset().
     std::uint64_t LostFrames() const;
     /// Image data frames appended since the last erase (frames of length 0 included).
@@ -69,6 +84,8 @@ class Bootloader {
     Sha256 hash_;
     std::uint64_t lostFrames_ = 0;
     std::uint64_t framesReceived_ = 0;
+    bool started_ = false;  ///< an erase command arrived since construction or Reset()
+    std::optional<ImageRecord> remembered_;
 };
 
 }  // namespace quillon::sim

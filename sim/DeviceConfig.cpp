@@ -47,6 +47,8 @@ bool ParseSeed(std::string_view text, std::optional<std::uint64_t>& seed) {
     return true;
 }
 
+constexpr std::string_view NO_STATE = "none";
+
 using Apply = bool (*)(std::string_view value, DeviceConfig& config);
 
 struct OptionRule {
@@ -67,7 +69,8 @@ constexpr OptionRule OPTIONS[] = {
     {"erase-ms", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.eraseMs); }},
     {"state",
      [](std::string_view v, DeviceConfig& c) {
-         c.statePath = std::string(v);
+         c.stateChosen = true;
+         c.statePath = v == NO_STATE ? std::string() : std::string(v);
          return !v.empty();
      }},
     {"drop", [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.dropPercent); }},
@@ -94,7 +97,8 @@ bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& con
 
 }  // namespace
 
-std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error) {
+std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error,
+                                              const EnvironmentLookup& env) {
     DeviceConfig config;
     while (!options.empty()) {
         const auto comma = options.find(',');
@@ -112,6 +116,11 @@ std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::str
                     "\" is unknown or has a bad value";
             return std::nullopt;
         }
+    }
+    if (!config.stateChosen) {
+        // The default file's folder is made when the device first saves.
+        config.statePath = DefaultStatePath({config.type, config.serial}, env).string();
+        return config;
     }
     // The store is saved after every write; a state file that can never be
     // written (missing directory, a directory or FIFO in its place) is refused now.

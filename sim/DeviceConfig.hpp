@@ -9,9 +9,12 @@
 //   storage-delay-ms=N  time the storage initialisation takes (default 1500)
 //   storage-result=N    d0 of the storage reply (default 1 = success)
 //   erase-ms=N          time the bootloader's flash erase takes (default 2000)
-//   state=PATH          keep the parameter store in PATH (settings-file format):
-//                       loaded at start, saved after every applied write, so
-//                       the device remembers its settings between sessions
+//   state=PATH          where the device remembers its parameter store, DTU
+//                       records and received image between runs (loaded at
+//                       start, saved after every change); without this key
+//                       the file lies in the user's state directory, one per
+//                       type and serial (see DefaultStatePath)
+//   state=none          remember nothing: a fresh device every run
 // Faults, to reproduce a lossy bus or a dying device:
 //   drop=P              the device does not hear P % (0..100) of the frames sent to it
 //   reply-drop=P        P % of the frames the device sends are lost
@@ -28,6 +31,8 @@
 #include <string>
 #include <string_view>
 
+#include "sim/DeviceState.hpp"
+
 namespace quillon::sim {
 
 struct DeviceConfig {
@@ -39,7 +44,8 @@ struct DeviceConfig {
     std::uint32_t storageDelayMs = 1500;
     std::uint8_t storageResult = 1;
     std::uint32_t eraseMs = 2000;
-    std::string statePath;
+    std::string statePath;     ///< empty: the device remembers nothing
+    bool stateChosen = false;  ///< a state key was given (else the default file is used)
     std::uint8_t dropPercent = 0;
     std::uint8_t replyDropPercent = 0;
     std::uint32_t replyDelayMs = 0;
@@ -49,6 +55,8 @@ struct DeviceConfig {
 
 /// Parses an options text; returns nothing and sets `error` (naming the key)
 /// when a key is unknown or its value is out of range.
-std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error);
+/// Without a state key the state file is DefaultStatePath in `env`.
+std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error,
+                                              const EnvironmentLookup& env = ProcessEnvironment);
 
 }  // namespace quillon::sim

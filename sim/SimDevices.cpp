@@ -1,5 +1,6 @@
 #include "sim/SimDevices.hpp"
 
+#include <iostream>
 #include <mutex>
 
 #include "platform/kelvix/SimAdapter.hpp"
@@ -15,6 +16,24 @@ std::mutex& DevicesMutex() {
 std::weak_ptr<SimulatedDevice>& Last() {
     static std::weak_ptr<SimulatedDevice> last;
     return last;
+}
+
+std::function<void(const std::string&)>& WarningSink() {
+    static std::function<void(const std::string&)> sink;
+    return sink;
+}
+
+void Warn(const std::string& warning) {
+    std::function<void(const std::string&)> sink;
+    {
+        std::lock_guard lock(DevicesMutex());
+        sink = WarningSink();
+    }
+    if (sink) {
+        sink(warning);
+    } else {
+        std::cerr << "warning: " << warning << '\n';
+    }
 }
 
 // Keeps the shared device alive as long as the adapter holds this node.
@@ -38,12 +57,20 @@ void RegisterSimDevice() {
         }
         static sys::SystemClock clock;
         auto device = std::make_shared<SimulatedDevice>(bus, *config, clock);
+        if (!device->StateWarning().empty()) {
+            Warn(device->StateWarning());
+        }
         {
             std::lock_guard lock(DevicesMutex());
             Last() = device;
         }
         return std::make_unique<DeviceNode>(std::move(device));
     });
+}
+
+void SetSimWarningSink(std::function<void(const std::string&)> sink) {
+    std::lock_guard lock(DevicesMutex());
+    WarningSink() = std::move(sink);
 }
 
 std::shared_ptr<SimulatedDevice> LastSimulatedDevice() {

@@ -3,7 +3,9 @@
 // the adapter's private bus.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "sim/SimulatedDevice.hpp"
 
@@ -11,6 +13,11 @@ namespace quillon::sim {
 
 /// Installs the device factory of the "sim" backend (idempotent).
 void RegisterSimDevice();
+/// Receives the warnings of devices the backend creates (a damaged or foreign
+/// state file); by default they go to standard error. An empty function
+/// restores the default.
+void SetSimWarningSink(std::function<void(const std::string&)> sink);
+
 /// The device the backend created last, while its adapter is open; null otherwise.
 std::shared_ptr<SimulatedDevice> LastSimulatedDevice();
 

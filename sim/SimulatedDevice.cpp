@@ -19,6 +19,8 @@ constexpr std::uint32_t DEBUG_ID = 0xF0;
 constexpr std::size_t DEBUG_LINE_MAX = 1000;
 constexpr std::size_t DEBUG_ECHO_BYTES = 6;
 constexpr std::chrono::milliseconds POLL_WAIT{5};
+/// Quiet time after the last upgrade frame before the image record is saved.
+constexpr std::uint64_t IMAGE_SAVE_IDLE_MS = 300;
 
 bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
     return frame.RemoteFlag != 0 || (frame.ExternFlag == 0 && frame.ID == 1);
@@ -66,14 +68,7 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
       log_(std::move(log)),
       bootloader_(clock, config.eraseMs),
       dice_(config.seed) {
-    SettingsChecks checks{};
-    if (!config_.statePath.empty()) {
-        checks = ReadSettingsFile(config_.statePath, store_);
-    }
-    ApplySettingsFallbacks(store_, checks);
-    if (!checks[Index(SettingsSection::System)]) {
-        store_.sys.fileSizeMB = 16;  // a fresh device records 16 MB files
-    }
+    RestoreState();
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
     port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
@@ -84,6 +79,33 @@ SimulatedDevice::~SimulatedDevice() {
     stopping_ = true;
     port_->Close();
     thread_.join();
+    if (imageDirty_) {
+        std::lock_guard lock(mutex_);
+        SaveState();
+    }
+}
+
+void SimulatedDevice::RestoreState() {
+    std::optional<DeviceState> state;
+    if (!config_.statePath.empty()) {
+        StateLoad load = LoadDeviceState(config_.statePath, {config_.type, config_.serial});
+        state = std::move(load.state);
+        stateWarning_ = std::move(load.warning);
+    }
+    if (!stateWarning_.empty()) {
+        Log("warning: " + stateWarning_);
+    }
+    if (!state) {
+        ApplySettingsFallbacks(store_, SettingsChecks{});
+        store_.sys.fileSizeMB = FRESH_FILE_SIZE_MB;
+        return;
+    }
+    store_ = state->store;
+    dtuBasic_ = state->dtuBasic;
+    dtuAdvanced_ = state->dtuAdvanced;
+    if (state->image.present) {
+        bootloader_.Remember(state->image);
+    }
 }
 
 void SimulatedDevice::Run() {
@@ -94,7 +116,17 @@ void SimulatedDevice::Run() {
             OnFrame(buffer[i].channel, buffer[i].frame);
         }
         SendDue();
+        SaveImageWhenIdle();
     }
+}
+
+void SimulatedDevice::SaveImageWhenIdle() {
+    if (!imageDirty_ || clock_.MonotonicMs() - lastUpgradeFrameMs_ < IMAGE_SAVE_IDLE_MS) {
+        return;
+    }
+    imageDirty_ = false;
+    std::lock_guard lock(mutex_);
+    SaveState();
 }
 
 void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& received) {
@@ -120,6 +152,8 @@ void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& recei
 void SimulatedDevice::OnUpgradeFrame(const CanFrameRecord& frame) {
     const bool wasProgramming = bootloader_.Programming();
     bootloader_.OnFrame(frame);
+    imageDirty_ = true;
+    lastUpgradeFrameMs_ = clock_.MonotonicMs();
     if (frame.RemoteFlag != 0 && frame.ID == 1) {
         Log("erase command: erasing flash for " + std::to_string(config_.eraseMs) + " ms");
     } else if (!wasProgramming && bootloader_.Programming()) {
@@ -232,6 +266,7 @@ void SimulatedDevice::OnDtuFrame(const CanFrameRecord& frame) {
     dtuAdvanced_ = dtuReader_->Advanced();
     Log(DtuSummary(*dtuReader_));
     dtuReader_.reset();
+    SaveState();
 }
 
 void SimulatedDevice::OnDebugText(std::uint32_t channel, const CanFrameRecord& frame) {
@@ -361,8 +396,9 @@ void SimulatedDevice::SaveState() {
     if (config_.statePath.empty()) {
         return;
     }
-    SettingsSections copy = store_;
-    if (const auto result = WriteSettingsFile(config_.statePath, copy); !result) {
+    const DeviceState state{store_, dtuBasic_, dtuAdvanced_, bootloader_.Record()};
+    const auto result = SaveDeviceState(config_.statePath, state, {config_.type, config_.serial});
+    if (!result) {
         Log("cannot keep the parameter store: " + result.message);
     }
 }

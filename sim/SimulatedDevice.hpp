@@ -62,6 +62,9 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::uint64_t FramesReceived() const { return framesReceived_.load(); }
     /// The boot loader that takes erase, program and image data frames.
     const Bootloader& Loader() const { return bootloader_; }
+    /// Why the state file was not taken (damaged, foreign, unreadable); empty
+    /// when it was, or when there was none. Set once at construction.
+    const std::string& StateWarning() const { return stateWarning_; }
 
   private:
     /// A parameter write as it arrives. Each channel keeps its own order, but
@@ -111,8 +114,13 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     bool LosesReply();
     void SendDue();
     void Log(const std::string& line) const;
-    /// Saves the store to the state file, if any; called with mutex_ held.
+    /// Takes what the state file remembers, or starts fresh.
+    void RestoreState();
+    /// Saves store, DTU records and image record to the state file, if any;
+    /// called with mutex_ held.
     void SaveState();
+    /// Saves the image record once image data has stopped for a while.
+    void SaveImageWhenIdle();
 
     std::shared_ptr<kelvix::VirtualCanBus> bus_;
     DeviceConfig config_;
@@ -136,6 +144,10 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::string debugLine_;  ///< received debug text after the last line end
     std::array<std::uint8_t, 6> lastTime_{};
     std::vector<PendingReply> pending_;
+    std::string stateWarning_;
+    // Touched by the device thread only (and the destructor after it ended).
+    bool imageDirty_ = false;
+    std::uint64_t lastUpgradeFrameMs_ = 0;
 
     std::atomic<std::uint64_t> framesReceived_{0};
     std::atomic<bool> stopping_{false};
