@@ -15,6 +15,9 @@ constexpr const char* FOOTER = R"(Examples:
   quillon-cli session
   quillon-cli --adapter sim:type=2,fw=11 read --json
   quillon-cli --settings-dir ./cfg write
+  quillon-cli --settings-dir ./cfg write --verify
+  quillon-cli diff old/QXCfg.dat new/QXCfg.dat
+  quillon-cli diff cfg/QXCfg.dat --device
   quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save
   quillon-cli show QXCfg.dat --json
   quillon-cli show QXCfgDTU.dat
@@ -24,6 +27,19 @@ constexpr const char* FOOTER = R"(Examples:
 
 The adapter comes from --adapter, else KELVIX_ADAPTER, else kelvix.conf beside
 the program, else "sim" (a simulated adapter with a simulated device).)";
+
+// Sends the simulated device's warnings to the command's error stream while it runs.
+class SimWarningsTo {
+  public:
+    explicit SimWarningsTo(std::ostream& err) {
+        sim::SetSimWarningSink([&err](const std::string& warning) {
+            err << "quillon-cli: warning: " << warning << '\n';
+        });
+    }
+    ~SimWarningsTo() { sim::SetSimWarningSink({}); }
+    SimWarningsTo(const SimWarningsTo&) = delete;
+    SimWarningsTo& operator=(const SimWarningsTo&) = delete;
+};
 
 }  // namespace
 
@@ -56,11 +72,27 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     show->add_option("FILE", file, "settings file")->required();
     show->add_flag("--json", showJson, "JSON output");
 
+    WriteOptions writeOptions;
     auto* write =
         app.add_subcommand("write", "write the settings directory's record to the device");
-    WriteOptions writeOptions;
     write->add_flag("--defaults", writeOptions.defaults,
                     "write the factory settings when QXCfg.dat is missing or damaged");
+    write->add_flag("--verify", writeOptions.verify,
+                    "read back, print the fields the device reports other than written");
+    write->add_option("--timeout-ms", writeOptions.timeoutMs,
+                      "wait for the read-back (default 3000)");
+    write->add_flag("--json", global.json, "the differences as a JSON list (with --verify)");
+
+    DiffOptions diffOptions;
+    auto* diff = app.add_subcommand(
+        "diff", "compare two settings files, or a file with the device (--device)");
+    diff->add_option("A", diffOptions.a, "settings file")->required();
+    auto* second = diff->add_option("B", diffOptions.b, "settings file of the same kind");
+    auto* device = diff->add_flag("--device", diffOptions.device,
+                                  "compare A with what the connected device reports");
+    second->excludes(device);
+    diff->add_option("--timeout-ms", diffOptions.timeoutMs, "wait for the device (default 3000)");
+    diff->add_flag("--json", global.json, "the differences as a JSON list");
 
     ReadOptions readOptions;
     auto* read = app.add_subcommand("read", "read the device's identity and parameters");
@@ -115,12 +147,20 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
         }
     }
     sim::RegisterSimDevice();
+    const SimWarningsTo warnings(err);
     if (*show)
         return RunShow(file, showJson, out, err);
     if (*decode)
         return RunDecode(trace, key, decodeJson, out, err);
     if (*write)
         return RunWrite(global, writeOptions, services, out, err);
+    if (*diff) {
+        if (!diffOptions.device && diffOptions.b.empty()) {
+            err << "quillon-cli diff: give two files, or one file and --device\n";
+            return EXIT_USAGE;
+        }
+        return RunDiff(global, diffOptions, services, out, err);
+    }
     if (*read)
         return RunRead(global, readOptions, services, out, err);
     if (*init)

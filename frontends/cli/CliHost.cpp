@@ -44,6 +44,11 @@ void CliHost::SetQuiet(bool quiet) {
     quiet_ = quiet;
 }
 
+bool CliHost::Quiet() const {
+    std::lock_guard lock(mutex_);
+    return quiet_;
+}
+
 std::vector<PrintedBox> CliHost::Boxes() const {
     std::lock_guard lock(mutex_);
     return boxes_;

@@ -34,6 +34,7 @@ class CliHost final : public ui::Host {
     void SetFileToOpen(std::string path);
     /// Makes boxes silent (still recorded); for --json output.
     void SetQuiet(bool quiet);
+    bool Quiet() const;
     std::vector<PrintedBox> Boxes() const;
     void ClearBoxes();
 

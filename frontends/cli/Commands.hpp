@@ -3,25 +3,55 @@
 #pragma once
 
 #include <istream>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "frontends/cli/Session.hpp"
+#include "protocol/SettingsSections.hpp"
 
 namespace quillon::cli {
 
 /// Decodes a settings file as stored (no fallback), with each section's checksum verdict:
 /// QXCfg.dat, QXCfgDTU.dat or QXCfgDTUHL.dat, known by name or else by size.
 int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err);
+/// A settings file as show --json prints it.
+struct SettingsDocument {
+    std::string kind;               ///< "QXCfg.dat", "QXCfgDTU.dat" or "QXCfgDTUHL.dat"
+    nlohmann::ordered_json fields;  ///< the records' fields (DTU files: with their checksum)
+    std::optional<protocol::SettingsSections> sections;  ///< QXCfg.dat only
+};
+/// Reads and recognises a settings file as show does; nothing, with `why` set, when the
+/// file cannot be opened or is no settings file.
+std::optional<SettingsDocument> LoadSettingsDocument(const std::string& file, std::string& why);
+
+/// Compares two settings files of one kind field by field, or with `device` a file with
+/// what the connected device reports (`b` unused): prints each differing field with both
+/// values; EXIT_OK when equal, EXIT_FAILED when not.
+struct DiffOptions {
+    std::string a;
+    std::string b;
+    bool device = false;
+    int timeoutMs = 3000;
+};
+int RunDiff(const GlobalOptions& options, const DiffOptions& diff, sys::SystemServices& services,
+            std::ostream& out, std::ostream& err);
+
 struct WriteOptions {
     /// Write the factory defaults where QXCfg.dat cannot be used, instead of refusing.
     bool defaults = false;
+    bool verify = false;   ///< read back and compare the fields a read returns
+    int timeoutMs = 3000;  ///< wait for the read-back
 };
 /// Connects, runs the parameter write from the settings directory, disconnects.
 /// Refuses with EXIT_BAD_FILE, before opening the adapter, when the directory
 /// holds no usable QXCfg.dat (missing, unreadable, short, a checksum wrong),
 /// unless `write.defaults`; the DTU files fall back to their defaults silently.
-/// A settings file that could not be saved makes it EXIT_FAILED.
+/// A settings file that could not be saved makes it EXIT_FAILED. With `verify`
+/// reads the device back and prints each field it reports other than written (as
+/// a JSON list with options.json): EXIT_FAILED when any differ, EXIT_TIMEOUT when
+/// the device answers nothing or only part of the read.
 int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::SystemServices& services,
              std::ostream& out, std::ostream& err);
 

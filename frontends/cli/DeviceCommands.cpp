@@ -4,6 +4,8 @@
 
 #include "app/MainWindowIds.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "frontends/cli/DeviceRead.hpp"
+#include "frontends/cli/FieldDiff.hpp"
 #include "frontends/cli/RecordJson.hpp"
 #include "protocol/SettingsFile.hpp"
 
@@ -11,23 +13,8 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* WRITE_SUCCESS = "写入参数成功，请重启设备生效!";
-constexpr const char* READ_SUCCESS = "读取设备参数成功!";
 
 using std::chrono::milliseconds;
-
-// What a read filled: the read-back channel copies and the sections the
-// window and its pages hold.
-protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
-    protocol::SettingsSections sections;
-    sections.can1 = window.ReadBackChannel(0);
-    sections.can2 = window.ReadBackChannel(1);
-    sections.sys = window.SystemRecord();
-    sections.filters1 = window.Advanced1Page().Record();
-    sections.filters2 = window.Advanced2Page().Record();
-    sections.bridge = window.BridgePage().Record();
-    sections.replay = window.ReplayPage().Record();
-    return sections;
-}
 
 void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
                   std::ostream& out) {
@@ -51,6 +38,28 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
         << int(s.replay.ruleCount) << '\n';
 }
 
+// Reads the device back after a write and compares the fields a read returns
+// with what was written.
+int VerifyWrite(Session& session, int timeoutMs, bool json, std::ostream& out, std::ostream& err) {
+    const auto written = ReadableToJson(WindowSections(session.Window()));
+    const DeviceRead read = ReadDevice(session, timeoutMs, "quillon-cli write --verify", err, true);
+    if (read.status != EXIT_OK) {
+        return read.status;
+    }
+    const auto differences = DiffFields(written, ReadableToJson(read.sections));
+    if (json) {
+        out << DifferencesToJson(differences, "written", "device").dump(2) << '\n';
+    } else {
+        PrintDifferences(differences, out);
+    }
+    if (!differences.empty()) {
+        err << "quillon-cli write --verify: the device reports " << differences.size()
+            << " field(s) other than written\n";
+        return EXIT_FAILED;
+    }
+    return EXIT_OK;
+}
+
 }  // namespace
 
 int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::SystemServices& services,
@@ -70,7 +79,6 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
     }
     session.Host().ClearBoxes();
     session.Window().WriteParameters();
-    session.Disconnect();
     const bool failed = session.FailureShown(WRITE_SUCCESS) || session.Host().Boxes().empty();
     if (failed) {
         err << "quillon-cli write: the parameter write failed\n";
@@ -79,7 +87,10 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
     for (const auto& failure : unsaved) {
         err << "quillon-cli write: settings not saved: " << failure.message << '\n';
     }
-    return failed || !unsaved.empty() ? EXIT_FAILED : EXIT_OK;
+    if (failed || !unsaved.empty()) {
+        return EXIT_FAILED;
+    }
+    return write.verify ? VerifyWrite(session, write.timeoutMs, options.json, out, err) : EXIT_OK;
 }
 
 int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemServices& services,
@@ -88,25 +99,13 @@ int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemSe
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    auto& window = session.Window();
-    session.Host().ClearBoxes();
-    window.ReadParameters();
-    if (session.FailureShown(READ_SUCCESS)) {
-        return EXIT_FAILED;
-    }
-    // The first identity change already refreshes the pages; the read is
-    // complete only when each channel's completion frame has been decoded.
-    const bool complete = session.PumpUntil(
-        [&window] { return window.CompletionCount(0) > 0 && window.CompletionCount(1) > 0; },
-        milliseconds(read.timeoutMs));
-    session.Host().PumpMessages();
+    const DeviceRead result = ReadDevice(session, read.timeoutMs, "quillon-cli read", err, false);
     session.Disconnect();
-    if (!complete) {
-        err << "quillon-cli read: no completion from the device within " << read.timeoutMs
-            << " ms\n";
-        return EXIT_TIMEOUT;
+    if (result.status != EXIT_OK) {
+        return result.status;
     }
-    protocol::SettingsSections sections = ReadSections(window);
+    protocol::SettingsSections sections = result.sections;
+    auto& window = session.Window();
     if (options.json) {
         auto document = SectionsToJson(sections);
         document["identity"] = ToJson(window.Identity());
@@ -115,9 +114,9 @@ int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemSe
         PrintSummary(window, sections, out);
     }
     if (read.save) {
-        const auto result = protocol::WriteSettingsFile(window.SettingsPath(), sections);
-        if (!result) {
-            err << "quillon-cli read: " << result.message << '\n';
+        const auto saved = protocol::WriteSettingsFile(window.SettingsPath(), sections);
+        if (!saved) {
+            err << "quillon-cli read: " << saved.message << '\n';
             return EXIT_FAILED;
         }
     }

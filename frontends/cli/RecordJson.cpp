@@ -1,5 +1,6 @@
 #include "frontends/cli/RecordJson.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/CQuillonDlg.hpp"
@@ -135,6 +136,58 @@ ordered_json SectionsToJson(const protocol::SettingsSections& sections) {
             {"sys", ToJson(sections.sys)},           {"filters1", ToJson(sections.filters1)},
             {"filters2", ToJson(sections.filters2)}, {"bridge", ToJson(sections.bridge)},
             {"replay", ToJson(sections.replay)}};
+}
+
+namespace {
+
+// The first `count` entries of `table` (at most all of them), as JSON.
+template <typename Entry, std::size_t N, typename ToJsonFn>
+ordered_json Announced(const std::array<Entry, N>& table, std::size_t count, ToJsonFn toJson) {
+    ordered_json entries = ordered_json::array();
+    for (std::size_t k = 0; k < std::min(count, N); ++k) {
+        entries.push_back(toJson(table[k]));
+    }
+    return entries;
+}
+
+ordered_json ReadableFilters(const protocol::HardFilterPara& f) {
+    ordered_json entries = ordered_json::array();
+    for (std::size_t k = 0; k < std::min<std::size_t>(f.filterCount, f.matchValue.size()); ++k) {
+        entries.push_back({{"frameFormat", f.frameFormat[k]},
+                           {"matchValue", f.matchValue[k]},
+                           {"matchMask", f.matchMask[k]}});
+    }
+    return {{"enable", f.enable}, {"filterCount", f.filterCount}, {"filters", entries}};
+}
+
+}  // namespace
+
+ordered_json ReadableToJson(const protocol::SettingsSections& s) {
+    const auto rule = [](const protocol::BridgeRule& r) {
+        ordered_json json = ToJson(r);
+        json.erase("leadByte");
+        return json;
+    };
+    const auto file = [](const protocol::ReplayRule& r) { return ToJson(r); };
+    return {{"can1", ToJson(s.can1)},
+            {"can2", ToJson(s.can2)},
+            {"sys",
+             {{"fileSizeMB", s.sys.fileSizeMB},
+              {"cyclicOverwrite", s.sys.cyclicOverwrite},
+              {"firstFrameTimeZero", s.sys.firstFrameTimeZero},
+              {"errorProofing", s.sys.errorProofing}}},
+            {"filters1", ReadableFilters(s.filters1)},
+            {"filters2", ReadableFilters(s.filters2)},
+            {"bridge",
+             {{"ruleCount", s.bridge.ruleCount},
+              {"bridgeFlags", s.bridge.bridgeFlags},
+              {"rules", Announced(s.bridge.rules, s.bridge.ruleCount, rule)}}},
+            {"replay",
+             {{"sendMode", s.replay.sendMode},
+              {"ruleCount", s.replay.ruleCount},
+              {"repeatAll", s.replay.repeatAll},
+              {"auxValue", s.replay.auxValue},
+              {"rules", Announced(s.replay.rules, s.replay.ruleCount, file)}}}};
 }
 
 }  // namespace quillon::cli

@@ -70,6 +70,18 @@ void PrintTable(const RawSettings& raw, std::ostream& out) {
         << ", replay files: " << int(s.replay.ruleCount) << '\n';
 }
 
+// The file's bytes; nothing, with `why` set, when it cannot be read. No
+// settings file is longer than QXCfg.dat; one byte more is enough to tell a
+// longer file, and /dev/zero or a FIFO is refused before reading.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& file, std::string& why) {
+    sys::InputFileBytes read = sys::ReadInputFile(file, protocol::SETTINGS_FILE_SIZE);
+    if (!read.ok) {
+        why = read.error;
+        return std::nullopt;
+    }
+    return std::move(read.bytes);
+}
+
 enum class FileKind { Settings, DtuBasic, DtuAdvanced };
 
 struct KnownFile {
@@ -228,11 +240,16 @@ void PrintFields(const ordered_json& record, std::ostream& out) {
 }
 
 template <typename Record>
+ordered_json DtuJson(const std::vector<std::uint8_t>& bytes,
+                     ordered_json (*toJson)(const Record&, bool)) {
+    const std::span<const std::uint8_t, Record::SIZE> block(bytes.data(), Record::SIZE);
+    return toJson(Record::FromBytes(block), protocol::SectionChecksumMatches(block));
+}
+
+template <typename Record>
 int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out,
             ordered_json (*toJson)(const Record&, bool)) {
-    const std::span<const std::uint8_t, Record::SIZE> block(bytes.data(), Record::SIZE);
-    const ordered_json record =
-        toJson(Record::FromBytes(block), protocol::SectionChecksumMatches(block));
+    const ordered_json record = DtuJson<Record>(bytes, toJson);
     if (json) {
         out << record.dump(2) << '\n';
     } else {
@@ -244,29 +261,44 @@ int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out
 }  // namespace
 
 int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream& err) {
-    // No settings file is longer than QXCfg.dat; one byte more is enough to
-    // tell a longer file, and /dev/zero or a FIFO is refused before reading.
-    const sys::InputFileBytes read = sys::ReadInputFile(file, protocol::SETTINGS_FILE_SIZE);
-    if (!read.ok) {
-        err << "quillon-cli show: " << read.error << '\n';
-        return EXIT_BAD_FILE;
-    }
-    const std::vector<std::uint8_t>& bytes = read.bytes;
     std::string why;
-    const auto kind = Recognise(file, bytes.size(), why);
+    const auto bytes = ReadFileBytes(file, why);
+    const auto kind = bytes ? Recognise(file, bytes->size(), why) : std::nullopt;
     if (!kind) {
         err << "quillon-cli show: " << why << '\n';
         return EXIT_BAD_FILE;
     }
     switch (*kind) {
         case FileKind::DtuBasic:
-            return ShowDtu<dtu::DtuBasicPara>(bytes, json, out, DtuBasicJson);
+            return ShowDtu<dtu::DtuBasicPara>(*bytes, json, out, DtuBasicJson);
         case FileKind::DtuAdvanced:
-            return ShowDtu<dtu::DtuAdvPara>(bytes, json, out, DtuAdvancedJson);
+            return ShowDtu<dtu::DtuAdvPara>(*bytes, json, out, DtuAdvancedJson);
         case FileKind::Settings:
             break;
     }
-    return ShowSettings(bytes, json, out);
+    return ShowSettings(*bytes, json, out);
+}
+
+std::optional<SettingsDocument> LoadSettingsDocument(const std::string& file, std::string& why) {
+    const auto bytes = ReadFileBytes(file, why);
+    const auto kind = bytes ? Recognise(file, bytes->size(), why) : std::nullopt;
+    if (!kind) {
+        return std::nullopt;
+    }
+    switch (*kind) {
+        case FileKind::DtuBasic:
+            return SettingsDocument{std::string(dtu::DTU_BASIC_FILE_NAME),
+                                    DtuJson<dtu::DtuBasicPara>(*bytes, DtuBasicJson), std::nullopt};
+        case FileKind::DtuAdvanced:
+            return SettingsDocument{std::string(dtu::DTU_ADV_FILE_NAME),
+                                    DtuJson<dtu::DtuAdvPara>(*bytes, DtuAdvancedJson),
+                                    std::nullopt};
+        case FileKind::Settings:
+            break;
+    }
+    const RawSettings raw = DecodeRaw(*bytes);
+    return SettingsDocument{std::string(protocol::SETTINGS_FILE_NAME), SectionsToJson(raw.sections),
+                            raw.sections};
 }
 
 }  // namespace quillon::cli

@@ -256,3 +256,56 @@ TEST_F(CliUpgradeTest, DemoWalksThroughReadWriteCompareAndUpgrade) {
 
 }  // namespace
 }  // namespace quillon::cli
+
+namespace quillon::cli {
+namespace {
+
+// The default simulated device remembers itself in the state directory, which
+// every test has to itself (XDG_STATE_HOME).
+class CliStateTest : public CliTest {
+  protected:
+    static std::filesystem::path StateFile() {
+        return std::filesystem::path(std::getenv("XDG_STATE_HOME")) / "quillon" /
+               "sim-type1-514C4E002026120700000001.state";
+    }
+};
+
+TEST_F(CliStateTest, WriteThenReadShowsTheWrittenValuesOnTheDefaultDevice) {
+    protocol::SettingsSections sections;
+    sections.can1 = protocol::CanPara::Defaults();
+    sections.can1.baudIndex = 5;
+    sections.can2 = protocol::CanPara::Defaults();
+    sections.sys.fileSizeMB = 64;
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    ASSERT_EQ(Run({"--adapter", "sim", "--settings-dir", Dir(), "write"}).status, EXIT_OK);
+    EXPECT_TRUE(std::filesystem::is_regular_file(StateFile()));
+
+    const auto read = Run({"--adapter", "sim", "read", "--json"});
+    ASSERT_EQ(read.status, EXIT_OK) << read.err;
+    EXPECT_EQ(nlohmann::json::parse(read.out)["can1"]["baudIndex"], 5);
+    EXPECT_EQ(nlohmann::json::parse(read.out)["sys"]["fileSizeMB"], 64);
+
+    const auto fresh = Run({"--adapter", "sim:state=none", "read", "--json"});
+    ASSERT_EQ(fresh.status, EXIT_OK) << fresh.err;
+    EXPECT_EQ(nlohmann::json::parse(fresh.out)["can1"]["baudIndex"],
+              protocol::CanPara::Defaults().baudIndex);
+    EXPECT_EQ(nlohmann::json::parse(fresh.out)["sys"]["fileSizeMB"], 16);
+
+    const auto other = Run({"--adapter", "sim:type=2", "read", "--json"});
+    EXPECT_EQ(nlohmann::json::parse(other.out)["sys"]["fileSizeMB"], 16)
+        << "another type is another device";
+}
+
+TEST_F(CliStateTest, DamagedStateFileWarnsAndReadsAFreshDevice) {
+    std::filesystem::create_directories(StateFile().parent_path());
+    std::ofstream(StateFile(), std::ios::binary) << "not a device";
+    const auto read = Run({"--adapter", "sim", "read", "--json"});
+    ASSERT_EQ(read.status, EXIT_OK) << read.err;
+    EXPECT_EQ(read.err, "quillon-cli: warning: state file " + StateFile().string() +
+                            ": not a device state file (12 bytes, expected 2200); the simulated "
+                            "device starts fresh\n");
+    EXPECT_EQ(nlohmann::json::parse(read.out)["sys"]["fileSizeMB"], 16);
+}
+
+}  // namespace
+}  // namespace quillon::cli

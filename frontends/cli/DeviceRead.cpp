@@ -1,0 +1,57 @@
+#include "frontends/cli/DeviceRead.hpp"
+
+namespace quillon::cli {
+namespace {
+
+constexpr const char* READ_SUCCESS = "读取设备参数成功!";
+
+}  // namespace
+
+protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
+    protocol::SettingsSections sections = WindowSections(window);
+    sections.can1 = window.ReadBackChannel(0);
+    sections.can2 = window.ReadBackChannel(1);
+    return sections;
+}
+
+protocol::SettingsSections WindowSections(app::CQuillonDlg& window) {
+    protocol::SettingsSections sections;
+    sections.can1 = window.Can1Page().Record();
+    sections.can2 = window.Can2Page().Record();
+    sections.sys = window.SystemRecord();
+    sections.filters1 = window.Advanced1Page().Record();
+    sections.filters2 = window.Advanced2Page().Record();
+    sections.bridge = window.BridgePage().Record();
+    sections.replay = window.ReplayPage().Record();
+    return sections;
+}
+
+DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command, std::ostream& err,
+                      bool quietNotice) {
+    auto& window = session.Window();
+    const std::uint64_t before0 = window.CompletionCount(0);
+    const std::uint64_t before1 = window.CompletionCount(1);
+    session.Host().ClearBoxes();
+    const bool wasQuiet = session.Host().Quiet();
+    session.Host().SetQuiet(wasQuiet || quietNotice);
+    window.ReadParameters();
+    if (session.FailureShown(READ_SUCCESS)) {
+        session.Host().SetQuiet(wasQuiet);
+        err << command << ": the device did not take the read request\n";
+        return {EXIT_FAILED, {}};
+    }
+    // The first identity change already refreshes the pages; the read is
+    // complete only when each channel's completion frame has been decoded.
+    const bool complete = session.PumpUntil(
+        [&] { return window.CompletionCount(0) > before0 && window.CompletionCount(1) > before1; },
+        std::chrono::milliseconds(timeoutMs));
+    session.Host().PumpMessages();
+    session.Host().SetQuiet(wasQuiet);
+    if (!complete) {
+        err << command << ": no completion from the device within " << timeoutMs << " ms\n";
+        return {EXIT_TIMEOUT, {}};
+    }
+    return {EXIT_OK, ReadSections(window)};
+}
+
+}  // namespace quillon::cli

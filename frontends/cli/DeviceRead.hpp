@@ -1,0 +1,34 @@
+// The parameter read as the commands that compare with a device need it:
+// request, wait for both channels' completions, take what was decoded.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+#include "frontends/cli/Session.hpp"
+#include "protocol/SettingsSections.hpp"
+
+namespace quillon::cli {
+
+struct DeviceRead {
+    /// EXIT_OK; EXIT_FAILED when the request was refused; EXIT_TIMEOUT when the
+    /// device did not answer completely within the time-out.
+    int status = EXIT_OK;
+    protocol::SettingsSections sections{};
+};
+
+/// Reads the device of a connected session and waits at most `timeoutMs` for the
+/// answer. On failure says why on `err`, prefixed with `command` ("quillon-cli read").
+/// The session stays connected. `quietNotice` keeps the read's own notice off the
+/// output, for commands whose result is something else (a comparison).
+DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command, std::ostream& err,
+                      bool quietNotice);
+
+/// What a read filled: the read-back channel copies and the sections the
+/// window and its pages hold.
+protocol::SettingsSections ReadSections(app::CQuillonDlg& window);
+
+/// What the window holds to write: the pages' sections and the system section.
+protocol::SettingsSections WindowSections(app::CQuillonDlg& window);
+
+}  // namespace quillon::cli
