@@ -1,11 +1,14 @@
 #include "app/CQuillonDlg.hpp"
 
+#include <utility>
+
 #include "app/CAboutDlg.hpp"
 #include "app/MainWindowIds.hpp"
 #include "app/MainWindowTemplate.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "upgrade/FirmwareUpgrade.hpp"
 #include "upgrade/UpgradeModeEntry.hpp"
+#include "upgrade/UpgradeTexts.hpp"
 
 namespace quillon::app {
 
@@ -265,7 +268,16 @@ void CQuillonDlg::ConnectForUpgrade() {
 }
 
 void CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {
-    upgrade::UpgradeFirmware(*this, *this, services_, observer);
+    if (upgradeRunning_) {
+        return;  // clicked again while it pumps: the running upgrade goes on
+    }
+    upgradeRunning_ = true;
+    stopUpgrade_ = false;
+    upgrade::UpgradeFirmware(*this, *this, services_, observer, &stopUpgrade_);
+    upgradeRunning_ = false;
+    if (std::exchange(closeAfterUpgrade_, false)) {
+        CloseWindow();
+    }
 }
 
 void CQuillonDlg::EnterUpgradeMode() {
@@ -273,6 +285,14 @@ void CQuillonDlg::EnterUpgradeMode() {
 }
 
 void CQuillonDlg::CloseWindow() {
+    if (upgradeRunning_) {
+        if (!closeAfterUpgrade_ && MessageBox(upgrade::CLOSE_DURING_UPGRADE, CAPTION_WARNING,
+                                              ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES) {
+            closeAfterUpgrade_ = true;
+            stopUpgrade_ = true;
+        }
+        return;
+    }
     if (link_.IsRunning()) {
         ToggleConnection();
     }

@@ -83,7 +83,9 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void LoadSettings();
     /// Writes QXCfg.dat; the result is also kept for SaveFailures().
     protocol::SaveResult SaveSettings();
-    /// Closes the window; disconnects first when connected.
+    /// Closes the window; disconnects first when connected. During an upgrade it
+    /// asks first; confirmed, the upgrade stops after its current frame and the
+    /// window closes once it has.
     void CloseWindow();
 
     /// Receive thread: one received frame of `channel`, still enciphered.
@@ -94,6 +96,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void ConnectForUpgrade() override;
     DeviceLink& Link() { return link_; }
     bool ReadPending() const { return readPending_.load(); }
+    bool UpgradeRunning() const { return upgradeRunning_; }
     bool StorageInitPending() const { return storageInitPending_.load(); }
     const protocol::DeviceIdentity& Identity() const { return identity_; }
     protocol::SysPara& SystemRecord() { return sysPara_; }
@@ -156,6 +159,11 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     DeviceLink link_;
     std::atomic<bool> readPending_{false};
     std::atomic<bool> storageInitPending_{false};
+    // The firmware upgrade runs on the user-interface thread and pumps; a close
+    // that arrives meanwhile is carried out once the upgrade has returned.
+    bool upgradeRunning_ = false;
+    bool closeAfterUpgrade_ = false;
+    std::atomic<bool> stopUpgrade_{false};
     std::atomic<std::uint64_t> refreshCount_{0};
     std::array<std::atomic<std::uint64_t>, 2> completions_{};
     std::atomic<std::uint64_t> framesHandled_{0};

@@ -14,8 +14,8 @@ static_assert(FirmwareTransfer::BLOCK_BYTES % MAX_FRAME_BYTES == 0,
               "only the last frame of an image may be short");
 
 FirmwareTransfer::FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, ImageFile& image,
-                                   const UpgradeObserver* observer)
-    : window_(window), sleeper_(sleeper), image_(image), observer_(observer) {}
+                                   const UpgradeObserver* observer, const std::atomic<bool>* stop)
+    : window_(window), sleeper_(sleeper), image_(image), observer_(observer), stop_(stop) {}
 
 bool FirmwareTransfer::Run() {
     SetProgress(0);
@@ -23,7 +23,7 @@ bool FirmwareTransfer::Run() {
         return false;
     }
     WaitForErase();
-    if (!Program() || !StreamImage()) {
+    if (Stopped() || !Program() || !StreamImage()) {
         return false;
     }
     Finish();
@@ -47,6 +47,9 @@ void FirmwareTransfer::WaitForErase() {
     for (int step = 0; step < ERASE_STEPS; ++step) {
         SetProgress(2 * step);
         Pump();
+        if (stop_ != nullptr && stop_->load()) {
+            return;
+        }
         sleeper_.SleepMs(ERASE_STEP_MS);
     }
 }
@@ -82,6 +85,9 @@ bool FirmwareTransfer::StreamImage() {
         if (*read < BLOCK_BYTES) {
             return true;
         }
+        if (Stopped()) {
+            return false;
+        }
     }
 }
 
@@ -104,6 +110,9 @@ bool FirmwareTransfer::SendBlock(std::span<const std::uint8_t> block) {
             return true;
         }
         Pump();
+        if (Stopped()) {
+            return false;
+        }
     }
 }
 
@@ -138,6 +147,16 @@ void FirmwareTransfer::Report(UpgradePhase phase, std::string_view failure) {
     }
     observer_->Notify(UpgradeProgress{phase, percent_, bytesSent_, framesSent_, image_.Length(),
                                       std::string(failure)});
+}
+
+bool FirmwareTransfer::Stopped() {
+    if (stop_ == nullptr || !stop_->load()) {
+        return false;
+    }
+    window_.SetDlgItemText(IDC_STATUS, STATUS_STOPPED);
+    image_.Close();
+    Report(UpgradePhase::Failed, STATUS_STOPPED);
+    return true;
 }
 
 void FirmwareTransfer::Pump() {

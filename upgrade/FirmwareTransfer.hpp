@@ -9,6 +9,7 @@
 // Threading: user-interface thread.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -29,11 +30,13 @@ class FirmwareTransfer {
     static constexpr std::uint32_t ERASE_STEP_MS = 160;
     static constexpr std::uint32_t BLOCK_PAUSE_MS = 1;
 
-    /// `image` is open and not empty; all references outlive the transfer.
+    /// `image` is open and not empty; all references outlive the transfer. `stop`
+    /// (optional) asks the transfer to end after the current frame or erase step.
     FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, ImageFile& image,
-                     const UpgradeObserver* observer);
+                     const UpgradeObserver* observer, const std::atomic<bool>* stop = nullptr);
 
-    /// Runs the whole transfer; true when every frame was accepted.
+    /// Runs the whole transfer; true when every frame was accepted, false when
+    /// one was refused or the transfer was stopped.
     bool Run();
 
   private:
@@ -49,11 +52,14 @@ class FirmwareTransfer {
     int WrittenPercent() const;
     void Report(UpgradePhase phase, std::string_view failure = {});
     void Pump();
+    /// True, after ending the transfer with STATUS_STOPPED, when a stop was asked for.
+    bool Stopped();
 
     ui::Dialog& window_;
     sys::Sleeper& sleeper_;
     ImageFile& image_;
     const UpgradeObserver* observer_;
+    const std::atomic<bool>* stop_;
     UpgradePhase phase_ = UpgradePhase::Erasing;
     int percent_ = 0;
     std::uint64_t bytesSent_ = 0;

@@ -24,7 +24,7 @@ void Refuse(ui::Dialog& window, std::string_view text, const UpgradeObserver* ob
 }  // namespace
 
 void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services,
-                     const UpgradeObserver* observer) {
+                     const UpgradeObserver* observer, const std::atomic<bool>* stop) {
     UpgradeGuard guard(window);
     if (!guard.Acquired()) {
         return;
@@ -48,7 +48,7 @@ void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices&
         Refuse(window, IMAGE_EMPTY, observer);
         return;
     }
-    FirmwareTransfer(window, services.sleeper, image, observer).Run();
+    FirmwareTransfer(window, services.sleeper, image, observer, stop).Run();
 }
 
 }  // namespace quillon::upgrade

@@ -2,6 +2,8 @@
 // program streams it, unchanged, into the device's boot loader.
 #pragma once
 
+#include <atomic>
+
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "upgrade/UpgradeLink.hpp"
@@ -16,8 +18,11 @@ namespace quillon::upgrade {
 /// runs, buttons 1177, 1221 and 1028 are disabled and a second call for the
 /// same window returns at once. `services.sleeper` paces the erase wait and
 /// the pause between blocks. `observer`, when given, sees every progress change
-/// and the outcome.
+/// and the outcome. When `stop` (optional) becomes true, the transfer ends after
+/// the frame or erase step in progress, with STATUS_STOPPED on the status line
+/// and no box.
 void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services,
-                     const UpgradeObserver* observer = nullptr);
+                     const UpgradeObserver* observer = nullptr,
+                     const std::atomic<bool>* stop = nullptr);
 
 }  // namespace quillon::upgrade

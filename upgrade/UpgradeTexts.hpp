@@ -12,6 +12,9 @@ inline constexpr const char* CAPTION_WARNING = "警告";
 inline constexpr const char* STATUS_ERASING = "擦写flash";
 inline constexpr const char* STATUS_WRITING = "写入程序";
 inline constexpr const char* STATUS_POWER_CYCLE = "请给设备重新上电";
+/// The user closed the window during the upgrade and confirmed: the transfer
+/// stopped after the frame it was sending; the device holds part of an image.
+inline constexpr const char* STATUS_STOPPED = "升级已中止，请重新升级";
 inline constexpr const char* MODE_RAW = "升级模式（原始）";
 
 // Message boxes of the firmware upgrade.
@@ -21,6 +24,9 @@ inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备
 inline constexpr const char* IMAGE_EMPTY = "升级固件为空，未发送任何数据!";
 /// A read error part-way through the image ends the transfer as a failure.
 inline constexpr const char* READ_IMAGE_FAILED = "读取升级固件失败!";
+
+/// Asked when the window is closed while an upgrade runs (Yes stops it).
+inline constexpr const char* CLOSE_DURING_UPGRADE = "正在升级固件，关闭窗口将中止升级，确定关闭吗?";
 
 // Message boxes of the upgrade mode entry.
 inline constexpr const char* CONNECT_FIRST = "请先连接设备!";

@@ -1,6 +1,8 @@
 #include "frontends/qt/QtHost.hpp"
 
 #include <QApplication>
+#include <chrono>
+#include <utility>
 
 #include "frontends/qt/MessageBoxPresenter.hpp"
 #include "frontends/qt/MessageBoxStyle.hpp"
@@ -9,7 +11,12 @@
 
 namespace quillon::gui {
 
-QtHost::QtHost() = default;
+QtHost::QtHost()
+    : eventClock_([] {
+          return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                std::chrono::steady_clock::now().time_since_epoch())
+                                                .count());
+      }) {}
 
 QtHost::~QtHost() {
     relay_.DismissAll();
@@ -64,7 +71,24 @@ int QtHost::RunModal(ui::Dialog& dialog) {
     return dialog.ModalResult();
 }
 
-void QtHost::OnPump() { dispatcher_.RunPending(); }
+void QtHost::OnPump() {
+    dispatcher_.RunPending();
+    RunToolkitEvents();
+}
+
+void QtHost::RunToolkitEvents() {
+    if (inToolkitEvents_ || !dispatcher_.OnGuiThread()) {
+        return;
+    }
+    const std::uint64_t now = eventClock_();
+    if (now - lastToolkitEventsMs_ < TOOLKIT_EVENTS_INTERVAL_MS) {
+        return;
+    }
+    lastToolkitEventsMs_ = now;
+    inToolkitEvents_ = true;
+    QCoreApplication::processEvents();
+    inToolkitEvents_ = false;
+}
 
 void QtHost::OnMessagePosted() {
     if (pumpQueued_.exchange(true)) {
@@ -72,7 +96,11 @@ void QtHost::OnMessagePosted() {
     }
     dispatcher_.Post([this] {
         pumpQueued_ = false;
+        // A short pump from the event loop itself: the toolkit's events are
+        // running already, and must not nest here.
+        const bool outer = std::exchange(inToolkitEvents_, true);
         PumpMessages();
+        inToolkitEvents_ = outer;
     });
 }
 

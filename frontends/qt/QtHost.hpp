@@ -6,11 +6,15 @@
 // answer. Messages and tasks the model posts wake the GUI thread, which pumps
 // the model's queue, so posted window messages always run on the GUI thread.
 // RunModal shows a window for the dialog (made by the window factory) and runs
-// a nested event loop until the dialog ends.
+// a nested event loop until the dialog ends. Pumping from a command that runs
+// long on the GUI thread (the firmware upgrade pumps after every frame) also
+// runs the toolkit's events, at most every TOOLKIT_EVENTS_INTERVAL_MS, so the
+// window repaints and takes clicks meanwhile without slowing the transfer.
 #pragma once
 
 #include <QWidget>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,6 +48,12 @@ class QtHost final : public ui::Host {
     /// The window showing `dialog` or the nearest dialog above it, else the active window.
     QWidget* WindowFor(const ui::Dialog* dialog) const;
 
+    static constexpr std::uint64_t TOOLKIT_EVENTS_INTERVAL_MS = 30;
+    /// Milliseconds of a monotonic clock, for pacing the toolkit's events.
+    using MonotonicMs = std::function<std::uint64_t()>;
+    /// Replaces the steady clock that paces the toolkit's events (tests).
+    void SetEventClock(MonotonicMs clock) { eventClock_ = std::move(clock); }
+
   protected:
     void OnMessagePosted() override;
     /// Runs the GUI jobs of other threads too, so that a wait that pumps (the
@@ -51,11 +61,18 @@ class QtHost final : public ui::Host {
     void OnPump() override;
 
   private:
+    /// Runs the toolkit's pending events when the interval has passed since the
+    /// last time; never from inside that run, nor from the event loop's own pump.
+    void RunToolkitEvents();
+
     GuiDispatcher dispatcher_;
     BoxRelay relay_{dispatcher_};
     WindowFactory windowFactory_;
     std::map<const ui::Dialog*, QWidget*> windows_;
     std::atomic<bool> pumpQueued_{false};
+    MonotonicMs eventClock_;
+    std::uint64_t lastToolkitEventsMs_ = 0;
+    bool inToolkitEvents_ = false;
 };
 
 }  // namespace quillon::gui
