@@ -2,13 +2,17 @@
 
 #include <QContextMenuEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/CAdapterDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "frontends/adapters/AdapterDiscovery.hpp"
 #include "frontends/qt/ModelText.hpp"
 #include "frontends/qt/TabControlWidget.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
 
 namespace quillon::gui {
 
@@ -88,13 +92,32 @@ void MainWindow::BuildWindowMenu() {
         menu_.addAction(DisplayText(item.text), this,
                         [this, command] { main_.SendMessage(app::WM_SYSCOMMAND, command, 0); });
     }
+    menu_.addAction(QString::fromUtf8(ADAPTER_MENU_TEXT), this, [this] { OpenAdapterDialog(); });
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { menu_.exec(mapToGlobal(QPoint(0, 0))); });
 }
 
+void MainWindow::OpenAdapterDialog() {
+    app::CAdapterDlg dialog(host_, adapters::CollectListings(adapters::DefaultAdapterDiscovery()),
+                            kelvix::CurrentAdapterSpec(),
+                            app::ProgramAdapterChoice(main_.Services().programDirectory));
+    dialog.DoModal();
+}
+
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu_.exec(event->globalPos());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* tabs = static_cast<TabControlWidget*>(View().Widget(app::IDC_TAB));
+    QWidget* focus = focusWidget();
+    if (enter && focus != nullptr && tabs->Pane()->isAncestorOf(focus)) {
+        event->accept();
+        return;
+    }
+    DialogWindow::keyPressEvent(event);
 }
 
 void MainWindow::FlushAll() {
@@ -105,6 +128,10 @@ void MainWindow::FlushAll() {
 }
 
 void MainWindow::RequestClose(int) {
+    if (main_.UpgradeRunning()) {
+        main_.CloseWindow();  // asks; a confirmed close follows once the upgrade has stopped
+        return;
+    }
     // The receive thread may be waiting for a box; it must not wait for one
     // while the disconnect joins it.
     host_.DismissBoxesFromOtherThreads();

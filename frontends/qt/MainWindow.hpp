@@ -5,6 +5,9 @@
 // do, so tab switching stays the model's business (SwitchPage). Closing the
 // window, by its close box, Escape or Enter, goes through the main dialog's
 // CloseWindow, which disconnects first: no receive thread outlives the window.
+// The window menu also opens the adapter dialog, beside the about item.
+// Enter while the focus is on a page only ends the typing there: it would
+// otherwise close the window and lose the values typed but not yet saved.
 //
 // With `showPages` the window makes room for the tab control below the main
 // controls; whether the tab control shows is still the model's state.
@@ -29,10 +32,15 @@ class MainWindow : public DialogWindow {
     QMenu& WindowMenu() { return menu_; }
     /// Shows every pending model change of the window and its pages now.
     void FlushAll();
+    /// Opens the adapter dialog (window menu) and returns once it has closed.
+    void OpenAdapterDialog();
+
+    static constexpr const char* ADAPTER_MENU_TEXT = "选择适配器(&D)...";
 
   protected:
     void RequestClose(int command) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreatePages(const DialogUnits& units);

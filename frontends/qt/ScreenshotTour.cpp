@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "app/CAdapterDlg.hpp"
 #include "app/MainWindowIds.hpp"
 
 namespace quillon::gui {
@@ -31,6 +32,7 @@ void ScreenshotTour::Run(MainWindow& window) {
         ShootPages(window);
         qApp->installEventFilter(this);
         window.Main().SendMessage(app::WM_SYSCOMMAND, app::IDM_ABOUTBOX, 0);
+        window.OpenAdapterDialog();
         qApp->removeEventFilter(this);
     }
     window.Main().CloseWindow();
@@ -59,10 +61,13 @@ bool ScreenshotTour::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+// The about box closes with OK; the adapter dialog with Cancel, which leaves
+// the adapter setting as it was.
 void ScreenshotTour::ShootAndClose(DialogWindow& window) {
     window.View().Flush();
-    Save(window, "about.png");
-    window.Model().Click(ui::IDOK);
+    const bool adapter = window.Model().Template().number == app::IDD_ADAPTER;
+    Save(window, adapter ? "adapter.png" : "about.png");
+    window.Model().Click(adapter ? ui::IDCANCEL : ui::IDOK);
 }
 
 void ScreenshotTour::Save(QWidget& widget, const std::string& name) {

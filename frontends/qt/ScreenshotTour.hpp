@@ -1,6 +1,7 @@
 // Pictures of the window for review: once the main window runs, saves
 // main.png, then selects every tab as a user would and saves tab-0.png ..
 // tab-9.png, opens the about box from the window menu and saves about.png,
+// opens the adapter dialog and saves adapter.png (closing it with Cancel),
 // and closes the window. Each saved path is printed; a failure is reported
 // on stderr and makes Failed() true.
 #pragma once

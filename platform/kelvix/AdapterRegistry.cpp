@@ -116,8 +116,25 @@ std::string CurrentAdapterSpec() {
     if (const char* env = std::getenv("KELVIX_ADAPTER"); env != nullptr && *env != '\0') {
         return env;
     }
-    const std::string fromFile = FirstLineOf(quillon::sys::ExecutableDirectory() / "kelvix.conf");
+    std::string fromFile = FirstLineOf(quillon::sys::ExecutableDirectory() / ADAPTER_CONF_NAME);
+    if (fromFile.empty()) {
+        fromFile = FirstLineOf(UserAdapterConfPath());
+    }
     return fromFile.empty() ? std::string("sim") : fromFile;
+}
+
+std::filesystem::path UserAdapterConfPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path base;
+    if (config != nullptr && *config != '\0') {
+        base = config;
+    } else if (home != nullptr && *home != '\0') {
+        base = std::filesystem::path(home) / ".config";
+    } else {
+        return {};
+    }
+    return base / "quillon" / ADAPTER_CONF_NAME;
 }
 
 void SetTraceFileOverride(std::string path) {

@@ -2,12 +2,14 @@
 //
 // The backend comes from configuration, never from recompiling: an explicit
 // override (the command line's --adapter), then the KELVIX_ADAPTER environment
-// variable, then the first line of "kelvix.conf" beside the program, then "sim".
+// variable, then the first line of "kelvix.conf" beside the program, then that
+// of the user's "kelvix.conf" (UserAdapterConfPath), then "sim".
 // A spec is "name" or "name:options", e.g. "sim:type=2,fw=11" or
 // "socketcan:can0,can1".
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,6 +42,11 @@ std::vector<std::string> RegisteredBackends();
 void SetAdapterSpecOverride(std::string spec);
 /// The adapter spec VCI_OpenDevice will use now.
 std::string CurrentAdapterSpec();
+
+inline constexpr const char* ADAPTER_CONF_NAME = "kelvix.conf";
+/// The user's own kelvix.conf: $XDG_CONFIG_HOME/quillon/kelvix.conf, else
+/// $HOME/.config/quillon/kelvix.conf; empty when neither variable is set.
+std::filesystem::path UserAdapterConfPath();
 
 /// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
 void SetTraceFileOverride(std::string path);

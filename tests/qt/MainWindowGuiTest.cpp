@@ -226,3 +226,32 @@ TEST_F(MainWindowGuiTest, ClosingWhileConnectedLeavesNoReceiveThread) {
 
 }  // namespace
 }  // namespace quillon::gui
+
+namespace quillon::gui {
+namespace {
+
+// Enter in a page's edit ends the typing there; the window and the typed value stay.
+TEST_F(MainWindowGuiTest, EnterInAPageEditKeepsTheWindowAndTheTypedValue) {
+    Open(true);
+    auto* interval = PageWidget<QLineEdit>(0, CanPage::IDC_EDIT_INTERVAL);
+    ASSERT_NE(interval, nullptr);
+    interval->setFocus();
+    interval->clear();
+    QTest::keyClicks(interval, "125");
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(interval, key);
+        EXPECT_FALSE(window->IsEnded()) << "key " << key;
+        EXPECT_TRUE(view->isVisible());
+    }
+    EXPECT_EQ(window->Can1Page().GetDlgItemText(CanPage::IDC_EDIT_INTERVAL), "125");
+
+    // Outside the pages Enter still closes the window as it always did.
+    auto* combo = MainWidget<QComboBox>(app::IDC_ADAPTER_INDEX);
+    ASSERT_NE(combo, nullptr);
+    combo->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_TRUE(window->IsEnded());
+}
+
+}  // namespace
+}  // namespace quillon::gui

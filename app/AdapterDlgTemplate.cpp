@@ -1,0 +1,54 @@
+// Template of the adapter dialog.
+#include "app/CAdapterDlg.hpp"
+
+namespace quillon::app {
+
+using ui::ControlKind;
+using ui::IDC_STATIC;
+
+const ui::DialogTemplate& AdapterDlgTemplate() {
+    static const ui::DialogTemplate tmpl{
+        IDD_ADAPTER,
+        "选择适配器",
+        330,
+        170,
+        {
+            {IDC_STATIC,
+             ControlKind::Static,
+             "本机可用的适配器（不可用的注明原因）：",
+             {},
+             {7, 7, 250, 9},
+             true,
+             true,
+             0},
+            {IDC_ADAPTER_LIST,
+             ControlKind::ListView,
+             "",
+             {},
+             {7, 18, 316, 96},
+             true,
+             true,
+             ui::STYLE_VSCROLL},
+            {IDC_STATIC,
+             ControlKind::Static,
+             "适配器设置（可加选项，如 sim:type=2,fw=11）：",
+             {},
+             {7, 120, 250, 9},
+             true,
+             true,
+             0},
+            {IDC_ADAPTER_SPEC, ControlKind::Edit, "", {}, {7, 131, 316, 13}, true, true, 0},
+            {ui::IDOK,
+             ControlKind::PushButton,
+             "确定",
+             {},
+             {216, 150, 50, 14},
+             true,
+             true,
+             ui::STYLE_DEFAULT_BUTTON},
+            {ui::IDCANCEL, ControlKind::PushButton, "取消", {}, {273, 150, 50, 14}, true, true, 0},
+        }};
+    return tmpl;
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,44 @@
+#include "frontends/adapters/AdapterDiscovery.hpp"
+
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/kelvix/socketcan/SocketCanDiscovery.hpp"
+#ifdef QUILLON_HAVE_QCANBUS
+#include "platform/kelvix/qcanbus/QCanBusBackend.hpp"
+#endif
+
+namespace quillon::adapters {
+namespace {
+
+std::vector<kelvix::InterfaceListing> ListSim() {
+    return {{"sim", "sim", "simulated device in this process", ""}};
+}
+
+}  // namespace
+
+AdapterDiscovery DefaultAdapterDiscovery() {
+    AdapterDiscovery discovery;
+    discovery.backends = kelvix::RegisteredBackends;
+    discovery.listers["sim"] = ListSim;
+    discovery.listers["socketcan"] = [] { return kelvix::ListSocketCanInterfaces(); };
+#ifdef QUILLON_HAVE_QCANBUS
+    discovery.listers["qcanbus"] = kelvix::ListQCanBusInterfaces;
+#endif
+    return discovery;
+}
+
+std::vector<kelvix::InterfaceListing> CollectListings(const AdapterDiscovery& discovery) {
+    std::vector<kelvix::InterfaceListing> listings;
+    for (const std::string& backend : discovery.backends()) {
+        const auto lister = discovery.listers.find(backend);
+        if (lister == discovery.listers.end()) {
+            listings.push_back({backend, backend, "this backend lists no interfaces", ""});
+            continue;
+        }
+        for (auto& listing : lister->second()) {
+            listings.push_back(std::move(listing));
+        }
+    }
+    return listings;
+}
+
+}  // namespace quillon::adapters

@@ -1,0 +1,179 @@
+// The adapter dialog: the reachable adapters listed with their reasons, the
+// setting taken from a row or typed, used for the next connect and saved as
+// the first line of kelvix.conf beside the program or else in the user's folder.
+#include "app/CAdapterDlg.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/MainWindowIds.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "support/FakeSystem.hpp"
+#include "support/ScriptedHost.hpp"
+
+namespace quillon::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class AdapterDlgTest : public ::testing::Test {
+  protected:
+    void Open() {
+        AdapterChoice choice{[this](const std::string& spec) { used.push_back(spec); },
+                             [this](const std::string& spec) {
+                                 saved.push_back(spec);
+                                 return saveResult;
+                             }};
+        dialog = std::make_unique<CAdapterDlg>(host, listings, "sim:type=2", choice);
+        host.SetModalScript([](ui::Dialog&) {});
+        dialog->DoModal();
+    }
+
+    test::ScriptedHost host;
+    std::vector<kelvix::InterfaceListing> listings = {
+        {"sim", "sim", "simulated device in this process", ""},
+        {"socketcan", "", "raw CAN sockets", "this system has no raw CAN sockets"},
+        {"qcanbus", "qcanbus:virtualcan:can0", "Qt Virtual CAN bus", ""},
+    };
+    std::vector<std::string> used;
+    std::vector<std::string> saved;
+    protocol::SaveResult saveResult = protocol::SaveResult::Success("kelvix.conf");
+    std::unique_ptr<CAdapterDlg> dialog;
+};
+
+TEST_F(AdapterDlgTest, ListsEveryAdapterWithTheReasonBesideEachUnavailableOne) {
+    Open();
+    EXPECT_EQ(dialog->Template().caption, "选择适配器");
+    ASSERT_EQ(dialog->GetItemCount(IDC_ADAPTER_LIST), 3);
+    const std::vector<std::vector<std::string>> expected = {
+        {"sim", "sim", "simulated device in this process"},
+        {"socketcan", "不可用", "raw CAN sockets：this system has no raw CAN sockets"},
+        {"qcanbus", "qcanbus:virtualcan:can0", "Qt Virtual CAN bus"},
+    };
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(dialog->GetItemText(IDC_ADAPTER_LIST, row, column),
+                      expected[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)])
+                << row << "," << column;
+        }
+    }
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "sim:type=2") << "the setting in force";
+}
+
+TEST_F(AdapterDlgTest, AnAvailableRowGivesItsSettingAnUnavailableOneNothing) {
+    Open();
+    dialog->SelectRows(IDC_ADAPTER_LIST, {2});
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "qcanbus:virtualcan:can0");
+    dialog->SelectRows(IDC_ADAPTER_LIST, {1});
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "qcanbus:virtualcan:can0");
+}
+
+TEST_F(AdapterDlgTest, OkUsesAndSavesTheSettingAsTyped) {
+    Open();
+    dialog->SetDlgItemText(IDC_ADAPTER_SPEC, "  sim:type=7,fw=12 ");
+    dialog->Click(ui::IDOK);
+    EXPECT_EQ(used, std::vector<std::string>{"sim:type=7,fw=12"});
+    EXPECT_EQ(saved, used);
+    EXPECT_TRUE(host.Boxes().empty());
+    EXPECT_TRUE(dialog->IsEnded());
+    EXPECT_EQ(dialog->ModalResult(), ui::IDOK);
+}
+
+TEST_F(AdapterDlgTest, RefusedSettingsKeepTheDialogOpen) {
+    const struct {
+        const char* name;
+        const char* spec;
+        const char* box;
+    } rows[] = {
+        {"empty", "   ", "请选择适配器!"},
+        {"line break", "sim\nsocketcan", "适配器设置不能含有控制字符!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        host.ClearBoxes();
+        Open();
+        dialog->SetDlgItemText(IDC_ADAPTER_SPEC, row.spec);
+        dialog->Click(ui::IDOK);
+        ASSERT_EQ(host.Boxes().size(), 1u);
+        EXPECT_EQ(host.Boxes()[0].text, row.box);
+        EXPECT_EQ(host.Boxes()[0].caption, "警告");
+        EXPECT_FALSE(dialog->IsEnded());
+        EXPECT_TRUE(used.empty());
+    }
+}
+
+TEST_F(AdapterDlgTest, ASaveThatFailsIsReportedButTheSettingIsUsed) {
+    saveResult = protocol::SaveResult::Failure("/u/kelvix.conf", "cannot create /u/kelvix.conf");
+    Open();
+    dialog->SetDlgItemText(IDC_ADAPTER_SPEC, "sim");
+    dialog->Click(ui::IDOK);
+    EXPECT_EQ(used, std::vector<std::string>{"sim"});
+    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{
+                                   "适配器设置已用于下次连接，但未能保存：cannot create "
+                                   "/u/kelvix.conf"});
+    EXPECT_TRUE(dialog->IsEnded());
+}
+
+TEST(SaveAdapterChoiceTest, FirstLineReplacedTheRestKept) {
+    test::TempDir dir;
+    const fs::path conf = dir.Path() / "kelvix.conf";
+    std::ofstream(conf, std::ios::binary) << "socketcan:can0\n# kept\nline 3\n";
+    ASSERT_TRUE(SaveAdapterChoice("sim:type=2", conf, dir.Path() / "user" / "kelvix.conf"));
+    EXPECT_EQ(FileText(conf), "sim:type=2\n# kept\nline 3\n");
+    EXPECT_FALSE(fs::exists(dir.Path() / "user")) << "beside the program was writable";
+
+    const fs::path fresh = dir.Path() / "fresh.conf";
+    ASSERT_TRUE(SaveAdapterChoice("brindle", fresh, {}));
+    EXPECT_EQ(FileText(fresh), "brindle\n");
+}
+
+TEST(SaveAdapterChoiceTest, UnwritableProgramFolderFallsBackToTheUsersFolder) {
+    test::TempDir dir;
+    std::ofstream(dir.Path() / "program") << "a file, not a folder";
+    const fs::path user = dir.Path() / "config" / "quillon" / "kelvix.conf";
+    const auto result = SaveAdapterChoice("sim", dir.Path() / "program" / "kelvix.conf", user);
+    ASSERT_TRUE(result) << result.message;
+    EXPECT_EQ(result.path, user);
+    EXPECT_EQ(FileText(user), "sim\n");
+
+    const auto neither =
+        SaveAdapterChoice("sim", dir.Path() / "program" / "kelvix.conf",
+                          dir.Path() / "program" / "user" / "kelvix.conf");
+    EXPECT_FALSE(neither);
+    EXPECT_NE(neither.message.find("; "), std::string::npos) << "both reasons: " << neither.message;
+}
+
+// The program's choice: the override for the next connect, and the user's
+// kelvix.conf read when there is none beside the program.
+TEST(ProgramAdapterChoiceTest, UsedForTheNextConnectAndReadBackFromTheUsersFile) {
+    const char* saved = std::getenv("KELVIX_ADAPTER");
+    const std::string before = saved ? saved : "";
+    unsetenv("KELVIX_ADAPTER");
+    test::TempDir dir;
+    const AdapterChoice choice = ProgramAdapterChoice(dir.Path());
+    choice.use("sim:type=3");
+    EXPECT_EQ(kelvix::CurrentAdapterSpec(), "sim:type=3");
+    ASSERT_TRUE(choice.save("sim:type=3"));
+    EXPECT_EQ(FileText(dir.Path() / "kelvix.conf"), "sim:type=3\n");
+    kelvix::CloseAllAdapters();  // drops the override
+
+    fs::create_directories(kelvix::UserAdapterConfPath().parent_path());
+    std::ofstream(kelvix::UserAdapterConfPath()) << "sim:type=6\n";
+    EXPECT_EQ(kelvix::CurrentAdapterSpec(), "sim:type=6");
+    if (!before.empty()) {
+        setenv("KELVIX_ADAPTER", before.c_str(), 1);
+    }
+}
+
+}  // namespace
+}  // namespace quillon::app

@@ -1,0 +1,77 @@
+// The adapter dialog in the window: opened from the window menu beside the
+// about item, listing what `quillon-cli adapters` lists, applied with OK.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "app/CAdapterDlg.hpp"
+#include "frontends/adapters/AdapterDiscovery.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "tests/qt/GuiFixture.hpp"
+
+namespace quillon::gui {
+namespace {
+
+class AdapterDialogGuiTest : public test::GuiFixture {
+  protected:
+    void TearDown() override {
+        kelvix::SetAdapterSpecOverride({});
+        test::GuiFixture::TearDown();
+    }
+    QAction* MenuItem(const QString& text) const {
+        for (QAction* action : view->WindowMenu().actions()) {
+            if (action->text() == text) {
+                return action;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(AdapterDialogGuiTest, MenuItemSitsBesideTheAboutItem) {
+    Open(false);
+    const auto actions = view->WindowMenu().actions();
+    const auto about = actions.indexOf(MenuItem("关于 Quillon(&A)..."));
+    const auto adapter = actions.indexOf(MenuItem("选择适配器(&D)..."));
+    ASSERT_GE(about, 0);
+    EXPECT_EQ(adapter, about + 1);
+}
+
+TEST_F(AdapterDialogGuiTest, ChoiceFromTheListIsUsedAndSaved) {
+    Open(false);
+    const auto listings =
+        adapters::CollectListings(adapters::DefaultAdapterDiscovery());
+    int rows = -1;
+    QString title;
+    watcher.OnDialogShown([&](DialogWindow& dialog) {
+        title = dialog.windowTitle();
+        auto* list = qobject_cast<QTableWidget*>(dialog.View().Widget(app::IDC_ADAPTER_LIST));
+        auto* spec = qobject_cast<QLineEdit*>(dialog.View().Widget(app::IDC_ADAPTER_SPEC));
+        ASSERT_TRUE(list != nullptr && spec != nullptr);
+        rows = list->rowCount();
+        const auto found = list->findItems("sim", Qt::MatchExactly);
+        ASSERT_FALSE(found.empty());
+        list->selectRow(found.front()->row());
+        dialog.View().Flush();
+        EXPECT_EQ(spec->text(), "sim");
+        QTest::keyClicks(spec, ":type=2,fw=12");
+        QTest::mouseClick(qobject_cast<QPushButton*>(dialog.View().Widget(ui::IDOK)),
+                          Qt::LeftButton);
+    });
+    MenuItem("选择适配器(&D)...")->trigger();  // returns once the dialog has closed
+
+    EXPECT_EQ(title, "选择适配器");
+    EXPECT_EQ(rows, static_cast<int>(listings.size()));
+    EXPECT_EQ(kelvix::CurrentAdapterSpec(), "sim:type=2,fw=12") << "used for the next connect";
+    std::ifstream conf(system.directory.Path() / "kelvix.conf");
+    std::stringstream text;
+    text << conf.rdbuf();
+    EXPECT_EQ(text.str(), "sim:type=2,fw=12\n");
+    EXPECT_FALSE(window->IsEnded());
+}
+
+}  // namespace
+}  // namespace quillon::gui
