@@ -118,9 +118,9 @@ TEST_F(AdapterDlgTest, ASaveThatFailsIsReportedButTheSettingIsUsed) {
     dialog->SetDlgItemText(IDC_ADAPTER_SPEC, "sim");
     dialog->Click(ui::IDOK);
     EXPECT_EQ(used, std::vector<std::string>{"sim"});
-    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{
-                                   "适配器设置已用于下次连接，但未能保存：cannot create "
-                                   "/u/kelvix.conf"});
+    EXPECT_EQ(host.BoxTexts(),
+              std::vector<std::string>{"适配器设置已用于下次连接，但未能保存：cannot create "
+                                       "/u/kelvix.conf"});
     EXPECT_TRUE(dialog->IsEnded());
 }
 
@@ -146,9 +146,8 @@ TEST(SaveAdapterChoiceTest, UnwritableProgramFolderFallsBackToTheUsersFolder) {
     EXPECT_EQ(result.path, user);
     EXPECT_EQ(FileText(user), "sim\n");
 
-    const auto neither =
-        SaveAdapterChoice("sim", dir.Path() / "program" / "kelvix.conf",
-                          dir.Path() / "program" / "user" / "kelvix.conf");
+    const auto neither = SaveAdapterChoice("sim", dir.Path() / "program" / "kelvix.conf",
+                                           dir.Path() / "program" / "user" / "kelvix.conf");
     EXPECT_FALSE(neither);
     EXPECT_NE(neither.message.find("; "), std::string::npos) << "both reasons: " << neither.message;
 }

@@ -42,8 +42,7 @@ TEST_F(AdapterDialogGuiTest, MenuItemSitsBesideTheAboutItem) {
 
 TEST_F(AdapterDialogGuiTest, ChoiceFromTheListIsUsedAndSaved) {
     Open(false);
-    const auto listings =
-        adapters::CollectListings(adapters::DefaultAdapterDiscovery());
+    const auto listings = adapters::CollectListings(adapters::DefaultAdapterDiscovery());
     int rows = -1;
     QString title;
     watcher.OnDialogShown([&](DialogWindow& dialog) {
