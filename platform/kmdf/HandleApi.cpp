@@ -90,6 +90,26 @@ IoResult HandleApi::DeviceIoControl(HANDLE processId, UserHandle handle, ULONG c
     return BeginDeviceIoControl(processId, handle, code, input, output)->Wait();
 }
 
+NTSTATUS HandleApi::CancelIo(HANDLE processId, UserHandle handle) {
+    WDFFILEOBJECT file = Acquire(processId, handle);
+    if (file == nullptr) {
+        return STATUS_INVALID_HANDLE;
+    }
+    host_.Io().CancelIo(file, UserThread::Current().Key());
+    file->Dereference();
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS HandleApi::CancelIoEx(HANDLE processId, UserHandle handle) {
+    WDFFILEOBJECT file = Acquire(processId, handle);
+    if (file == nullptr) {
+        return STATUS_INVALID_HANDLE;
+    }
+    const std::size_t cancelled = host_.Io().CancelIo(file, 0);
+    file->Dereference();
+    return cancelled > 0 ? STATUS_SUCCESS : STATUS_NOT_FOUND;
+}
+
 NTSTATUS HandleApi::CloseHandle(HANDLE processId, UserHandle handle) {
     Entry entry{};
     {

@@ -58,6 +58,15 @@ class HandleApi {
                                                       std::span<const std::uint8_t> input,
                                                       std::span<std::uint8_t> output);
 
+    /// Cancels the requests the calling thread issued on `handle`; each
+    /// still completes exactly once (with STATUS_CANCELLED unless it was
+    /// finishing anyway). STATUS_INVALID_HANDLE if the handle is not one of
+    /// `processId`'s.
+    NTSTATUS CancelIo(HANDLE processId, UserHandle handle);
+    /// As CancelIo for the requests of every thread; STATUS_NOT_FOUND when
+    /// no request was left to cancel.
+    NTSTATUS CancelIoEx(HANDLE processId, UserHandle handle);
+
     /// Closes the handle: the driver's cleanup runs at once, and the call
     /// returns once every request on the handle has completed.
     NTSTATUS CloseHandle(HANDLE processId, UserHandle handle);

@@ -10,6 +10,14 @@
 
 namespace kmdf {
 
+IoManager::IoManager(KernelHost& host) : host_(host) {
+    UserThread::Register(this);
+}
+
+IoManager::~IoManager() {
+    UserThread::Unregister(this);
+}
+
 IoManager::OpenResult IoManager::Open(HANDLE processId, std::string_view path) {
     std::u16string fileName;
     WDFDEVICE device = host_.AcquireForOpen(path, &fileName);
@@ -56,6 +64,9 @@ std::shared_ptr<IoOperation> IoManager::Present(HANDLE processId, WDFFILEOBJECT 
     }
     WDFREQUEST request = device->CreateRequest(
         file, parameters, [operation](NTSTATUS s, ULONG_PTR i) { operation->Finish(s, i); });
+    UserThread& thread = UserThread::Current();
+    request->issuingThread = thread.Key();
+    thread.Track(operation);
     if (buffer != nullptr && parameters.Length > 0) {
         // Direct I/O: the caller's pages are locked and described, never copied.
         request->mdl =
@@ -130,6 +141,25 @@ void IoManager::Close(HANDLE processId, WDFFILEOBJECT file) {
     }
     WdfObjectDelete(file);
     host_.ReleaseFile(device);
+}
+
+std::size_t IoManager::CancelIo(WDFFILEOBJECT file, std::uint64_t threadKey) {
+    return file->Device()->CancelRequests([&](const WdfRequest& request) {
+        return request.file == file && (threadKey == 0 || request.issuingThread == threadKey);
+    });
+}
+
+void IoManager::CancelThreadIo(std::uint64_t threadKey) {
+    // Files in the set cannot be deleted while it is locked, nor their devices.
+    std::lock_guard lock(mutex_);
+    std::set<WDFDEVICE> devices;
+    for (WDFFILEOBJECT file : open_) {
+        devices.insert(file->Device());
+    }
+    for (WDFDEVICE device : devices) {
+        device->CancelRequests(
+            [&](const WdfRequest& request) { return request.issuingThread == threadKey; });
+    }
 }
 
 void IoManager::CloseAll() {

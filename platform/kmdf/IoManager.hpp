@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/kmdf/IoOperation.hpp"
+#include "platform/kmdf/UserThread.hpp"
 #include "platform/kmdf/WdfConfig.hpp"
 #include "platform/kmdf/WdfTypes.hpp"
 
@@ -20,9 +21,12 @@ namespace kmdf {
 
 class KernelHost;
 
-class IoManager {
+class IoManager final : public ThreadIoCanceller {
   public:
-    explicit IoManager(KernelHost& host) : host_(host) {}
+    explicit IoManager(KernelHost& host);
+    ~IoManager() override;
+    IoManager(const IoManager&) = delete;
+    IoManager& operator=(const IoManager&) = delete;
 
     struct OpenResult {
         NTSTATUS status = STATUS_SUCCESS;
@@ -45,6 +49,13 @@ class IoManager {
     void Close(HANDLE processId, WDFFILEOBJECT file);
     /// Closes every file still open, on behalf of the system.
     void CloseAll();
+
+    /// Cancels the requests on `file` that `threadKey` issued (every
+    /// thread's when 0); the caller keeps a reference on `file`. Returns how
+    /// many were cancelled. They still complete, each exactly once.
+    std::size_t CancelIo(WDFFILEOBJECT file, std::uint64_t threadKey);
+    /// Cancels every request the ending thread `threadKey` issued.
+    void CancelThreadIo(std::uint64_t threadKey) override;
 
   private:
     std::shared_ptr<IoOperation> Present(HANDLE processId, WDFFILEOBJECT file,

@@ -8,7 +8,7 @@ namespace kmdf {
 
 namespace {
 
-constexpr std::array<std::pair<NTSTATUS, const char*>, 19> NAMES{{
+constexpr std::array<std::pair<NTSTATUS, const char*>, 20> NAMES{{
     {STATUS_SUCCESS, "STATUS_SUCCESS"},
     {STATUS_PENDING, "STATUS_PENDING"},
     {STATUS_UNSUCCESSFUL, "STATUS_UNSUCCESSFUL"},
@@ -28,6 +28,7 @@ constexpr std::array<std::pair<NTSTATUS, const char*>, 19> NAMES{{
     {STATUS_FILE_CLOSED, "STATUS_FILE_CLOSED"},
     {STATUS_INVALID_DEVICE_STATE, "STATUS_INVALID_DEVICE_STATE"},
     {STATUS_INVALID_BUFFER_SIZE, "STATUS_INVALID_BUFFER_SIZE"},
+    {STATUS_NOT_FOUND, "STATUS_NOT_FOUND"},
 }};
 
 }  // namespace

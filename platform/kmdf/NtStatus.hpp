@@ -29,6 +29,7 @@ inline constexpr NTSTATUS STATUS_CANCELLED = static_cast<NTSTATUS>(0xC0000120);
 inline constexpr NTSTATUS STATUS_FILE_CLOSED = static_cast<NTSTATUS>(0xC0000128);
 inline constexpr NTSTATUS STATUS_INVALID_DEVICE_STATE = static_cast<NTSTATUS>(0xC0000184);
 inline constexpr NTSTATUS STATUS_INVALID_BUFFER_SIZE = static_cast<NTSTATUS>(0xC0000206);
+inline constexpr NTSTATUS STATUS_NOT_FOUND = static_cast<NTSTATUS>(0xC0000225);
 
 /// Success and informational codes are non-negative.
 constexpr bool NT_SUCCESS(NTSTATUS status) {

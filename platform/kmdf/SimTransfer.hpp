@@ -38,6 +38,8 @@ struct SimTransfer {
     bool faultChosen = false;
     TransferFault fault;
     unsigned roundsDelayed = 0;
+    /// Set under the bus lock by Cancel: the transfer must not start waiting.
+    bool cancelRequested = false;
     std::atomic<int> completions{0};
 };
 

@@ -251,8 +251,8 @@ void SimUsbDevice::ProcessControl(const std::shared_ptr<SimTransfer>& transfer) 
 void SimUsbDevice::Park(std::deque<std::shared_ptr<SimTransfer>>& list,
                         const std::shared_ptr<SimTransfer>& transfer) {
     std::lock_guard lock(mutex_);
-    // A transfer that was being worked on when its abort began must not
-    // start waiting after the abort swept the lists.
+    // A transfer that was being worked on when its abort or cancel began
+    // must not start waiting after the lists were swept.
     if (IsAbortingLocked(*transfer)) {
         ready_.push_front(Entry{transfer, true});
         workAvailable_.notify_one();
@@ -263,8 +263,9 @@ void SimUsbDevice::Park(std::deque<std::shared_ptr<SimTransfer>>& list,
 }
 
 bool SimUsbDevice::IsAbortingLocked(const SimTransfer& transfer) const {
-    return abortingAll_ > 0 || (transfer.kind == SimTransfer::Kind::BulkOrInterrupt &&
-                                aborting_.count(transfer.endpoint) != 0);
+    return transfer.cancelRequested || abortingAll_ > 0 ||
+           (transfer.kind == SimTransfer::Kind::BulkOrInterrupt &&
+            aborting_.count(transfer.endpoint) != 0);
 }
 
 void SimUsbDevice::Requeue(const std::shared_ptr<SimTransfer>& transfer) {
@@ -326,6 +327,7 @@ void SimUsbDevice::EndAbortAll() {
 
 void SimUsbDevice::Cancel(const std::shared_ptr<SimTransfer>& transfer) {
     std::lock_guard lock(mutex_);
+    transfer->cancelRequested = true;
     for (Entry& entry : ready_) {
         if (entry.transfer == transfer) {
             entry.cancelled = true;

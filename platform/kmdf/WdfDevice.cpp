@@ -6,6 +6,7 @@
 #include "platform/kmdf/Kernel.hpp"
 #include "platform/kmdf/WdfDriver.hpp"
 #include "platform/kmdf/WdfFileObject.hpp"
+#include "platform/kmdf/WdfIoQueue.hpp"
 
 namespace kmdf {
 
@@ -77,6 +78,28 @@ void WdfDevice::CompleteRequest(WDFREQUEST request, NTSTATUS status,
     if (file != nullptr) {
         file->Dereference();
     }
+}
+
+std::size_t WdfDevice::CancelRequests(const std::function<bool(const WdfRequest&)>& match) {
+    std::vector<WDFREQUEST> unqueued;
+    std::size_t cancelled = 0;
+    {
+        std::lock_guard lock(requestsMutex_);
+        for (const auto& [raw, owned] : requests_) {
+            if (!match(*raw) || !raw->Cancel()) {
+                continue;
+            }
+            ++cancelled;
+            if (defaultQueue_ != nullptr && defaultQueue_->RemoveWaiting(raw)) {
+                unqueued.push_back(raw);
+            }
+        }
+    }
+    // Out of the queue, so no one else completes them.
+    for (WDFREQUEST request : unqueued) {
+        CompleteRequest(request, STATUS_CANCELLED, std::nullopt);
+    }
+    return cancelled;
 }
 
 std::size_t WdfDevice::LiveRequests() {

@@ -2,6 +2,7 @@
 // default queue and the requests presented to it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +38,11 @@ class WdfDevice final : public WdfObject {
     /// while sent) are counted and otherwise ignored.
     void CompleteRequest(WDFREQUEST request, NTSTATUS status, std::optional<ULONG_PTR> information);
     std::size_t LiveRequests();
+    /// Cancels the live requests `match` selects: a request waiting in the
+    /// queue completes with STATUS_CANCELLED at once, one at a target has its
+    /// transfer cancelled, one the driver holds is cancelled when it reaches
+    /// a target. Returns how many were newly cancelled.
+    std::size_t CancelRequests(const std::function<bool(const WdfRequest&)>& match);
 
   private:
     std::unique_ptr<WdfRequest> TakeForCompletion(WDFREQUEST request);

@@ -10,6 +10,33 @@ WdfRequest::WdfRequest(WDFDEVICE device, WDFFILEOBJECT file,
                        const WDF_REQUEST_PARAMETERS& parameters, RequestSink sink)
     : device(device), file(file), parameters(parameters), sink(std::move(sink)) {}
 
+bool WdfRequest::Cancel() {
+    std::function<void()> cancelSent;
+    {
+        std::lock_guard lock(cancelMutex_);
+        if (cancelRequested_) {
+            return false;
+        }
+        cancelRequested_ = true;
+        cancelSent = cancelSent_;
+    }
+    if (cancelSent) {
+        cancelSent();
+    }
+    return true;
+}
+
+bool WdfRequest::EnterTarget(std::function<void()> cancelSent) {
+    std::lock_guard lock(cancelMutex_);
+    cancelSent_ = std::move(cancelSent);
+    return cancelRequested_;
+}
+
+void WdfRequest::LeaveTarget() {
+    std::lock_guard lock(cancelMutex_);
+    cancelSent_ = nullptr;
+}
+
 void WdfRequestComplete(WDFREQUEST request, NTSTATUS status) {
     request->device->CompleteRequest(request, status, std::nullopt);
 }

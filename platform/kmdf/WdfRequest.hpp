@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -43,6 +44,23 @@ class WdfRequest final : public WdfObject {
     URB_BULK_OR_INTERRUPT_TRANSFER* formattedUrb = nullptr;
     WDFUSBPIPE formattedPipe = nullptr;
     std::atomic<State> state{State::Presented};
+    /// The user-mode thread that issued the request (UserThread key), 0 for none.
+    std::uint64_t issuingThread = 0;
+
+    /// Marks the request cancelled and cancels what it waits for at a target;
+    /// a request sent later is cancelled as soon as it arrives there. The
+    /// caller keeps the request alive for the call (the device's request
+    /// lock). Returns false if it was already cancelled.
+    bool Cancel();
+    /// For targets: while sent, `cancelSent` cancels the request's transfer.
+    /// Returns true if the request was cancelled before it got there.
+    bool EnterTarget(std::function<void()> cancelSent);
+    void LeaveTarget();
+
+  private:
+    std::mutex cancelMutex_;
+    bool cancelRequested_ = false;
+    std::function<void()> cancelSent_;
 };
 
 void WdfRequestComplete(WDFREQUEST request, NTSTATUS status);

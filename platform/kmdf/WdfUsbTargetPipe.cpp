@@ -54,17 +54,24 @@ bool WdfUsbTargetPipe::Send(WDFREQUEST request) {
     transfer->urb = request->formattedUrb;
     transfer->expectedPipe = WdmHandle();
     transfer->onComplete = [this, request](SimTransfer& t) { OnTransferComplete(request, t); };
-    // Submitting under the target's lock keeps a send from slipping past a
-    // concurrent stop.
-    std::lock_guard lock(mutex_);
-    if (!configured_) {
-        request->status = STATUS_INVALID_DEVICE_STATE;
-        return false;
+    {
+        // Once counted in flight, a concurrent stop waits for the transfer,
+        // and its abort cancels it whether it is submitted before or after.
+        std::lock_guard lock(mutex_);
+        if (!configured_) {
+            request->status = STATUS_INVALID_DEVICE_STATE;
+            return false;
+        }
+        if (!BeginSendLocked(request)) {
+            return false;
+        }
     }
-    if (!BeginSendLocked(request)) {
-        return false;
-    }
+    const bool cancelled =
+        request->EnterTarget([bus = device_, transfer] { bus->Cancel(transfer); });
     device_->Submit(transfer);
+    if (cancelled) {
+        device_->Cancel(transfer);
+    }
     return true;
 }
 
@@ -75,6 +82,7 @@ void WdfUsbTargetPipe::OnTransferComplete(WDFREQUEST request, SimTransfer& trans
     params.IoStatus.Information = transfer.bytes;
     params.Parameters.Usb.Completion = &usb;
     request->status = transfer.status;
+    request->LeaveTarget();
     PFN_WDF_REQUEST_COMPLETION_ROUTINE routine = request->completionRoutine;
     WDFCONTEXT context = request->completionContext;
     request->completionRoutine = nullptr;

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <barrier>
 #include <thread>
 
 #include "tests/driver/BrindleFixture.hpp"
@@ -103,26 +104,41 @@ TEST_F(FileCreateTest, HandlesBelongToTheirProcess) {
 }
 
 TEST_F(FileCreateTest, TwoProcessesRacingForTheirFirstPipeNeverBothOwn) {
-    for (int round = 0; round < 50; ++round) {
-        std::atomic<int> opened{0};
-        std::atomic<bool> go{false};
-        auto race = [&](HANDLE process, const char* name) {
-            while (!go.load()) {
+    constexpr int ROUNDS = 10000;
+    std::barrier start(2);
+    std::barrier finish(3);
+    std::atomic<int> winners{0};
+    std::atomic<int> ownerMismatches{0};
+    auto contender = [&](HANDLE process, const char* name) {
+        for (int round = 0; round < ROUNDS; ++round) {
+            start.arrive_and_wait();
+            const OpenResult opened = Open(process, name);
+            if (opened.status == STATUS_SUCCESS) {
+                ++winners;
+                // Read before anyone closes: the winner must be the owner.
+                ownerMismatches += Context()->OwnerProcess == process ? 0 : 1;
+            } else {
+                EXPECT_EQ(opened.status, STATUS_INVALID_DEVICE_REQUEST);
             }
-            if (Open(process, name).status == STATUS_SUCCESS) {
-                ++opened;
-            }
-        };
-        std::thread a(race, PROCESS_A, "PIPE0");
-        std::thread b(race, PROCESS_B, "PIPE1");
-        go = true;
-        a.join();
-        b.join();
-        ASSERT_EQ(opened.load(), 1) << "round " << round;
+            finish.arrive_and_wait();
+            finish.arrive_and_wait();
+        }
+    };
+    std::thread a(contender, PROCESS_A, "PIPE0");
+    std::thread b(contender, PROCESS_B, "PIPE1");
+    int failedRounds = 0;
+    for (int round = 0; round < ROUNDS; ++round) {
+        finish.arrive_and_wait();
+        failedRounds += winners.exchange(0) == 1 ? 0 : 1;
         api.CloseProcessHandles(PROCESS_A);
         api.CloseProcessHandles(PROCESS_B);
-        ASSERT_EQ(Context()->OwnerProcess, 0U);
+        failedRounds += Context()->OwnerProcess == 0 ? 0 : 1;
+        finish.arrive_and_wait();
     }
+    a.join();
+    b.join();
+    EXPECT_EQ(failedRounds, 0);
+    EXPECT_EQ(ownerMismatches.load(), 0);
 }
 
 }  // namespace
