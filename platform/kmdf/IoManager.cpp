@@ -62,11 +62,11 @@ std::shared_ptr<IoOperation> IoManager::Present(HANDLE processId, WDFFILEOBJECT 
         operation->Finish(STATUS_FILE_CLOSED, 0);
         return operation;
     }
-    WDFREQUEST request = device->CreateRequest(
-        file, parameters, [operation](NTSTATUS s, ULONG_PTR i) { operation->Finish(s, i); });
     UserThread& thread = UserThread::Current();
-    request->issuingThread = thread.Key();
     thread.Track(operation);
+    WDFREQUEST request = device->CreateRequest(
+        file, parameters, [operation](NTSTATUS s, ULONG_PTR i) { operation->Finish(s, i); },
+        thread.Key());
     if (buffer != nullptr && parameters.Length > 0) {
         // Direct I/O: the caller's pages are locked and described, never copied.
         request->mdl =

@@ -18,8 +18,10 @@ WdfDevice::~WdfDevice() {
 }
 
 WDFREQUEST WdfDevice::CreateRequest(WDFFILEOBJECT file, const WDF_REQUEST_PARAMETERS& parameters,
-                                    RequestSink sink) {
+                                    RequestSink sink, std::uint64_t issuingThread) {
     auto request = std::make_unique<WdfRequest>(this, file, parameters, std::move(sink));
+    // Set before the request is listed: cancellation reads it from then on.
+    request->issuingThread = issuingThread;
     if (init_.hasRequestAttributes) {
         request->ApplyAttributes(&init_.requestAttributes);
     }

@@ -31,9 +31,10 @@ class WdfDevice final : public WdfObject {
     void AddInterface(const GUID& guid) { interfaces_.push_back(guid); }
     const std::vector<GUID>& Interfaces() const { return interfaces_; }
 
-    /// Creates a request for `file` carrying the device's request context.
+    /// Creates a request for `file` carrying the device's request context,
+    /// issued by the user thread `issuingThread` (0: none).
     WDFREQUEST CreateRequest(WDFFILEOBJECT file, const WDF_REQUEST_PARAMETERS& parameters,
-                             RequestSink sink);
+                             RequestSink sink, std::uint64_t issuingThread = 0);
     /// Completes and deletes `request`; faults (second completion, completion
     /// while sent) are counted and otherwise ignored.
     void CompleteRequest(WDFREQUEST request, NTSTATUS status, std::optional<ULONG_PTR> information);
