@@ -6,11 +6,15 @@ namespace {
 
 constexpr std::int32_t RECEIVE_POLL_MS = 20;
 constexpr std::size_t RECEIVE_BATCH = 64;
+/// Frames handed to the controller in one call at most.
+constexpr std::size_t TRANSMIT_BATCH = 64;
+/// How soon a frame the controller refused is offered again.
+constexpr auto TRANSMIT_RETRY = std::chrono::milliseconds(10);
 
 }  // namespace
 
-AdapterFirmware::AdapterFirmware(std::unique_ptr<kelvix::Adapter> controller)
-    : controller_(std::move(controller)) {}
+AdapterFirmware::AdapterFirmware(std::unique_ptr<kelvix::Adapter> controller, Options options)
+    : controller_(std::move(controller)), options_(options) {}
 
 AdapterFirmware::~AdapterFirmware() {
     Stop();
@@ -27,6 +31,7 @@ std::string AdapterFirmware::Start(std::weak_ptr<kmdf::SimUsbDevice> usb) {
     for (std::uint32_t channel = 0; channel < kelvix::CHANNEL_COUNT; ++channel) {
         receivers_.emplace_back([this, channel] { ReceiveLoop(channel); });
     }
+    transmitter_ = std::thread([this] { TransmitLoop(); });
     return {};
 }
 
@@ -34,6 +39,11 @@ void AdapterFirmware::Stop() {
     if (!running_.exchange(false)) {
         return;
     }
+    {
+        std::lock_guard lock(transmitMutex_);
+        transmitChanged_.notify_all();
+    }
+    transmitter_.join();
     for (std::thread& receiver : receivers_) {
         receiver.join();
     }
@@ -106,7 +116,7 @@ std::optional<std::size_t> AdapterFirmware::ReadIn(std::uint8_t endpoint,
 std::optional<std::size_t> AdapterFirmware::WriteOut(std::uint8_t endpoint,
                                                      std::span<const std::uint8_t> data) {
     if (endpoint == usb::ENDPOINT_TRANSMIT) {
-        return TransmitRecords(data);
+        return QueueRecords(data);
     }
     if (endpoint == usb::ENDPOINT_COMMAND) {
         const auto response = usb::EncodeResponse(Execute(data));
@@ -120,27 +130,84 @@ std::optional<std::size_t> AdapterFirmware::WriteOut(std::uint8_t endpoint,
     return 0;
 }
 
-std::size_t AdapterFirmware::TransmitRecords(std::span<const std::uint8_t> data) {
+std::optional<std::size_t> AdapterFirmware::QueueRecords(std::span<const std::uint8_t> data) {
+    std::lock_guard lock(transmitMutex_);
+    if (transmitQueue_.size() >= options_.transmitQueueFrames) {
+        hostWaiting_ = true;
+        return std::nullopt;
+    }
     std::size_t accepted = 0;
-    while (accepted + usb::FRAME_RECORD_SIZE <= data.size()) {
+    while (accepted + usb::FRAME_RECORD_SIZE <= data.size() &&
+           transmitQueue_.size() < options_.transmitQueueFrames) {
         const auto decoded = usb::DecodeFrame(data.subspan(accepted, usb::FRAME_RECORD_SIZE));
         if (!decoded || decoded->channel >= kelvix::CHANNEL_COUNT) {
-            // The records before it went out; this one and the rest do not.
-            const std::uint8_t named = data[accepted];
-            std::lock_guard lock(mutex_);
-            errors_[named < kelvix::CHANNEL_COUNT ? named : 0].ErrCode =
-                decoded ? KELVIX_ERR_BAD_CHANNEL : KELVIX_ERR_BACKEND;
+            // The records before it are queued; this one and the rest are not.
+            SetError(data[accepted], decoded ? KELVIX_ERR_BAD_CHANNEL : KELVIX_ERR_BACKEND);
             break;
         }
-        if (controller_->Transmit(decoded->channel, std::span(&decoded->frame, 1)) != 1) {
-            std::lock_guard lock(mutex_);
-            errors_[decoded->channel].ErrCode = KELVIX_ERR_BACKEND;
-            break;
-        }
-        ++framesTransmitted_;
+        transmitQueue_.push_back(*decoded);
         accepted += usb::FRAME_RECORD_SIZE;
     }
+    if (accepted > 0) {
+        transmitChanged_.notify_all();
+    }
     return accepted;
+}
+
+void AdapterFirmware::SetError(std::uint8_t channel, std::uint32_t code) {
+    std::lock_guard lock(mutex_);
+    errors_[channel < kelvix::CHANNEL_COUNT ? channel : 0].ErrCode = code;
+}
+
+void AdapterFirmware::TransmitLoop() {
+    std::unique_lock lock(transmitMutex_);
+    while (running_.load()) {
+        if (transmitQueue_.empty() || options_.transmitPaused) {
+            transmitChanged_.wait(lock);
+            continue;
+        }
+        TransmitHead(lock);
+    }
+}
+
+void AdapterFirmware::TransmitHead(std::unique_lock<std::mutex>& lock) {
+    const std::uint8_t channel = transmitQueue_.front().channel;
+    std::vector<CanFrameRecord> frames;
+    for (const usb::ChannelFrame& queued : transmitQueue_) {
+        if (queued.channel != channel || frames.size() == TRANSMIT_BATCH) {
+            break;
+        }
+        frames.push_back(queued.frame);
+    }
+    // The queue only grows behind the head while the lock is let go.
+    lock.unlock();
+    const std::uint32_t sent = controller_->Transmit(channel, frames);
+    lock.lock();
+    transmitQueue_.erase(transmitQueue_.begin(), transmitQueue_.begin() + sent);
+    framesTransmitted_ += sent;
+    const bool wakeHost = hostWaiting_ && sent > 0;
+    hostWaiting_ = hostWaiting_ && !wakeHost;
+    transmitChanged_.notify_all();
+    if (sent < frames.size()) {
+        SetError(channel, KELVIX_ERR_BACKEND);
+        transmitChanged_.wait_for(lock, TRANSMIT_RETRY);
+    }
+    if (wakeHost) {
+        // A transmit transfer waits for the room just made.
+        lock.unlock();
+        Notify();
+        lock.lock();
+    }
+}
+
+std::size_t AdapterFirmware::TransmitQueued() {
+    std::lock_guard lock(transmitMutex_);
+    return transmitQueue_.size();
+}
+
+bool AdapterFirmware::WaitUntilTransmitted(std::chrono::milliseconds limit) {
+    std::unique_lock lock(transmitMutex_);
+    return transmitChanged_.wait_for(lock, limit, [&] { return transmitQueue_.empty(); });
 }
 
 usb::Response AdapterFirmware::Execute(std::span<const std::uint8_t> command) {

@@ -3,13 +3,21 @@
 // a CAN controller on a virtual bus (any kelvix::Adapter, usually the "sim"
 // backend's, which also puts the device simulator on that bus).
 //
+// Frames to transmit go into a finite transmit queue, which one thread
+// drains into the CAN controller in order. While the queue is full the
+// transmit pipe takes nothing (its transfer waits for room); a transfer that
+// arrives with room takes as many whole records as fit and completes with
+// that many bytes. A frame the controller refuses stays at the head of the
+// queue and is offered again.
+//
 // Threading: the USB side is called on bus threads; one thread per channel
-// pulls received frames from the CAN controller.
+// pulls received frames from the CAN controller; one thread transmits.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -27,8 +35,18 @@ class AdapterFirmware final : public kmdf::SimUsbFunction {
   public:
     /// Received frames kept for the host at most; older ones are dropped.
     static constexpr std::size_t RECEIVE_QUEUE_LIMIT = 65536;
+    /// Frames the transmit queue holds unless told otherwise.
+    static constexpr std::size_t DEFAULT_TRANSMIT_QUEUE_FRAMES = 32;
 
-    explicit AdapterFirmware(std::unique_ptr<kelvix::Adapter> controller);
+    struct Options {
+        std::size_t transmitQueueFrames = DEFAULT_TRANSMIT_QUEUE_FRAMES;
+        /// The controller does not get onto the bus: queued frames stay.
+        bool transmitPaused = false;
+    };
+
+    AdapterFirmware(std::unique_ptr<kelvix::Adapter> controller, Options options);
+    explicit AdapterFirmware(std::unique_ptr<kelvix::Adapter> controller)
+        : AdapterFirmware(std::move(controller), Options{}) {}
     ~AdapterFirmware() override;
 
     /// Connects the CAN controller and starts receiving; `usb` is told when
@@ -43,11 +61,17 @@ class AdapterFirmware final : public kmdf::SimUsbFunction {
 
     std::uint64_t FramesTransmitted() const { return framesTransmitted_.load(); }
     std::uint64_t FramesDropped() const { return framesDropped_.load(); }
+    std::size_t TransmitQueued();
+    /// Waits (for real, at most `limit`) until the transmit queue is empty.
+    bool WaitUntilTransmitted(std::chrono::milliseconds limit = std::chrono::seconds(10));
 
   private:
     void ReceiveLoop(std::uint32_t channel);
-    std::size_t TakeReceived(std::span<std::uint8_t> buffer);
-    std::size_t TransmitRecords(std::span<const std::uint8_t> data);
+    void TransmitLoop();
+    /// Offers the frames at the head of the queue that share a channel.
+    void TransmitHead(std::unique_lock<std::mutex>& lock);
+    std::optional<std::size_t> QueueRecords(std::span<const std::uint8_t> data);
+    void SetError(std::uint8_t channel, std::uint32_t code);
     usb::Response Execute(std::span<const std::uint8_t> command);
     void Notify();
     std::uint32_t TicksSinceStart() const;
@@ -61,6 +85,12 @@ class AdapterFirmware final : public kmdf::SimUsbFunction {
     std::deque<usb::FrameRecordBytes> received_;
     std::deque<std::array<std::uint8_t, usb::RESPONSE_RECORD_SIZE>> responses_;
     std::array<CanErrorRecord, kelvix::CHANNEL_COUNT> errors_{};
+    const Options options_;
+    std::thread transmitter_;
+    std::mutex transmitMutex_;
+    std::condition_variable transmitChanged_;
+    std::deque<usb::ChannelFrame> transmitQueue_;
+    bool hostWaiting_ = false;
     std::atomic<std::uint64_t> framesTransmitted_{0};
     std::atomic<std::uint64_t> framesDropped_{0};
 };

@@ -4,6 +4,7 @@
 
 #include "driver/BrindleIoctl.hpp"
 #include "driver/backend/AdapterFirmware.hpp"
+#include "driver/backend/BrindleOptions.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 
 namespace brindle {
@@ -20,7 +21,7 @@ constexpr int MAX_CONSECUTIVE_READ_FAILURES = 8;
 
 }  // namespace
 
-BrindleAdapter::BrindleAdapter(std::string busOptions) : busOptions_(std::move(busOptions)) {}
+BrindleAdapter::BrindleAdapter(std::string spec) : spec_(std::move(spec)) {}
 
 BrindleAdapter::~BrindleAdapter() {
     Close();
@@ -46,13 +47,23 @@ std::string BrindleAdapter::Open() {
 
 std::string BrindleAdapter::PlugAdapter() {
     std::string error;
-    std::unique_ptr<kelvix::Adapter> controller =
-        kelvix::SimAdapter::FromOptions(busOptions_, error);
-    if (!controller) {
-        return "the bus options \"" + busOptions_ + "\" cannot be used: " + error;
+    const std::optional<BrindleOptions> options = ParseBrindleOptions(spec_, error);
+    if (!options) {
+        return error;
     }
-    firmware_ = std::make_shared<AdapterFirmware>(std::move(controller));
-    auto usbDevice = std::make_shared<kmdf::SimUsbDevice>(kmdf::AdapterDeviceConfig(), firmware_);
+    queueWait_ = std::chrono::milliseconds(options->queueWaitMs);
+    std::unique_ptr<kelvix::Adapter> controller =
+        kelvix::SimAdapter::FromOptions(options->busOptions, error);
+    if (!controller) {
+        return "the bus options \"" + options->busOptions + "\" cannot be used: " + error;
+    }
+    firmware_ = std::make_shared<AdapterFirmware>(
+        std::move(controller),
+        AdapterFirmware::Options{options->transmitQueueFrames, options->transmitPaused});
+    kmdf::SimUsbDeviceConfig config = kmdf::AdapterDeviceConfig();
+    // What the adapter can take at once completes inside the caller's write.
+    config.processOnSubmit = true;
+    auto usbDevice = std::make_shared<kmdf::SimUsbDevice>(config, firmware_);
     error = firmware_->Start(usbDevice);
     if (!error.empty()) {
         return "adapter firmware: " + error;
@@ -216,7 +227,8 @@ bool BrindleAdapter::SetReference(std::uint32_t channel, std::uint32_t refType, 
 }
 
 std::uint32_t BrindleAdapter::TransmitBatch(std::uint32_t channel,
-                                            std::span<const CanFrameRecord> frames) {
+                                            std::span<const CanFrameRecord> frames,
+                                            std::chrono::steady_clock::time_point deadline) {
     std::vector<std::uint8_t> records;
     records.reserve(frames.size() * usb::FRAME_RECORD_SIZE);
     for (const CanFrameRecord& frame : frames) {
@@ -225,8 +237,14 @@ std::uint32_t BrindleAdapter::TransmitBatch(std::uint32_t channel,
         const auto bytes = usb::EncodeFrame(static_cast<std::uint8_t>(channel), outgoing);
         records.insert(records.end(), bytes.begin(), bytes.end());
     }
-    const IoResult result =
-        machine_->Api().WriteFile(LIBRARY_PROCESS_ID, pipes_[usb::PIPE_TRANSMIT], records);
+    kmdf::HandleApi& api = machine_->Api();
+    const kmdf::UserHandle pipe = pipes_[usb::PIPE_TRANSMIT];
+    const auto write = api.BeginWrite(LIBRARY_PROCESS_ID, pipe, records);
+    if (!write->WaitUntil(deadline)) {
+        // The queue stayed full: take back the write it has not taken.
+        api.CancelIo(LIBRARY_PROCESS_ID, pipe);
+    }
+    const IoResult result = write->Wait();
     if (!NT_SUCCESS(result.status)) {
         return 0;
     }
@@ -244,11 +262,13 @@ std::uint32_t BrindleAdapter::Transmit(std::uint32_t channel,
     constexpr std::size_t BATCH = 40960 / usb::FRAME_RECORD_SIZE;
     while (accepted < frames.size()) {
         const auto batch = frames.subspan(accepted, std::min(BATCH, frames.size() - accepted));
-        const std::uint32_t sent = TransmitBatch(channel, batch);
-        accepted += sent;
-        if (sent < batch.size()) {
+        // The bound is on waiting without progress, not on the whole call.
+        const std::uint32_t sent =
+            TransmitBatch(channel, batch, std::chrono::steady_clock::now() + queueWait_);
+        if (sent == 0) {
             break;
         }
+        accepted += sent;
     }
     return accepted;
 }

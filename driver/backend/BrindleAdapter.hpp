@@ -5,11 +5,16 @@
 // Options are those of the "sim" backend, for the bus behind the adapter:
 // "brindle" alone puts a simulated device on a private bus;
 // "brindle:bus=NAME" joins a named bus; "brindle:nodevice" attaches none;
-// other options configure the device ("brindle:type=3").
+// other options configure the device ("brindle:type=3"). The adapter's own
+// options (transmit queue, wait bound) are in BrindleOptions.hpp.
+//
+// Transmit waits while the adapter's transmit queue is full, at most the
+// wait bound without progress, and returns the count the adapter accepted.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -52,9 +57,11 @@ class BrindleAdapter final : public kelvix::Adapter {
     void ReceivePump(kmdf::UserHandle receivePipe);
     std::optional<usb::Response> Command(usb::Opcode opcode, std::uint32_t channel,
                                          std::vector<std::uint8_t> payload = {});
-    std::uint32_t TransmitBatch(std::uint32_t channel, std::span<const CanFrameRecord> frames);
+    std::uint32_t TransmitBatch(std::uint32_t channel, std::span<const CanFrameRecord> frames,
+                                std::chrono::steady_clock::time_point deadline);
 
-    std::string busOptions_;
+    std::string spec_;
+    std::chrono::milliseconds queueWait_{0};
     std::shared_ptr<BrindleMachine> machine_;
     std::shared_ptr<AdapterFirmware> firmware_;
     kmdf::WDFDEVICE device_ = nullptr;

@@ -16,6 +16,11 @@ IoResult IoOperation::Wait() {
     return result_;
 }
 
+bool IoOperation::WaitUntil(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(mutex_);
+    return finished_.wait_until(lock, deadline, [&] { return completions_ > 0; });
+}
+
 bool IoOperation::IsDone() {
     std::lock_guard lock(mutex_);
     return completions_ > 0;

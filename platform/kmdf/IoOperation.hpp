@@ -1,6 +1,7 @@
 // One user-mode I/O call in progress: done once its request completes.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -21,6 +22,8 @@ class IoOperation {
     void Finish(NTSTATUS status, std::size_t information);
     /// Blocks until finished.
     IoResult Wait();
+    /// Blocks until finished or `deadline` (real time); true when finished.
+    bool WaitUntil(std::chrono::steady_clock::time_point deadline);
     bool IsDone();
     /// How often Finish was called (1 once done, more is a fault).
     int Completions();

@@ -34,7 +34,9 @@ SimUsbDeviceConfig AdapterDeviceConfig() {
 }
 
 SimUsbDevice::SimUsbDevice(SimUsbDeviceConfig config, std::shared_ptr<SimUsbFunction> function)
-    : config_(std::move(config)), function_(std::move(function)) {
+    : config_(std::move(config)),
+      function_(std::move(function)),
+      processOnSubmit_(config_.processOnSubmit) {
     for (unsigned i = 0; i < std::max(1U, config_.workerThreads); ++i) {
         workers_.emplace_back([this] { WorkerLoop(); });
     }
@@ -61,12 +63,19 @@ std::vector<std::uint8_t> SimUsbDevice::ConfigDescriptor() const {
 }
 
 void SimUsbDevice::Submit(const std::shared_ptr<SimTransfer>& transfer) {
-    std::lock_guard lock(mutex_);
-    transfer->id = nextId_++;
-    ++stats_.submitted;
-    ++stats_.inDevice;
-    ready_.push_back(Entry{transfer, IsAbortingLocked(*transfer)});
-    workAvailable_.notify_one();
+    {
+        std::lock_guard lock(mutex_);
+        transfer->id = nextId_++;
+        ++stats_.submitted;
+        ++stats_.inDevice;
+        const bool cancelled = IsAbortingLocked(*transfer);
+        if (!processOnSubmit_ || cancelled) {
+            ready_.push_back(Entry{transfer, cancelled});
+            workAvailable_.notify_one();
+            return;
+        }
+    }
+    Process(transfer);
 }
 
 void SimUsbDevice::WorkerLoop() {
@@ -174,8 +183,10 @@ bool SimUsbDevice::UrbIsWellFormed(const SimTransfer& transfer) {
 }
 
 void SimUsbDevice::MoveData(const std::shared_ptr<SimTransfer>& transfer, std::uint32_t limit) {
+    std::uint64_t readyGeneration = 0;
     {
         std::unique_lock lock(mutex_);
+        readyGeneration = readyGeneration_;
         if (!connected_) {
             lock.unlock();
             Complete(transfer, STATUS_DEVICE_NOT_CONNECTED, USBD_STATUS_DEV_NOT_RESPONDING, 0);
@@ -204,7 +215,7 @@ void SimUsbDevice::MoveData(const std::shared_ptr<SimTransfer>& transfer, std::u
             ? function_->ReadIn(transfer->endpoint, std::span<std::uint8_t>(data, length))
             : function_->WriteOut(transfer->endpoint, std::span<const std::uint8_t>(data, length));
     if (!moved) {
-        Park(waiting_, transfer);
+        ParkWaiting(transfer, readyGeneration);
         return;
     }
     Complete(transfer, STATUS_SUCCESS, USBD_STATUS_SUCCESS,
@@ -259,6 +270,20 @@ void SimUsbDevice::Park(std::deque<std::shared_ptr<SimTransfer>>& list,
         return;
     }
     list.push_back(transfer);
+    changed_.notify_all();
+}
+
+void SimUsbDevice::ParkWaiting(const std::shared_ptr<SimTransfer>& transfer,
+                               std::uint64_t readyGeneration) {
+    std::lock_guard lock(mutex_);
+    const bool cancelled = IsAbortingLocked(*transfer);
+    // Told of new data or room while it said "not yet": try it again.
+    if (cancelled || readyGeneration != readyGeneration_) {
+        ready_.push_front(Entry{transfer, cancelled});
+        workAvailable_.notify_one();
+        return;
+    }
+    waiting_.push_back(transfer);
     changed_.notify_all();
 }
 
@@ -416,6 +441,11 @@ void SimUsbDevice::SetControlAnswers(bool answer) {
     answerControls_ = answer;
 }
 
+void SimUsbDevice::SetProcessOnSubmit(bool processOnSubmit) {
+    std::lock_guard lock(mutex_);
+    processOnSubmit_ = processOnSubmit;
+}
+
 void SimUsbDevice::SetConnected(bool connected) {
     std::lock_guard lock(mutex_);
     connected_ = connected;
@@ -459,6 +489,7 @@ bool SimUsbDevice::WaitIdle(std::chrono::milliseconds limit) {
 
 void SimUsbDevice::NotifyDataReady() {
     std::lock_guard lock(mutex_);
+    ++readyGeneration_;
     for (auto& transfer : waiting_) {
         ready_.push_back(Entry{transfer, false});
     }

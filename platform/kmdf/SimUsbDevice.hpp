@@ -1,6 +1,10 @@
 // A simulated USB device on a simulated bus: one configuration with one
 // interface whose endpoints are served by a SimUsbFunction. Transfers
-// complete asynchronously on the device's own threads. Tests can shorten,
+// complete asynchronously on the device's own threads, or, when the device
+// processes on submit, on the submitting thread whenever the function can
+// serve them at once (as a host controller may complete a transfer inside
+// the call that sends it); transfers that must wait still complete later on
+// the device's threads. Tests can shorten,
 // stall, delay, fail, cancel and hold transfers, and the device counts every
 // transfer so a test can prove each one completed exactly once.
 #pragma once
@@ -27,6 +31,8 @@ struct SimUsbDeviceConfig {
     UsbDeviceIdentity identity{0x5155, 0x4C01, 0x0100};
     std::vector<UsbEndpointInfo> endpoints;
     unsigned workerThreads = 2;
+    /// Serve transfers on the submitting thread instead of handing them over.
+    bool processOnSubmit = false;
 };
 
 /// Start-up steps whose failure a test can force.
@@ -86,6 +92,7 @@ class SimUsbDevice {
     void SetRandomFaults(const RandomFaultPlan& plan);
     /// When false, control transfers get no answer until cancelled.
     void SetControlAnswers(bool answer);
+    void SetProcessOnSubmit(bool processOnSubmit);
     void SetConnected(bool connected);
     void SetResetPortStatus(NTSTATUS status);
     void SetStartFailure(SimStartStep step, NTSTATUS status);
@@ -111,6 +118,9 @@ class SimUsbDevice {
     void Process(const std::shared_ptr<SimTransfer>& transfer);
     void ProcessControl(const std::shared_ptr<SimTransfer>& transfer);
     void MoveData(const std::shared_ptr<SimTransfer>& transfer, std::uint32_t limit);
+    /// Parks a transfer the function could not serve, unless data became
+    /// ready since `readyGeneration` was read (then it is tried again).
+    void ParkWaiting(const std::shared_ptr<SimTransfer>& transfer, std::uint64_t readyGeneration);
     TransferFault ChooseFault(UCHAR endpoint);
     bool UrbIsWellFormed(const SimTransfer& transfer);
     void Park(std::deque<std::shared_ptr<SimTransfer>>& list,
@@ -138,10 +148,13 @@ class SimUsbDevice {
     std::multiset<UCHAR> aborting_;
     unsigned abortingAll_ = 0;
     bool answerControls_ = true;
+    bool processOnSubmit_;
     bool connected_ = true;
     NTSTATUS resetPortStatus_ = STATUS_SUCCESS;
     NTSTATUS startFailures_[static_cast<int>(SimStartStep::Count)] = {};
     std::uint64_t nextId_ = 1;
+    /// Counts NotifyDataReady calls.
+    std::uint64_t readyGeneration_ = 0;
     std::vector<TransferRecord> log_;
     SimUsbStats stats_;
     bool stopping_ = false;

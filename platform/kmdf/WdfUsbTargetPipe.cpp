@@ -66,12 +66,13 @@ bool WdfUsbTargetPipe::Send(WDFREQUEST request) {
             return false;
         }
     }
-    const bool cancelled =
-        request->EnterTarget([bus = device_, transfer] { bus->Cancel(transfer); });
-    device_->Submit(transfer);
-    if (cancelled) {
+    // Cancelled before it got here: marked first, the bus completes it as
+    // cancelled.
+    if (request->EnterTarget([bus = device_, transfer] { bus->Cancel(transfer); })) {
         device_->Cancel(transfer);
     }
+    // The transfer may complete, and the request with it, inside this call.
+    device_->Submit(transfer);
     return true;
 }
 

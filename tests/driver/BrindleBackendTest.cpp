@@ -119,5 +119,64 @@ TEST_F(BrindleBackendTest, CloseAndReopenServeAFreshAdapter) {
     EXPECT_EQ(Heard(1).size(), 1U);
 }
 
+/// The adapter on its own bus with a listener, opened with extra options.
+class BrindleQueueTest : public ::testing::Test {
+  protected:
+    void Open(const std::string& options) {
+        RegisterBrindleBackend();
+        bus = kelvix::VirtualCanBus::Named("brindle-queue-test");
+        listener = bus->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
+        kelvix::SetAdapterSpecOverride("brindle:nodevice,bus=brindle-queue-test," + options);
+        ASSERT_EQ(VCI_OpenDevice(TYPE, 0, 0), 1U) << kelvix::LastOpenError();
+    }
+    void TearDown() override { kelvix::CloseAllAdapters(); }
+
+    std::shared_ptr<kelvix::VirtualCanBus> bus;
+    std::unique_ptr<kelvix::VirtualCanPort> listener;
+};
+
+TEST_F(BrindleQueueTest, AQueueThatStaysFullReturnsTheCountAccepted) {
+    Open("tx-queue=4,queue-wait-ms=0,tx-paused");
+    std::vector<CanFrameRecord> frames;
+    for (std::uint32_t i = 0; i < 10; ++i) {
+        frames.push_back(Frame(0x200 + i, 1, static_cast<std::uint8_t>(i)));
+    }
+    EXPECT_EQ(VCI_Transmit(TYPE, 0, 0, frames.data(), 10), 4U);
+    EXPECT_EQ(VCI_Transmit(TYPE, 0, 0, frames.data(), 1), 0U);
+    std::vector<kelvix::TaggedFrame> heard(4);
+    EXPECT_EQ(listener->ReceiveTagged(heard, std::chrono::milliseconds(0)), 0U);
+}
+
+TEST_F(BrindleQueueTest, ATransmitLargerThanTheQueueWaitsForRoomAndSendsEverything) {
+    Open("tx-queue=3,queue-wait-ms=5000");
+    std::vector<CanFrameRecord> frames;
+    for (std::uint32_t i = 0; i < 1000; ++i) {
+        frames.push_back(Frame(i & 0x7FF, 8, static_cast<std::uint8_t>(i)));
+    }
+    ASSERT_EQ(VCI_Transmit(TYPE, 0, 0, frames.data(), 1000), 1000U);
+    std::vector<kelvix::TaggedFrame> heard;
+    std::vector<kelvix::TaggedFrame> batch(1000);
+    while (heard.size() < 1000) {
+        const std::size_t got = listener->ReceiveTagged(batch, std::chrono::milliseconds(5000));
+        ASSERT_GT(got, 0U);
+        heard.insert(heard.end(), batch.begin(), batch.begin() + static_cast<long>(got));
+    }
+    for (std::uint32_t i = 0; i < 1000; ++i) {
+        ASSERT_EQ(heard[i].frame.ID, i & 0x7FF) << "frame " << i;
+    }
+}
+
+TEST(BrindleOptionsTest, BadAdapterOptionsRefuseTheOpen) {
+    RegisterBrindleBackend();
+    for (const char* spec :
+         {"brindle:tx-queue=0", "brindle:tx-queue=x", "brindle:queue-wait-ms="}) {
+        kelvix::SetAdapterSpecOverride(spec);
+        EXPECT_NE(VCI_OpenDevice(TYPE, 0, 0), 1U) << spec;
+        EXPECT_NE(kelvix::LastOpenError().find("has a bad value"), std::string::npos)
+            << kelvix::LastOpenError();
+    }
+    kelvix::CloseAllAdapters();
+}
+
 }  // namespace
 }  // namespace brindle
