@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/DeviceLink.hpp"
+#include "app/ReadTally.hpp"
 #include "dtu/DTUDlg.hpp"
 #include "dtu/DTUHlDlg.hpp"
 #include "pages/CBridgeRuleDialog.hpp"
@@ -97,6 +98,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     DeviceLink& Link() { return link_; }
     bool ReadPending() const { return readPending_.load(); }
     bool UpgradeRunning() const { return upgradeRunning_; }
+    /// What the last read brought against what it announced (user-interface thread).
+    const ReadTally& LastRead() const { return readTally_; }
     bool StorageInitPending() const { return storageInitPending_.load(); }
     const protocol::DeviceIdentity& Identity() const { return identity_; }
     protocol::SysPara& SystemRecord() { return sysPara_; }
@@ -161,6 +164,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::atomic<bool> storageInitPending_{false};
     // The firmware upgrade runs on the user-interface thread and pumps; a close
     // that arrives meanwhile is carried out once the upgrade has returned.
+    ReadTally readTally_;
     bool upgradeRunning_ = false;
     bool closeAfterUpgrade_ = false;
     std::atomic<bool> stopUpgrade_{false};

@@ -52,6 +52,7 @@ void CQuillonDlg::ReadParameters() {
     // A refused request must not leave the read pending: the next refresh
     // (an identity change, say) would then report a read that never went out.
     const bool wasPending = readPending_.exchange(true);
+    readTally_.Reset();
     CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_READ_REQUEST, false);
     request.Data[0] = 0xFF;
     link_.SetReference(REFERENCE_SINGLE_FRAME);
@@ -108,6 +109,7 @@ void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
 }
 
 void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    readTally_.Add(channel, frame);
     if (frame.ExternFlag != 0) {
         DecodeParameterFrame(channel, frame);
     } else if (frame.ID >= DEBUG_FIRST_ID && frame.ID <= DEBUG_LAST_ID) {

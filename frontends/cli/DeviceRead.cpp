@@ -5,6 +5,14 @@ namespace {
 
 constexpr const char* READ_SUCCESS = "读取设备参数成功!";
 
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? "" : ", ") + part;
+    }
+    return text;
+}
+
 }  // namespace
 
 protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
@@ -49,6 +57,11 @@ DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command,
     session.Host().SetQuiet(wasQuiet);
     if (!complete) {
         err << command << ": no completion from the device within " << timeoutMs << " ms\n";
+        return {EXIT_TIMEOUT, {}};
+    }
+    // Completed, yet frames were lost on the way: what arrived is no answer.
+    if (const auto missing = window.LastRead().Missing(); !missing.empty()) {
+        err << command << ": the read is incomplete, missing " << Joined(missing) << '\n';
         return {EXIT_TIMEOUT, {}};
     }
     return {EXIT_OK, ReadSections(window)};

@@ -12,7 +12,8 @@ namespace quillon::cli {
 
 struct DeviceRead {
     /// EXIT_OK; EXIT_FAILED when the request was refused; EXIT_TIMEOUT when the
-    /// device did not answer completely within the time-out.
+    /// device did not answer within the time-out, or its completion came with
+    /// less than its headers announced (the missing parts are named on `err`).
     int status = EXIT_OK;
     protocol::SettingsSections sections{};
 };
