@@ -17,11 +17,26 @@ SimDeviceFactory& Factory() {
     return factory;
 }
 
+struct BusTime {
+    quillon::sys::Clock* clock = nullptr;
+    quillon::sys::Sleeper* sleeper = nullptr;
+};
+
+BusTime& TheBusTime() {
+    static BusTime time;
+    return time;
+}
+
 }  // namespace
 
 void SetSimDeviceFactory(SimDeviceFactory factory) {
     std::lock_guard lock(FactoryMutex());
     Factory() = std::move(factory);
+}
+
+void SetSimBusTime(quillon::sys::Clock* clock, quillon::sys::Sleeper* sleeper) {
+    std::lock_guard lock(FactoryMutex());
+    TheBusTime() = BusTime{clock, sleeper};
 }
 
 SimAdapter::~SimAdapter() {
@@ -32,7 +47,9 @@ SimAdapter::SimAdapter(std::shared_ptr<VirtualCanBus> bus, Options options)
     : bus_(std::move(bus)),
       deviceOptions_(std::move(options.deviceOptions)),
       attachDevice_(options.attachDevice),
-      refuseFrom_(options.refuseFrom) {}
+      refuseFrom_(options.refuseFrom),
+      queueFrames_(static_cast<std::size_t>(options.queueFrames)),
+      queueWaitNs_(options.queueWaitMs * 1'000'000) {}
 
 std::string SimAdapter::Open() {
     framesOffered_ = 0;
@@ -77,10 +94,9 @@ std::uint32_t SimAdapter::Transmit(std::uint32_t channel, std::span<const CanFra
     auto& port = ports_[channel];
     std::uint32_t accepted = 0;
     for (const auto& frame : frames) {
-        if (Refuses()) {
+        if (Refuses() || !port->Offer(frame, queueFrames_, queueWaitNs_)) {
             break;
         }
-        port->Send(frame);
         ++accepted;
     }
     return accepted;
@@ -114,6 +130,10 @@ struct SimOptionRule {
     ApplySimOption apply;
 };
 
+constexpr std::uint64_t MAX_BITRATE = 10'000'000;
+constexpr std::uint64_t MAX_QUEUE = 1'000'000;
+constexpr std::uint64_t MAX_QUEUE_WAIT_MS = 24ull * 3600 * 1000;
+
 bool ParseCount(std::string_view text, std::uint64_t& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
@@ -135,6 +155,18 @@ constexpr SimOptionRule SIM_OPTIONS[] = {
      [](std::string_view v, SimAdapter::Options& o) {
          return ParseCount(v, o.refuseFrom) && o.refuseFrom > 0;
      }},
+    {"bitrate",
+     [](std::string_view v, SimAdapter::Options& o) {
+         return ParseCount(v, o.bitrate) && o.bitrate > 0 && o.bitrate <= MAX_BITRATE;
+     }},
+    {"queue",
+     [](std::string_view v, SimAdapter::Options& o) {
+         return ParseCount(v, o.queueFrames) && o.queueFrames > 0 && o.queueFrames <= MAX_QUEUE;
+     }},
+    {"queue-wait-ms",
+     [](std::string_view v, SimAdapter::Options& o) {
+         return ParseCount(v, o.queueWaitMs) && o.queueWaitMs <= MAX_QUEUE_WAIT_MS;
+     }},
 };
 
 const SimOptionRule* FindSimOption(std::string_view key) {
@@ -144,6 +176,23 @@ const SimOptionRule* FindSimOption(std::string_view key) {
         }
     }
     return nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// Times `bus` on the clock SetSimBusTime chose, else the system's.
+bool TimeBus(VirtualCanBus& bus, std::uint32_t bitrate) {
+    static quillon::sys::SystemClock systemClock;
+    static quillon::sys::SystemSleeper systemSleeper;
+    BusTime time;
+    {
+        std::lock_guard lock(FactoryMutex());
+        time = TheBusTime();
+    }
+    return bus.SetBitrate(bitrate, time.clock != nullptr ? *time.clock : systemClock,
+                          time.sleeper != nullptr ? *time.sleeper : systemSleeper);
 }
 
 }  // namespace
@@ -181,6 +230,11 @@ std::unique_ptr<Adapter> SimAdapter::FromOptions(std::string_view options, std::
     }
     auto bus =
         parsed->busName.empty() ? VirtualCanBus::Create() : VirtualCanBus::Named(parsed->busName);
+    if (parsed->bitrate != 0 && !TimeBus(*bus, static_cast<std::uint32_t>(parsed->bitrate))) {
+        error = "bus \"" + parsed->busName + "\" already runs at " +
+                std::to_string(bus->Bitrate()) + " bit/s";
+        return nullptr;
+    }
     return std::make_unique<SimAdapter>(std::move(bus), std::move(*parsed));
 }
 

@@ -7,6 +7,10 @@
 //   refuse=K    accept frames 1..K-1 counted from open, refuse frame K and
 //               every later one (the call carrying frame K returns the count
 //               accepted before it), as an adapter that dies mid-transfer
+//   bitrate=N   time the bus at N bits per second (absent: frames arrive at once)
+//   queue=N     frames the adapter holds per channel waiting for the wire (default 32)
+//   queue-wait-ms=N  how long VCI_Transmit waits for room in a full queue
+//               before it refuses (default 1000)
 // Everything else is passed to the device factory (e.g. "type=2,fw=11").
 #pragma once
 
@@ -36,6 +40,10 @@ using SimDeviceFactory = std::function<std::unique_ptr<SimulatedNode>(
 /// Installs the factory the "sim" backend uses; an empty function removes it.
 void SetSimDeviceFactory(SimDeviceFactory factory);
 
+/// Sets the clock and sleeper that time the buses of "sim" adapters opened
+/// from now on (they must outlive those adapters); null restores the system's.
+void SetSimBusTime(quillon::sys::Clock* clock, quillon::sys::Sleeper* sleeper);
+
 class SimAdapter final : public Adapter {
   public:
     /// What the "sim:" options set.
@@ -44,6 +52,9 @@ class SimAdapter final : public Adapter {
         std::string deviceOptions;
         bool attachDevice = true;
         std::uint64_t refuseFrom = 0;  ///< first refused frame, 1-based; 0 = none
+        std::uint64_t bitrate = 0;     ///< bits per second; 0 = untimed
+        std::uint64_t queueFrames = 32;
+        std::uint64_t queueWaitMs = 1000;
     };
 
     SimAdapter(std::shared_ptr<VirtualCanBus> bus, Options options);
@@ -71,6 +82,8 @@ class SimAdapter final : public Adapter {
     std::string deviceOptions_;
     bool attachDevice_;
     std::uint64_t refuseFrom_ = 0;
+    std::size_t queueFrames_;
+    std::uint64_t queueWaitNs_;
     std::atomic<std::uint64_t> framesOffered_{0};
     std::unique_ptr<SimulatedNode> device_;
     std::unique_ptr<VirtualCanPort> ports_[CHANNEL_COUNT];

@@ -28,4 +28,10 @@ std::uint64_t SystemClock::MonotonicMs() const {
                                           .count());
 }
 
+std::uint64_t SystemClock::MonotonicNs() const {
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
+}
+
 }  // namespace quillon::sys

@@ -14,6 +14,9 @@ class Clock {
     virtual LocalTime Now() const = 0;
     /// Milliseconds since an arbitrary start; never goes backwards.
     virtual std::uint64_t MonotonicMs() const = 0;
+    /// The same count in nanoseconds, for bus timing; a clock that only keeps
+    /// milliseconds reports whole milliseconds.
+    virtual std::uint64_t MonotonicNs() const { return MonotonicMs() * 1'000'000; }
 };
 
 /// The operating system's clock.
@@ -21,6 +24,7 @@ class SystemClock final : public Clock {
   public:
     LocalTime Now() const override;
     std::uint64_t MonotonicMs() const override;
+    std::uint64_t MonotonicNs() const override;
 };
 
 }  // namespace quillon::sys

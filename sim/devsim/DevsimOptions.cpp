@@ -43,6 +43,9 @@ std::optional<DevsimOptions> ParseDevsimOptions(int argc, const char* const* arg
     DevsimOptions options;
     app.add_option("--bus", options.bus, "adapter spec of the bus the device sits on")->required();
     app.add_option("--index", options.adapterIndex, "adapter index 0..9")->check(CLI::Range(0, 9));
+    app.add_option("--bitrate", options.bitrate,
+                   "time the device's frames at this many bits per second (default: instant)")
+        ->check(CLI::Range(1, 10'000'000));
     app.add_option("--refuse", options.refuseFrom,
                    "refuse the device's K-th frame and every later one (1-based)")
         ->check(CLI::PositiveNumber);

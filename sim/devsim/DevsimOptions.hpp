@@ -13,8 +13,10 @@ namespace quillon::sim {
 struct DevsimOptions {
     std::string bus;  ///< adapter spec of the bus, e.g. qcanbus:virtualcan:can0,can1
     std::uint32_t adapterIndex = 0;
-    std::uint64_t refuseFrom =
-        0;  ///< the bridge refuses device frames from this one (1-based); 0 = never
+    /// The bridge refuses the device's frames from this one on (1-based); 0 = never.
+    std::uint64_t refuseFrom = 0;
+    /// Times the device's bus at this many bits per second; 0 = instant.
+    std::uint32_t bitrate = 0;
     DeviceConfig device;
     std::string deviceText;  ///< the device options as key=value text, for the banner
 };

@@ -31,8 +31,12 @@ int Run(const quillon::sim::DevsimOptions& options) {
     std::signal(SIGTERM, RequestStop);
 
     sys::SystemClock clock;
+    sys::SystemSleeper sleeper;
     sim::DevsimReport report(std::cout, clock);
     auto bus = kelvix::VirtualCanBus::Create();
+    if (options.bitrate != 0) {
+        bus->SetBitrate(options.bitrate, clock, sleeper);
+    }
     sim::SimulatedDevice device(bus, options.device, clock, report.Log());
     sim::BusBridge bridge(bus, options.adapterIndex);
     bridge.RefuseFrom(options.refuseFrom);

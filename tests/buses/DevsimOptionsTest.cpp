@@ -38,7 +38,7 @@ TEST(DevsimOptionsTest, FaultFlags) {
     std::string err;
     const auto options =
         Parse({"--bus", "sim", "--drop", "5", "--reply-drop", "7", "--reply-delay-ms", "40",
-               "--silent", "--seed", "9", "--refuse", "4"},
+               "--silent", "--seed", "9", "--refuse", "4", "--bitrate", "250000"},
               status, err);
     ASSERT_TRUE(options) << err;
     EXPECT_EQ(options->device.dropPercent, 5);
@@ -47,8 +47,11 @@ TEST(DevsimOptionsTest, FaultFlags) {
     EXPECT_TRUE(options->device.silent);
     EXPECT_EQ(options->device.seed, 9u);
     EXPECT_EQ(options->refuseFrom, 4u);
+    EXPECT_EQ(options->bitrate, 250000u);
     EXPECT_EQ(options->deviceText, "drop=5,reply-delay-ms=40,reply-drop=7,seed=9,silent");
     EXPECT_FALSE(Parse({"--bus", "sim", "--refuse", "0"}, status, err));
+    EXPECT_EQ(status, DEVSIM_USAGE);
+    EXPECT_FALSE(Parse({"--bus", "sim", "--bitrate", "0"}, status, err));
     EXPECT_EQ(status, DEVSIM_USAGE);
     EXPECT_FALSE(Parse({"--bus", "sim", "--drop", "101"}, status, err));
     EXPECT_EQ(status, DEVSIM_USAGE);

@@ -148,8 +148,10 @@ TEST(AdapterLibraryTest, SimRefusesFromTheKthFrameOn) {
 }
 
 TEST(AdapterLibraryTest, BadSimAdapterOptionsFailTheOpenWithAReason) {
-    for (const char* spec : {"sim:nodevice,refuse=0", "sim:nodevice,refuse=x",
-                             "sim:refuse=", "sim:nodevice=1", "sim:bus="}) {
+    for (const char* spec :
+         {"sim:nodevice,refuse=0", "sim:nodevice,refuse=x", "sim:refuse=", "sim:nodevice=1",
+          "sim:bus=", "sim:nodevice,bitrate=0", "sim:nodevice,bitrate=x", "sim:nodevice,queue=0",
+          "sim:nodevice,queue-wait-ms=-1"}) {
         SetAdapterSpecOverride(spec);
         EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u) << spec;
         EXPECT_NE(LastOpenError().find("has a bad value"), std::string::npos) << LastOpenError();
