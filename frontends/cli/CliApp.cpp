@@ -5,6 +5,7 @@
 
 #include "frontends/cli/AdaptersCommand.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "platform/kelvix/SimAdapter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "sim/SimDevices.hpp"
 
@@ -41,6 +42,18 @@ class SimWarningsTo {
     SimWarningsTo& operator=(const SimWarningsTo&) = delete;
 };
 
+// A timed simulated bus keeps the command's own time, so its waits for the
+// wire and the command's pauses and rate all run on one clock.
+class SimBusTimeScope {
+  public:
+    explicit SimBusTimeScope(sys::SystemServices& services) {
+        kelvix::SetSimBusTime(&services.clock, &services.sleeper);
+    }
+    ~SimBusTimeScope() { kelvix::SetSimBusTime(nullptr, nullptr); }
+    SimBusTimeScope(const SimBusTimeScope&) = delete;
+    SimBusTimeScope& operator=(const SimBusTimeScope&) = delete;
+};
+
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -54,6 +67,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
 int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& out,
            std::ostream& err, sys::SystemServices& services) {
+    const SimBusTimeScope busTime(services);
     CLI::App app{"Quillon: configure and re-flash CAN devices from the command line",
                  "quillon-cli"};
     app.footer(FOOTER);

@@ -14,9 +14,7 @@ ProgressPrinter::ProgressPrinter(std::ostream& out, const sys::Clock& clock, boo
 
 void ProgressPrinter::Show(const upgrade::UpgradeProgress& progress) {
     const bool changed = progress.phase != lastPhase_ || progress.percent != lastPercent_;
-    if (progress.phase == UpgradePhase::Writing && lastPhase_ != UpgradePhase::Writing) {
-        writeStartMs_ = clock_.MonotonicMs();
-    }
+    rate_ = Rate(progress);
     finished_ = progress.phase == UpgradePhase::Done || progress.phase == UpgradePhase::Failed;
     succeeded_ = progress.phase == UpgradePhase::Done;
     if (!changed) {
@@ -29,6 +27,24 @@ void ProgressPrinter::Show(const upgrade::UpgradeProgress& progress) {
     } else {
         ShowBar(progress);
     }
+}
+
+double ProgressPrinter::Rate(const upgrade::UpgradeProgress& progress) {
+    if (progress.phase != UpgradePhase::Writing && progress.phase != UpgradePhase::Done) {
+        samples_.clear();
+        return 0;
+    }
+    const std::uint64_t nowMs = clock_.MonotonicMs();
+    samples_.emplace_back(nowMs, progress.bytesSent);
+    while (samples_.size() > 2 && nowMs - samples_[1].first >= RATE_WINDOW_MS) {
+        samples_.pop_front();
+    }
+    const auto& [firstMs, firstBytes] = samples_.front();
+    if (nowMs == firstMs) {
+        return 0;
+    }
+    return static_cast<double>(progress.bytesSent - firstBytes) * 1000.0 /
+           static_cast<double>(nowMs - firstMs);
 }
 
 void ProgressPrinter::ShowJson(const upgrade::UpgradeProgress& progress) {
@@ -51,9 +67,7 @@ void ProgressPrinter::ShowBar(const upgrade::UpgradeProgress& progress) {
     const int filled = progress.percent * WIDTH / 100;
     const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
                             std::string(static_cast<std::size_t>(WIDTH - filled), '.');
-    const double seconds = static_cast<double>(clock_.MonotonicMs() - writeStartMs_) / 1000.0;
-    const double rate =
-        seconds > 0 && progress.phase != UpgradePhase::Erasing ? progress.bytesSent / seconds : 0;
+    const double rate = rate_;
     const double remaining =
         rate > 0 ? static_cast<double>(progress.totalBytes - progress.bytesSent) / rate : 0;
     char line[160];
