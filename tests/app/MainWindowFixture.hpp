@@ -8,6 +8,7 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "protocol/Capacities.hpp"
 #include "protocol/FirmwareKey.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedAdapter.hpp"
@@ -52,6 +53,25 @@ class MainWindowFixture : public ::testing::Test {
         return sent;
     }
     std::vector<std::string> BoxTexts() const { return host.BoxTexts(); }
+    /// Every table of the record full: a write then sends 229 parameter frames.
+    void FillEveryTable() {
+        for (auto* page : {&window->Can1Page(), &window->Can2Page()}) {
+            auto& can = page->Record();
+            can.filterCount = protocol::MAX_CAN_FILTERS;
+            for (auto& filter : can.filters) {
+                filter.used = 1;
+                filter.idStart = 0x100;
+                filter.idEnd = 0x1FF;
+            }
+            page->LoadFromRecord();
+        }
+        for (auto* page : {&window->Advanced1Page(), &window->Advanced2Page()}) {
+            page->Record().enable = 1;
+            page->Record().filterCount = protocol::MAX_HARD_FILTERS;
+        }
+        window->BridgePage().Record().ruleCount = protocol::MAX_BRIDGE_RULES;
+        window->ReplayPage().Record().ruleCount = protocol::MAX_REPLAY_RULES;
+    }
 
     ScriptedAdapterScope adapter;
     FakeSystem system;

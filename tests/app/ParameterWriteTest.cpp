@@ -42,24 +42,6 @@ class ParameterWriteTest : public MainWindowFixture {
         }
         return sizes;
     }
-    void FillEveryTable() {
-        for (auto* page : {&window->Can1Page(), &window->Can2Page()}) {
-            auto& can = page->Record();
-            can.filterCount = protocol::MAX_CAN_FILTERS;
-            for (auto& filter : can.filters) {
-                filter.used = 1;
-                filter.idStart = 0x100;
-                filter.idEnd = 0x1FF;
-            }
-            page->LoadFromRecord();
-        }
-        for (auto* page : {&window->Advanced1Page(), &window->Advanced2Page()}) {
-            page->Record().enable = 1;
-            page->Record().filterCount = protocol::MAX_HARD_FILTERS;
-        }
-        window->BridgePage().Record().ruleCount = protocol::MAX_BRIDGE_RULES;
-        window->ReplayPage().Record().ruleCount = protocol::MAX_REPLAY_RULES;
-    }
 };
 
 TEST_F(ParameterWriteTest, EmptyRecordSendsNinetyThreeFramesInTheirCalls) {

@@ -17,7 +17,9 @@ struct CliResult {
     std::string err;
 };
 
-inline CliResult RunCliInProcess(std::vector<std::string> args, sys::SystemServices& services) {
+/// `in` holds the lines the debug command reads.
+inline CliResult RunCliInProcess(std::vector<std::string> args, sys::SystemServices& services,
+                                 std::istream& in) {
     args.insert(args.begin(), "quillon-cli");
     std::vector<const char*> argv;
     for (const auto& arg : args) {
@@ -25,9 +27,15 @@ inline CliResult RunCliInProcess(std::vector<std::string> args, sys::SystemServi
     }
     std::ostringstream out;
     std::ostringstream err;
-    const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, services);
+    const int status =
+        cli::RunCli(static_cast<int>(argv.size()), argv.data(), in, out, err, services);
     kelvix::CloseAllAdapters();
     return {status, out.str(), err.str()};
+}
+
+inline CliResult RunCliInProcess(std::vector<std::string> args, sys::SystemServices& services) {
+    std::istringstream nothing;
+    return RunCliInProcess(std::move(args), services, nothing);
 }
 
 }  // namespace quillon::test

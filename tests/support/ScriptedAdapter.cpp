@@ -88,6 +88,13 @@ void ScriptedBus::FailOpen(bool fail) {
 void ScriptedBus::RefuseFrame(std::size_t k) {
     std::lock_guard lock(mutex_);
     refusedFrame_ = k;
+    refuseLater_ = false;
+}
+
+void ScriptedBus::RefuseFromFrame(std::size_t k) {
+    std::lock_guard lock(mutex_);
+    refusedFrame_ = k == 0 ? std::nullopt : std::optional<std::size_t>(k);
+    refuseLater_ = true;
 }
 
 void ScriptedBus::ShortenCall(std::size_t n, std::uint32_t count) {
@@ -175,7 +182,9 @@ std::uint32_t ScriptedBus::Accept(std::uint32_t index, std::uint32_t channel,
         std::lock_guard lock(mutex_);
         const std::size_t call = ++transmitCalls_;
         for (const auto& frame : frames) {
-            if (refusedFrame_ && framesOffered_ + 1 == *refusedFrame_) {
+            const std::size_t position = framesOffered_ + 1;
+            if (refusedFrame_ &&
+                (position == *refusedFrame_ || (refuseLater_ && position > *refusedFrame_))) {
                 ++framesOffered_;
                 break;
             }

@@ -40,6 +40,9 @@ class ScriptedBus {
     /// The k-th transmitted frame (1-based, counted across calls) is refused:
     /// its call returns the number of frames before it.
     void RefuseFrame(std::size_t k);
+    /// Frame k (1-based, counted across calls) and every later one are
+    /// refused, as an adapter that dies; 0 refuses nothing again.
+    void RefuseFromFrame(std::size_t k);
     /// The n-th Transmit call (1-based) returns `count` whatever it was given.
     void ShortenCall(std::size_t n, std::uint32_t count);
     void FailInit(bool fail);
@@ -76,6 +79,7 @@ class ScriptedBus {
     bool failOpen_ = false;
     bool failInit_ = false;
     std::optional<std::size_t> refusedFrame_;
+    bool refuseLater_ = false;  ///< frames after refusedFrame_ are refused too
     std::map<std::size_t, std::uint32_t> shortenedCalls_;
     std::size_t transmitCalls_ = 0;
     std::size_t framesOffered_ = 0;
