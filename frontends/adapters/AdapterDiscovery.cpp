@@ -1,7 +1,7 @@
 #include "frontends/adapters/AdapterDiscovery.hpp"
 
 #include "platform/kelvix/AdapterRegistry.hpp"
-#include "platform/kelvix/socketcan/SocketCanDiscovery.hpp"
+#include "platform/kelvix/PlatformBackends.hpp"
 #ifdef QUILLON_HAVE_QCANBUS
 #include "platform/kelvix/qcanbus/QCanBusBackend.hpp"
 #endif
@@ -13,13 +13,18 @@ std::vector<kelvix::InterfaceListing> ListSim() {
     return {{"sim", "sim", "simulated device in this process", ""}};
 }
 
+std::vector<kelvix::InterfaceListing> ListDll() {
+    return {{"dll", "dll:PATH", "any adapter library exporting the eight VCI_* calls", ""}};
+}
+
 }  // namespace
 
 AdapterDiscovery DefaultAdapterDiscovery() {
     AdapterDiscovery discovery;
     discovery.backends = kelvix::RegisteredBackends;
     discovery.listers["sim"] = ListSim;
-    discovery.listers["socketcan"] = [] { return kelvix::ListSocketCanInterfaces(); };
+    discovery.listers["dll"] = ListDll;
+    kelvix::AddPlatformListers(discovery.listers);
 #ifdef QUILLON_HAVE_QCANBUS
     discovery.listers["qcanbus"] = kelvix::ListQCanBusInterfaces;
 #endif

@@ -6,8 +6,9 @@
 #include <mutex>
 
 #include "platform/kelvix/AdapterTable.hpp"
+#include "platform/kelvix/PlatformBackends.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
-#include "platform/kelvix/socketcan/SocketCanAdapter.hpp"
+#include "platform/kelvix/dll/DllAdapter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/ProgramDirectory.hpp"
 
@@ -19,12 +20,14 @@ struct Registry {
         factories["sim"] = [](const AdapterSpec& spec, std::uint32_t, std::string& error) {
             return SimAdapter::FromOptions(spec.options, error);
         };
-        factories["socketcan"] = CreateSocketCanAdapter;
+        factories["dll"] = CreateDllAdapter;
+        AddPlatformBackends(factories);
     }
     std::mutex mutex;
     std::map<std::string, AdapterFactory> factories;
     std::string specOverride;
     std::string traceOverride;
+    std::filesystem::path configDirectory;
 };
 
 Registry& TheRegistry() {
@@ -76,11 +79,13 @@ std::string EscapeControlCharacters(std::string_view text) {
 }
 
 AdapterSpec AdapterSpec::Parse(std::string_view text) {
+    AdapterSpec spec;
     const auto colon = text.find(':');
-    if (colon == std::string_view::npos) {
-        return AdapterSpec{std::string(text), {}};
+    spec.backend = std::string(text.substr(0, colon));
+    if (colon != std::string_view::npos) {
+        spec.options = std::string(text.substr(colon + 1));
     }
-    return AdapterSpec{std::string(text.substr(0, colon)), std::string(text.substr(colon + 1))};
+    return spec;
 }
 
 void RegisterBackend(const std::string& name, AdapterFactory factory) {
@@ -105,18 +110,29 @@ void SetAdapterSpecOverride(std::string spec) {
     registry.specOverride = std::move(spec);
 }
 
+void SetConfigDirectory(std::filesystem::path directory) {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.configDirectory = std::move(directory);
+}
+
 std::string CurrentAdapterSpec() {
+    std::filesystem::path configDirectory;
     {
         auto& registry = TheRegistry();
         std::lock_guard lock(registry.mutex);
         if (!registry.specOverride.empty()) {
             return registry.specOverride;
         }
+        configDirectory = registry.configDirectory;
     }
     if (const char* env = std::getenv("KELVIX_ADAPTER"); env != nullptr && *env != '\0') {
         return env;
     }
-    std::string fromFile = FirstLineOf(quillon::sys::ExecutableDirectory() / ADAPTER_CONF_NAME);
+    if (configDirectory.empty()) {
+        configDirectory = quillon::sys::ExecutableDirectory();
+    }
+    std::string fromFile = FirstLineOf(configDirectory / ADAPTER_CONF_NAME);
     if (fromFile.empty()) {
         fromFile = FirstLineOf(UserAdapterConfPath());
     }
@@ -155,9 +171,10 @@ std::string CurrentTraceFile() {
     return env != nullptr ? env : "";
 }
 
-std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t index,
-                                       std::string& error) {
-    const AdapterSpec spec = AdapterSpec::Parse(specText);
+std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t deviceType,
+                                       std::uint32_t index, std::string& error) {
+    AdapterSpec spec = AdapterSpec::Parse(specText);
+    spec.deviceType = deviceType;
     AdapterFactory factory;
     {
         auto& registry = TheRegistry();

@@ -23,6 +23,9 @@ namespace kelvix {
 struct AdapterSpec {
     std::string backend;
     std::string options;
+    /// The device type VCI_OpenDevice was called with, for backends that pass
+    /// calls on to another adapter library.
+    std::uint32_t deviceType = 4;
 
     /// Splits "name:options" at the first colon.
     static AdapterSpec Parse(std::string_view text);
@@ -47,6 +50,10 @@ inline constexpr const char* ADAPTER_CONF_NAME = "kelvix.conf";
 /// The user's own kelvix.conf: $XDG_CONFIG_HOME/quillon/kelvix.conf, else
 /// $HOME/.config/quillon/kelvix.conf; empty when neither variable is set.
 std::filesystem::path UserAdapterConfPath();
+
+/// Where "kelvix.conf" is looked for; empty = the running program's directory.
+/// The adapter library built as a shared library points it at its own directory.
+void SetConfigDirectory(std::filesystem::path directory);
 
 /// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
 void SetTraceFileOverride(std::string path);

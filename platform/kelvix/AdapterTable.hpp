@@ -10,9 +10,10 @@
 
 namespace kelvix {
 
-/// Builds an adapter from a spec text; null with `error` set on failure.
-std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t index,
-                                       std::string& error);
+/// Builds an adapter from a spec text for adapter `index` of `deviceType`;
+/// null with `error` set on failure.
+std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t deviceType,
+                                       std::uint32_t index, std::string& error);
 /// The trace file to use now ("" = none).
 std::string CurrentTraceFile();
 /// Closes every open adapter.

@@ -89,7 +89,8 @@ uint32_t VCI_OpenDevice(uint32_t deviceType, uint32_t index, uint32_t /*reserved
     }
     const std::string spec = kelvix::CurrentAdapterSpec();
     std::string error;
-    std::shared_ptr<kelvix::Adapter> adapter = kelvix::CreateAdapter(spec, index, error);
+    std::shared_ptr<kelvix::Adapter> adapter =
+        kelvix::CreateAdapter(spec, deviceType, index, error);
     if (adapter && error.empty()) {
         error = adapter->Open();
     }

@@ -20,6 +20,7 @@
 #include "sim/Sha256.hpp"
 #include "sim/SimDevices.hpp"
 #include "sim/SimulatedDevice.hpp"
+#include "support/Environment.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace brindle {
@@ -35,7 +36,7 @@ class EndToEndTest : public ::testing::Test {
     }
     void TearDown() override {
         kelvix::CloseAllAdapters();
-        unsetenv("KELVIX_ADAPTER");
+        test::UnsetEnvironment("KELVIX_ADAPTER");
     }
 
     test::CliResult Run(std::vector<std::string> args) {
@@ -58,7 +59,7 @@ TEST_F(EndToEndTest, WriteThenReadRoundTripsAFullRecord) {
     ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
     // Chosen the way a user would, through the environment.
     const std::string spec = "brindle:type=3,state=" + Dir() + "/device.dat";
-    ASSERT_EQ(setenv("KELVIX_ADAPTER", spec.c_str(), 1), 0);
+    test::SetEnvironment("KELVIX_ADAPTER", spec);
 
     const test::CliResult write = Run({"--settings-dir", Dir(), "write"});
     ASSERT_EQ(write.status, cli::EXIT_OK) << write.out << write.err;

@@ -3,6 +3,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/Kelvix.h"
 #include "platform/kelvix/VirtualCanBus.hpp"
+#include "support/Environment.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedAdapter.hpp"
 
@@ -97,12 +98,12 @@ TEST(AdapterLibraryTest, SpecParsingAndPrecedence) {
     EXPECT_EQ(AdapterSpec::Parse("sim").backend, "sim");
     EXPECT_EQ(AdapterSpec::Parse("socketcan:can0,can1").options, "can0,can1");
     EXPECT_EQ(AdapterSpec::Parse("qcanbus:virtualcan:can0").options, "virtualcan:can0");
-    ::setenv("KELVIX_ADAPTER", "sim:type=2", 1);
+    quillon::test::SetEnvironment("KELVIX_ADAPTER", "sim:type=2");
     EXPECT_EQ(CurrentAdapterSpec(), "sim:type=2");
     SetAdapterSpecOverride("scripted");
     EXPECT_EQ(CurrentAdapterSpec(), "scripted");
     SetAdapterSpecOverride({});
-    ::unsetenv("KELVIX_ADAPTER");
+    quillon::test::UnsetEnvironment("KELVIX_ADAPTER");
     EXPECT_EQ(CurrentAdapterSpec(), "sim");
 }
 
