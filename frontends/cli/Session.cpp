@@ -2,13 +2,14 @@
 
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace quillon::cli {
 
 std::filesystem::path SettingsDirectory(const GlobalOptions& options,
                                         const sys::SystemServices& services) {
     return options.settingsDir.empty() ? services.programDirectory
-                                       : std::filesystem::path(options.settingsDir);
+                                       : sys::PathFromUtf8(options.settingsDir);
 }
 
 void ApplyAdapterOptions(const GlobalOptions& options) {
