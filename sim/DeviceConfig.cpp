@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace quillon::sim {
 namespace {
@@ -125,7 +126,8 @@ std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::str
     // The store is saved after every write; a state file that can never be
     // written (missing directory, a directory or FIFO in its place) is refused now.
     if (!config.statePath.empty()) {
-        if (std::string problem = sys::OutputFileProblem(config.statePath); !problem.empty()) {
+        if (std::string problem = sys::OutputFileProblem(sys::PathFromUtf8(config.statePath));
+            !problem.empty()) {
             error = std::move(problem);
             return std::nullopt;
         }

@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include "platform/system/Clock.hpp"
+
+namespace quillon::sys {
+
+LocalTime SystemClock::Now() const {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return LocalTime{now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+                     now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+std::uint64_t SystemClock::MonotonicMs() const {
+    return ::GetTickCount64();
+}
+
+}  // namespace quillon::sys
