@@ -7,6 +7,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/Kelvix.h"
 #include "platform/system/SharedLibrary.hpp"
+#include "support/FakeSystem.hpp"
 #include "tests/platform/TestLibraries.hpp"
 #include "tests/platform/recording/RecordingKelvix.h"
 
@@ -142,7 +143,8 @@ class DllRefusalTest : public ::testing::TestWithParam<RefusalCase> {
 TEST_P(DllRefusalTest, OpenFailsAndSaysWhy) {
     SetAdapterSpecOverride(GetParam().spec);
     EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
-    EXPECT_EQ(LastOpenError(), GetParam().error);
+    // Error texts are echoed escaped: Windows paths have their backslashes doubled.
+    EXPECT_EQ(LastOpenError(), EscapeControlCharacters(GetParam().error));
 }
 
 std::string Partial() {
@@ -160,12 +162,25 @@ INSTANTIATE_TEST_SUITE_P(
                           "dll:/opt/adapter/libkelvix.so"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(DllLoadTest, LoadsFromAFolderWithANonAsciiName) {
+    quillon::test::TempDir dir;
+    const auto source = quillon::sys::PathFromUtf8(TestLibraryPath(QUILLON_RECORDING_KELVIX));
+    const auto folder = dir.Path() / quillon::sys::PathFromUtf8("适配器 库");
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(source, folder / source.filename());
+    SetAdapterSpecOverride("dll:" + quillon::sys::PathToUtf8(folder / source.filename()));
+    EXPECT_EQ(VCI_OpenDevice(TYPE, 7, 0), 1u) << LastOpenError();
+    CloseAllAdapters();
+}
+
 TEST(DllLoadTest, AMissingLibraryIsNamedInTheError) {
     const std::string missing = TestLibraryPath("no-such-adapter-library.so");
     SetAdapterSpecOverride("dll:" + missing);
     EXPECT_EQ(VCI_OpenDevice(4, 0, 0), 0u);
-    EXPECT_EQ(LastOpenError().rfind("adapter 0 (dll:" + missing + "): cannot load " + missing, 0),
-              0u)
+    EXPECT_EQ(
+        LastOpenError().rfind(
+            EscapeControlCharacters("adapter 0 (dll:" + missing + "): cannot load " + missing), 0),
+        0u)
         << LastOpenError();
     CloseAllAdapters();
 }

@@ -239,7 +239,7 @@ TEST_F(FirmwareUpgradeTest, ReadErrorPartWayEndsAsAFailure) {
         for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
             std::error_code error;
             if (std::filesystem::read_symlink(entry.path(), error) == path) {
-                const int directory = ::open(system.directory.Path().c_str(), O_RDONLY);
+                const int directory = ::open(system.directory.Path().string().c_str(), O_RDONLY);
                 ::dup2(directory, std::stoi(entry.path().filename().string()));
                 ::close(directory);
             }

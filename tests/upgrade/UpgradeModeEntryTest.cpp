@@ -1,10 +1,3 @@
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <fstream>
-
 #include <gtest/gtest.h>
 
 #include "UpgradeTestWindow.hpp"
@@ -83,38 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryRow{"StartFails", false, false, {RESTART_FAILED}},
                       EntryRow{"BothFail", true, false, {INIT_CAN_FAILED, RESTART_FAILED}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// One real start: the new copy is a script that reports its argument count
-// through a pipe, which the test waits on without sleeping.
-TEST_F(UpgradeModeEntryTest, StartsTheExecutableForRealWithoutArguments) {
-    const auto fifo = system.directory.Path() / "started";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    const auto script = system.directory.Path() / "quillon-copy";
-    std::ofstream(script) << "#!/bin/sh\necho \"$#\" > '" << fifo.string() << "'\n";
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    sys::SpawnProcessLauncher launcher;
-    sys::SystemServices services{system.clock,
-                                 system.sleeper,
-                                 launcher,
-                                 system.launcher,
-                                 system.directory.Path(),
-                                 script,
-                                 {}};
-    Connect();
-
-    EnterUpgradeMode(window, window.link, services);
-
-    pollfd ready{reader, POLLIN, 0};
-    ASSERT_EQ(::poll(&ready, 1, 10000), 1) << "the new copy never ran";
-    char text[8] = {};
-    EXPECT_GT(::read(reader, text, sizeof(text) - 1), 0);
-    EXPECT_EQ(std::string(text), "0\n");
-    EXPECT_TRUE(host.Boxes().empty());
-    EXPECT_TRUE(window.IsEnded());
-    ::close(reader);
-}
 
 }  // namespace
 }  // namespace quillon::test
