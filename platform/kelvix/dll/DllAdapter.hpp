@@ -33,7 +33,7 @@ class DllAdapter final : public Adapter {
     std::uint32_t index_;
 };
 
-/// The factory of the "dll" backend: loads the library named by the spec's
+/// The factory of the "dll" backend: loads the library named by the adapter setting's
 /// options and checks its calls; null with `error` set when that fails.
 std::unique_ptr<Adapter> CreateDllAdapter(const AdapterSpec& spec, std::uint32_t index,
                                           std::string& error);
