@@ -133,7 +133,11 @@ void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& recei
     if (dice_.Loses(config_.dropPercent)) {
         return;  // never heard
     }
+    Dispatch(channel, received);
     ++framesReceived_;
+}
+
+void SimulatedDevice::Dispatch(std::uint32_t channel, const CanFrameRecord& received) {
     if (IsPlainUpgradeFrame(received)) {
         OnUpgradeFrame(received);
         return;

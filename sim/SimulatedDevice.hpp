@@ -59,6 +59,8 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::string DebugText() const;
     /// Time (year - 2000, month, day, hour, minute, second) of the last write's frame 5.
     std::array<std::uint8_t, 6> LastTime() const;
+    /// Frames heard and handled: whatever a frame set in motion (a scheduled
+    /// reply, a stored record) is in place once it is counted.
     std::uint64_t FramesReceived() const { return framesReceived_.load(); }
     /// The boot loader that takes erase, program and image data frames.
     const Bootloader& Loader() const { return bootloader_; }
@@ -91,6 +93,7 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
 
     void Run();
     void OnFrame(std::uint32_t channel, const CanFrameRecord& received);
+    void Dispatch(std::uint32_t channel, const CanFrameRecord& received);
     void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void OnUpgradeFrame(const CanFrameRecord& frame);
     void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
