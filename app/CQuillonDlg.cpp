@@ -159,8 +159,14 @@ void CQuillonDlg::RefreshPages() {
     advanced2Page_.RefreshList();
     bridgePage_.RefreshList();
     replayPage_.RefreshList();
-    if (readPending_.exchange(false)) {
-        MessageBox("读取设备参数成功!", CAPTION_NOTICE, ui::MB_ICONQUESTION);
+    // The refresh an identity change brings before the completions stays
+    // silent: until then nothing says whether the read came whole.
+    if (readTally_.BothChannelsCompleted() && readPending_.exchange(false)) {
+        if (readTally_.Missing().empty()) {
+            MessageBox(READ_SUCCEEDED, CAPTION_NOTICE, ui::MB_ICONQUESTION);
+        } else {
+            Warn(READ_INCOMPLETE);
+        }
     }
 }
 

@@ -40,6 +40,11 @@ namespace quillon::app {
 /// saved, followed by what failed: "设置文件保存失败: cannot create ...".
 inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
 
+/// The notices a parameter read ends with: every announced entry came, or
+/// some were lost on the way (a partial read is no success).
+inline constexpr const char* READ_SUCCEEDED = "读取设备参数成功!";
+inline constexpr const char* READ_INCOMPLETE = "读取设备参数不完整，部分数据丢失，请重新读取!";
+
 /// Shown whenever the adapter library refuses a configuration frame.
 inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
 
@@ -67,7 +72,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     // Commands (user-interface thread).
     void ToggleConnection();
     void WriteParameters();
-    void ReadParameters();
+    /// Sends the read request; false when it did not go out (and was told).
+    bool ReadParameters();
     void InitStorage();
     /// Streams a firmware image chosen in the open-file dialog; `observer`
     /// (optional) follows the progress.
@@ -79,7 +85,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void OnSysCommand(unsigned command);
     /// Shows tab `tab`, taking and reloading page values as the tab change does.
     void SwitchPage(int tab);
-    /// Shows the record sections on the pages; reports a pending read once.
+    /// Shows the record sections on the pages; reports a pending read once
+    /// both channels have completed it.
     void RefreshPages();
     void LoadSettings();
     /// Writes QXCfg.dat; the result is also kept for SaveFailures().

@@ -44,10 +44,10 @@ std::string DeviceTypeName(std::uint8_t code) {
     }
 }
 
-void CQuillonDlg::ReadParameters() {
+bool CQuillonDlg::ReadParameters() {
     if (!link_.IsRunning()) {
         Warn("请先连接设备!");
-        return;
+        return false;
     }
     // A refused request must not leave the read pending: the next refresh
     // (an identity change, say) would then report a read that never went out.
@@ -59,7 +59,9 @@ void CQuillonDlg::ReadParameters() {
     if (!link_.Send({&request, 1})) {
         readPending_ = wasPending;
         Warn("发送读取命令失败!");
+        return false;
     }
+    return true;
 }
 
 void CQuillonDlg::InitStorage() {

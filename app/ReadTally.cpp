@@ -82,6 +82,10 @@ void ReadTally::AddExtended(Channel& channel, const CanFrameRecord& frame) {
     }
 }
 
+bool ReadTally::BothChannelsCompleted() const {
+    return channels_[0].completed && channels_[1].completed;
+}
+
 std::vector<std::string> ReadTally::Missing() const {
     std::vector<std::string> missing;
     for (std::size_t index = 0; index < channels_.size(); ++index) {

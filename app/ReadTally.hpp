@@ -24,6 +24,8 @@ class ReadTally {
     void Reset();
     /// One deciphered frame received on `channel` (0 or 1).
     void Add(std::uint32_t channel, const CanFrameRecord& frame);
+    /// True once both channels have sent their completion: the read is over.
+    bool BothChannelsCompleted() const;
     /// What is missing from the channels whose completion arrived, in a fixed
     /// order, e.g. "CAN2 advanced filter 3 (of 5 announced)"; empty when whole.
     std::vector<std::string> Missing() const;

@@ -23,10 +23,12 @@ bool ReadAll(Session& session) {
     auto& window = session.Window();
     const auto before0 = window.CompletionCount(0);
     const auto before1 = window.CompletionCount(1);
-    window.ReadParameters();
-    return session.PumpUntil(
-        [&] { return window.CompletionCount(0) > before0 && window.CompletionCount(1) > before1; },
-        milliseconds(5000));
+    return window.ReadParameters() && session.PumpUntil(
+                                          [&] {
+                                              return window.CompletionCount(0) > before0 &&
+                                                     window.CompletionCount(1) > before1;
+                                          },
+                                          milliseconds(5000));
 }
 
 // A record worth looking at: CAN1 at 250 kbit/s with two recording rules,

@@ -3,8 +3,6 @@
 namespace quillon::cli {
 namespace {
 
-constexpr const char* READ_SUCCESS = "读取设备参数成功!";
-
 std::string Joined(const std::vector<std::string>& parts) {
     std::string text;
     for (const auto& part : parts) {
@@ -42,8 +40,7 @@ DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command,
     session.Host().ClearBoxes();
     const bool wasQuiet = session.Host().Quiet();
     session.Host().SetQuiet(wasQuiet || quietNotice);
-    window.ReadParameters();
-    if (session.FailureShown(READ_SUCCESS)) {
+    if (!window.ReadParameters()) {
         session.Host().SetQuiet(wasQuiet);
         err << command << ": the device did not take the read request\n";
         return {EXIT_FAILED, {}};

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
@@ -41,6 +42,24 @@ class MainWindowFixture : public ::testing::Test {
         ASSERT_TRUE(adapter.Bus().WaitFor(
             [&] { return window->FramesHandled() >= before + frames.size(); }));
         host.PumpMessages();
+    }
+    /// A device's whole answer to a read on `channel` when nothing is announced:
+    /// identity frames 1..4, channel frames 1 and 2, the advanced filter header,
+    /// on channel 0 the bridge and replay headers, and the completion last.
+    static std::vector<CanFrameRecord> WholeAnswer(std::uint32_t channel) {
+        std::vector<CanFrameRecord> frames = {MakeFrame(1, false, {1, 2, 3, 4, 5, 6, 7, 8}),
+                                              MakeFrame(2, false, {9, 10, 11, 12, 2}),
+                                              MakeFrame(3, false, {1, 0, 11, 0}),
+                                              MakeFrame(4, false, {16}),
+                                              MakeFrame(1, true, {1}),
+                                              MakeFrame(2, true, {0, 0}),
+                                              MakeFrame(0x100, true, {0, 0})};
+        if (channel == 0) {
+            frames.push_back(MakeFrame(0x1FF, true, {0}));
+            frames.push_back(MakeFrame(0x2FF, true, {0, 0}));
+        }
+        frames.push_back(MakeFrame(0, false, {1}));
+        return frames;
     }
     /// Frames accepted by the adapter, deciphered, with their channel.
     std::vector<std::pair<std::uint32_t, CanFrameRecord>> SentPlain() const {

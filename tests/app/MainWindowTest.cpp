@@ -186,6 +186,10 @@ TEST_F(MainWindowTest, ParamsReadyRefreshesSilentlyUnlessAReadIsPending) {
     window->ReadParameters();
     EXPECT_TRUE(window->ReadPending());
     window->PostMessage(WM_APP_PARAMS_READY);
+    host.PumpMessages();
+    EXPECT_TRUE(host.Boxes().empty()) << "no completion yet: the read is not over";
+    DeviceSends(0, WholeAnswer(0));
+    DeviceSends(1, WholeAnswer(1));
     window->PostMessage(WM_APP_PARAMS_READY);
     host.PumpMessages();
     ASSERT_EQ(host.Boxes().size(), 1u);

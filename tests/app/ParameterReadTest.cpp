@@ -93,7 +93,10 @@ TEST_F(ParameterReadTest, VersionsAreShownInDecimal) {
 TEST_F(ParameterReadTest, SystemReplyIsStoredAndSurvivesTheCompletionRefresh) {
     window->SystemRecord().sysOption = 0x5A;
     window->ReadParameters();
-    DeviceSends(0, {MakeFrame(4, false, {64, 0, 0, 1, 0, 7}), MakeFrame(0, false, {1})});
+    auto answer = WholeAnswer(0);
+    answer[3] = MakeFrame(4, false, {64, 0, 0, 1, 0, 7});
+    DeviceSends(1, WholeAnswer(1));
+    DeviceSends(0, answer);
     auto& page = window->SysPage();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"读取设备参数成功!"});
     EXPECT_EQ(page.GetPos(Sys::IDC_SLIDER_FILE_SIZE), 64);
@@ -166,26 +169,69 @@ TEST_F(ParameterReadTest, CountsBeyondCapacityAreStoredButListsStayWithinTheTabl
     EXPECT_EQ(window->Advanced1Page().GetItemCount(pages::CCANAdvanceDlg::IDC_LIST_FILTERS), 14);
 }
 
-TEST_F(ParameterReadTest, CompletionPostsTheRefreshThatReportsTheRead) {
-    window->ReadParameters();
+TEST_F(ParameterReadTest, ReadIsReportedOnceBothChannelsHaveCompletedIt) {
+    ASSERT_TRUE(window->ReadParameters());
     DeviceSends(0, {MakeFrame(0, false, {2})});
-    EXPECT_TRUE(window->ReadPending()) << "d0 other than 1 is ignored";
-    DeviceSends(0, {MakeFrame(0, false, {1})});
-    host.PumpMessages();
+    EXPECT_EQ(window->CompletionCount(0), 0u) << "d0 other than 1 is ignored";
+    SendIdentity(2);
+    EXPECT_TRUE(BoxTexts().empty()) << "the identity change refreshes, the read is not over";
+    DeviceSends(0, WholeAnswer(0));
+    EXPECT_TRUE(BoxTexts().empty()) << "CAN2 has not answered yet";
+    EXPECT_TRUE(window->ReadPending());
+    DeviceSends(1, WholeAnswer(1));
     EXPECT_FALSE(window->ReadPending());
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"读取设备参数成功!"});
-    EXPECT_EQ(window->CompletionCount(0), 1u);
+    ASSERT_EQ(host.Boxes().size(), 1u);
+    EXPECT_EQ(host.Boxes()[0], (test::RecordedBox{IDD_MAIN_WINDOW, "读取设备参数成功!", "通知",
+                                                  ui::MB_ICONQUESTION}));
+    DeviceSends(1, {MakeFrame(0, false, {1})});
+    EXPECT_EQ(host.Boxes().size(), 1u) << "reported once";
+}
+
+// One frame lost on the way, each in its own read: the completions still come,
+// and the window says the read is incomplete instead of reporting success.
+TEST_F(ParameterReadTest, ReadThatLostAnAnnouncedEntryIsReportedIncomplete) {
+    struct Loss {
+        const char* what;
+        std::uint32_t channel;
+        std::size_t index;
+    };
+    for (const Loss& loss : {Loss{"CAN2 serial high", 1, 1}, Loss{"CAN1 channel frame 2", 0, 5},
+                             Loss{"CAN1 replay header", 0, 8}}) {
+        SCOPED_TRACE(loss.what);
+        host.ClearBoxes();
+        ASSERT_TRUE(window->ReadParameters());
+        for (std::uint32_t channel : {0u, 1u}) {
+            auto answer = WholeAnswer(channel);
+            if (channel == loss.channel) {
+                answer.erase(answer.begin() + static_cast<long>(loss.index));
+            }
+            DeviceSends(channel, answer);
+        }
+        EXPECT_FALSE(window->ReadPending());
+        EXPECT_EQ(host.Boxes(),
+                  (std::vector<test::RecordedBox>{{IDD_MAIN_WINDOW,
+                                                   "读取设备参数不完整，部分数据丢失，请重新读取!",
+                                                   "警告", ui::MB_ICONQUESTION}}));
+    }
+    host.ClearBoxes();
+    ASSERT_TRUE(window->ReadParameters());
+    auto withRule = WholeAnswer(0);
+    withRule[7] = MakeFrame(0x1FF, true, {1});  // one bridge rule announced, none sent
+    DeviceSends(0, withRule);
+    DeviceSends(1, WholeAnswer(1));
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{"读取设备参数不完整，部分数据丢失，请重新读取!"});
 }
 
 TEST_F(ParameterReadTest, RefusedRequestLeavesNoReadToReportLater) {
     adapter.Bus().RefuseFrame(1);
-    window->ReadParameters();
+    EXPECT_FALSE(window->ReadParameters());
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"发送读取命令失败!"});
     EXPECT_FALSE(window->ReadPending());
-    SendIdentity(1);
-    host.PumpMessages();
+    DeviceSends(0, WholeAnswer(0));
+    DeviceSends(1, WholeAnswer(1));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"发送读取命令失败!"})
-        << "the identity change refreshes the pages silently";
+        << "even a whole answer refreshes the pages silently";
 }
 
 TEST_F(ParameterReadTest, NotConnectedReadAndStorageInitWarn) {

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "frontends/cli/ExitCode.hpp"
+#include "protocol/Capacities.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
@@ -79,6 +80,84 @@ TEST_F(LossyDeviceTest, ALossyReadIsNeverASuccessWithEntriesMissing) {
         }
     }
     EXPECT_GT(incomplete, 0) << "some seed loses an entry and says so";
+}
+
+// Every entry of every table in use and no field left zero, so that losing any
+// parameter frame changes what the device keeps. Ten recording filters: a write
+// to a device whose firmware it has not read yet sends no more.
+void FillEveryEntry(protocol::SettingsSections& s) {
+    using namespace protocol;
+    for (auto* can : {&s.can1, &s.can2}) {
+        can->filterCount = 10;
+        for (std::uint32_t k = 0; k < can->filterCount; ++k) {
+            can->filters[k] = {1, 0, 1, 2, 0x100 + k, 0x1FF + k, static_cast<std::int32_t>(10 + k)};
+        }
+    }
+    for (auto* filters : {&s.filters1, &s.filters2}) {
+        filters->enable = 1;
+        filters->filterCount = MAX_HARD_FILTERS;
+        for (std::uint32_t k = 0; k < MAX_HARD_FILTERS; ++k) {
+            filters->frameFormat[k] = 1;
+            filters->matchValue[k] = 0x100 + k;
+            filters->matchMask[k] = 0x7FF;
+        }
+    }
+    s.bridge.ruleCount = MAX_BRIDGE_RULES;
+    for (std::uint8_t k = 0; k < MAX_BRIDGE_RULES; ++k) {
+        BridgeRule& rule = s.bridge.rules[k];
+        rule = {.leadByte = 1,
+                .direction = 2,
+                .k = static_cast<std::uint8_t>(k + 1),
+                .m = static_cast<std::uint8_t>(k + 2),
+                .trigger = 2,
+                .srcFlags = 1};
+        rule.srcId = 0x200u + k;
+        rule.srcDataMask = 0xFF;
+        rule.srcLength = 8;
+        rule.srcData.fill(static_cast<std::uint8_t>(k + 1));
+        rule.dstFlags = 1;
+        rule.dstId = 0x300u + k;
+        rule.yMax = 200;
+        rule.dstDataMask = rule.kMask = rule.mMask = 0xFF;
+        rule.dstLength = 8;
+        rule.dstData.fill(static_cast<std::uint8_t>(k + 3));
+    }
+    s.replay.ruleCount = MAX_REPLAY_RULES;
+    for (std::uint8_t k = 0; k < MAX_REPLAY_RULES; ++k) {
+        ReplayRule& rule = s.replay.rules[k];
+        rule.channelMask = 3;
+        rule.times = static_cast<std::uint16_t>(k + 1);
+        rule.intervalSec = k + 5u;
+        const std::string name = "replay" + std::to_string(k) + ".dat";
+        std::copy(name.begin(), name.end(), rule.fileName.begin());
+    }
+}
+
+// A device that misses a fifth of what it is sent loses part of every write
+// (it then keeps what it had) or the read-back's request: the write itself
+// looks sent, and only --verify can tell. Never a success.
+TEST_F(LossyDeviceTest, WriteVerifyCatchesFramesTheDeviceNeverHeard) {
+    FillEveryEntry(sections);
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    const auto clean = Run(
+        {"--adapter", "sim:state=none", "--settings-dir", Dir(), "write", "--verify", "--json"});
+    ASSERT_EQ(clean.status, EXIT_OK)
+        << "a device that hears everything keeps it all: " << clean.out;
+    int caught = 0;
+    for (int seed = 1; seed <= 6; ++seed) {
+        const auto run = Run({"--adapter", "sim:drop=20,state=none,seed=" + std::to_string(seed),
+                              "--settings-dir", Dir(), "write", "--verify", "--timeout-ms", "300"});
+        ASSERT_NE(run.status, EXIT_OK) << "seed " << seed << ": " << run.out;
+        if (run.status == EXIT_FAILED) {
+            EXPECT_NE(run.err.find("quillon-cli write --verify: the device reports "),
+                      std::string::npos)
+                << "seed " << seed << ": " << run.err;
+            ++caught;
+        } else {
+            EXPECT_EQ(run.status, EXIT_TIMEOUT) << "seed " << seed << ": " << run.err;
+        }
+    }
+    EXPECT_GT(caught, 0) << "some seed loses a written frame, not the read request";
 }
 
 }  // namespace
