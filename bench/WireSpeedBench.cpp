@@ -1,0 +1,193 @@
+// A 1 MiB upgrade from the main window through the "sim" backend on a bus
+// timed at 1 Mbit/s, in real time, with the window's receive thread running
+// as it does for a user. It should take the fixed erase wait, the pauses
+// between blocks and the bus time of its frames, no more: the adapter's queue
+// keeps the wire busy while the upgrade sleeps or pumps. Reports the time
+// taken, that sum, and the deviation between them.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/CQuillonDlg.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/kelvix/CanFrameBits.hpp"
+#include "platform/kelvix/VirtualCanBus.hpp"
+#include "platform/system/SystemServices.hpp"
+#include "platform/ui/Host.hpp"
+#include "sim/Bootloader.hpp"
+#include "upgrade/FirmwareTransfer.hpp"
+
+namespace {
+
+using namespace quillon;
+
+constexpr std::size_t IMAGE_BYTES = 1 << 20;
+constexpr std::uint32_t BITRATE = 1'000'000;
+constexpr const char* BUS_NAME = "wire-speed-bench";
+constexpr std::uint32_t ERASE_MS = 7000;
+constexpr auto GIVE_UP = std::chrono::seconds(120);
+
+/// Answers the file dialog with the image and counts boxes (a box is a failure).
+class BenchHost final : public ui::Host {
+  public:
+    explicit BenchHost(std::string image) : image_(std::move(image)) {}
+    int MessageBox(const ui::Dialog*, std::string_view, std::string_view, unsigned) override {
+        ++boxes;
+        return ui::IDOK;
+    }
+    std::optional<std::string> OpenFileDialog(const ui::Dialog*, std::string_view) override {
+        return image_;
+    }
+    int RunModal(ui::Dialog&) override { return ui::IDOK; }
+    std::atomic<int> boxes{0};
+
+  private:
+    std::string image_;
+};
+
+class NoLauncher final : public sys::ProcessLauncher, public sys::DocumentOpener {
+  public:
+    bool StartProcess(const std::filesystem::path&) override { return false; }
+    bool OpenDocument(const std::filesystem::path&) override { return false; }
+};
+
+std::vector<std::uint8_t> MakeImage() {
+    std::vector<std::uint8_t> image(IMAGE_BYTES);
+    for (std::size_t i = 0; i < image.size(); ++i) {
+        image[i] = static_cast<std::uint8_t>(i * 131 + (i >> 9));
+    }
+    return image;
+}
+
+// Bits on the wire of every frame the upgrade sends: erase, program, image data
+// (and the empty frame after an image of whole blocks).
+std::uint64_t BusBits(const std::vector<std::uint8_t>& image) {
+    CanFrameRecord command{};
+    command.ID = 1;
+    command.ExternFlag = 1;
+    command.RemoteFlag = 1;
+    std::uint64_t bits = 2 * std::uint64_t{kelvix::MeasureFrame(command).lengthBits};
+    CanFrameRecord data{};
+    data.ID = 1;
+    for (std::size_t offset = 0; offset < image.size(); offset += 8) {
+        data.DataLen = static_cast<std::uint8_t>(std::min<std::size_t>(8, image.size() - offset));
+        std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(offset), data.DataLen, data.Data);
+        bits += kelvix::MeasureFrame(data).lengthBits;
+    }
+    if (image.size() % upgrade::FirmwareTransfer::BLOCK_BYTES == 0) {
+        data.DataLen = 0;
+        bits += kelvix::MeasureFrame(data).lengthBits;
+    }
+    return bits;
+}
+
+/// The pauses the upgrade makes on purpose: the erase wait and one after each block.
+double PauseSeconds(std::size_t imageBytes) {
+    using upgrade::FirmwareTransfer;
+    const std::size_t blocks = imageBytes / FirmwareTransfer::BLOCK_BYTES + 1;
+    const double eraseMs = double{FirmwareTransfer::ERASE_STEPS} * FirmwareTransfer::ERASE_STEP_MS;
+    return (eraseMs + static_cast<double>(blocks) * FirmwareTransfer::BLOCK_PAUSE_MS) / 1000.0;
+}
+
+/// The boot loader on the bus, fed by its own thread as a device would be.
+class Device {
+  public:
+    explicit Device(sys::Clock& clock)
+        : port_(kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0)),
+          loader_(clock, ERASE_MS),
+          thread_([this] { Run(); }) {}
+    ~Device() {
+        stop_ = true;
+        thread_.join();
+    }
+    const sim::Bootloader& Loader() const { return loader_; }
+
+  private:
+    void Run() {
+        CanFrameRecord frames[64];
+        while (!stop_) {
+            const std::size_t count = port_->Receive(frames, std::chrono::milliseconds(20));
+            for (std::size_t i = 0; i < count; ++i) {
+                loader_.OnFrame(frames[i]);
+            }
+        }
+    }
+
+    std::unique_ptr<kelvix::VirtualCanPort> port_;
+    sim::Bootloader loader_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+struct Outcome {
+    double seconds = 0;
+    bool whole = false;
+};
+
+/// One upgrade from the window; ends when the boot loader holds the image.
+Outcome UpgradeOnce(const std::filesystem::path& image, std::size_t length) {
+    kelvix::SetAdapterSpecOverride(std::string("sim:nodevice,bus=") + BUS_NAME +
+                                   ",bitrate=" + std::to_string(BITRATE));
+    sys::SystemClock clock;
+    sys::SystemSleeper sleeper;
+    NoLauncher launcher;
+    sys::SystemServices services{clock, sleeper, launcher, launcher, image.parent_path(),
+                                 image, {}};
+    BenchHost host(image.string());
+    Outcome outcome;
+    {
+        Device device(clock);
+        app::CQuillonDlg window(host, services);
+        window.Create();
+        const auto start = std::chrono::steady_clock::now();
+        window.UpgradeFirmware();
+        while (device.Loader().ImageLength() < length && host.boxes == 0 &&
+               std::chrono::steady_clock::now() - start < GIVE_UP) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        outcome.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        outcome.whole = host.boxes == 0 && device.Loader().ImageLength() == length &&
+                        device.Loader().LostFrames() == 0;
+        window.CloseWindow();
+    }
+    kelvix::CloseAllAdapters();
+    return outcome;
+}
+
+void BM_UpgradeAtWireSpeed(benchmark::State& state) {
+    const auto image = MakeImage();
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("quillon-wire-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "firmware.bin";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    const double busSeconds = static_cast<double>(BusBits(image)) / BITRATE;
+    const double expected = PauseSeconds(image.size()) + busSeconds;
+    Outcome outcome;
+    for (auto _ : state) {
+        outcome = UpgradeOnce(path, image.size());
+    }
+    std::filesystem::remove_all(dir);
+    if (!outcome.whole) {
+        state.SkipWithError("the boot loader did not receive the whole image");
+        return;
+    }
+    state.counters["took_s"] = outcome.seconds;
+    state.counters["expected_s"] = expected;
+    state.counters["bus_s"] = busSeconds;
+    state.counters["deviation"] = outcome.seconds / expected - 1.0;
+}
+BENCHMARK(BM_UpgradeAtWireSpeed)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
