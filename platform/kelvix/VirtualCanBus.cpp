@@ -50,7 +50,10 @@ void VirtualCanPort::AwaitFrames(std::unique_lock<std::mutex>& lock,
                                  std::chrono::milliseconds wait) {
     auto ready = [this] { return closed_ || !queue_.empty(); };
     if (!bus_->timed_) {
-        arrived_.wait_for(lock, wait, ready);
+        // A poll that does not wait must not reach the kernel to find that out.
+        if (wait.count() > 0) {
+            arrived_.wait_for(lock, wait, ready);
+        }
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -72,14 +75,19 @@ void VirtualCanPort::AwaitFrames(std::unique_lock<std::mutex>& lock,
 }
 
 void VirtualCanPort::Deliver(std::uint32_t channel, const CanFrameRecord& frame) {
+    bool wasEmpty = false;
     {
         std::lock_guard lock(mutex_);
         if (closed_) {
             return;
         }
+        wasEmpty = queue_.empty();
         queue_.push_back(TaggedFrame{channel, frame});
     }
-    arrived_.notify_all();
+    // Receivers only wait on an empty queue: the first frame wakes them.
+    if (wasEmpty) {
+        arrived_.notify_all();
+    }
 }
 
 std::size_t VirtualCanPort::ReceiveTagged(std::span<TaggedFrame> out,
