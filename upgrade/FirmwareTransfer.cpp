@@ -105,7 +105,7 @@ bool FirmwareTransfer::SendBlock(std::span<const std::uint8_t> block) {
         position += length;
         bytesSent_ += length;
         ++framesSent_;
-        SetProgress(WrittenPercent());
+        ShowWritten();
         if (position >= block.size()) {
             return true;
         }
@@ -132,6 +132,17 @@ void FirmwareTransfer::SetProgress(int percent) {
     percent_ = percent;
     window_.SetPos(IDC_PROGRESS, percent);
     Report(phase_);
+}
+
+// The bar moves once per percent, about every thousand frames of a large
+// image: setting it to the value it holds changes nothing on the screen.
+void FirmwareTransfer::ShowWritten() {
+    const int percent = WrittenPercent();
+    if (percent != percent_) {
+        SetProgress(percent);
+    } else {
+        Report(phase_);
+    }
 }
 
 // Bytes sent x 100 / length in unsigned 64-bit arithmetic, truncated. A file

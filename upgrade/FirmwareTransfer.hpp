@@ -49,6 +49,8 @@ class FirmwareTransfer {
     /// Shows `text` as a warning box.
     void Warn(std::string_view text);
     void SetProgress(int percent);
+    /// After an image data frame: the bar when its percent changed, the observer always.
+    void ShowWritten();
     int WrittenPercent() const;
     void Report(UpgradePhase phase, std::string_view failure = {});
     void Pump();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,31 @@ TEST_F(FirmwareUpgradeTest, TwentyBytesShowEraseWaitThenByteProgressAndPumpAfter
     EXPECT_EQ(host.PendingMessages(), 0u);
     EXPECT_EQ(host.FileDialogFilters(),
               std::vector<std::string>{"Files (*.bin,*.dat)|*.bin;*.dat||"});
+}
+
+TEST_F(FirmwareUpgradeTest, BarMovesOncePerPercentWhileTheObserverHearsEveryFrame) {
+    Upgrade(Image(3200));  // 400 frames, four to a percent
+
+    const auto progress = window.Progress();
+    std::vector<int> expected;
+    for (int percent = 0; percent <= 100; ++percent) {
+        expected.push_back(percent);
+    }
+    expected.push_back(100);
+    ASSERT_GE(progress.size(), expected.size());
+    EXPECT_EQ(std::vector<int>(progress.end() - static_cast<std::ptrdiff_t>(expected.size()),
+                               progress.end()),
+              expected);
+    std::vector<std::uint64_t> framesHeard;
+    for (const auto& event : window.Events()) {
+        if (event.phase == UpgradePhase::Writing && event.framesSent > 0) {
+            framesHeard.push_back(event.framesSent);
+        }
+    }
+    framesHeard.erase(std::unique(framesHeard.begin(), framesHeard.end()), framesHeard.end());
+    std::vector<std::uint64_t> everyFrame(400);
+    std::iota(everyFrame.begin(), everyFrame.end(), 1u);
+    EXPECT_EQ(framesHeard, everyFrame);
 }
 
 TEST_F(FirmwareUpgradeTest, FramesAreExactAndAllGoToAdapterZeroChannelZeroOneAtATime) {
