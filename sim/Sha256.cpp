@@ -1,5 +1,7 @@
 #include "sim/Sha256.hpp"
 
+#include "sim/Sha256Compress.hpp"
+
 #include <algorithm>
 #include <bit>
 
@@ -95,8 +97,16 @@ Sha256::Digest Sha256::Finish() const {
 }
 
 void Sha256::Compress(const std::uint8_t* block) {
+    if (ShaInstructionsUsable()) {
+        CompressWithShaInstructions(state_, block);
+    } else {
+        CompressPortable(state_, block);
+    }
+}
+
+void CompressPortable(Sha256State& state, const std::uint8_t* block) {
     const auto w = MessageSchedule(block);
-    auto [a, b, c, d, e, f, g, h] = state_;
+    auto [a, b, c, d, e, f, g, h] = state;
     for (std::size_t i = 0; i < 64; ++i) {
         const std::uint32_t s1 = std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25);
         const std::uint32_t choose = (e & f) ^ (~e & g);
@@ -113,8 +123,8 @@ void Sha256::Compress(const std::uint8_t* block) {
         a = t1 + s0 + majority;
     }
     const std::array<std::uint32_t, 8> worked = {a, b, c, d, e, f, g, h};
-    for (std::size_t i = 0; i < state_.size(); ++i) {
-        state_[i] += worked[i];
+    for (std::size_t i = 0; i < state.size(); ++i) {
+        state[i] += worked[i];
     }
 }
 
