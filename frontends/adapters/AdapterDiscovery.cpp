@@ -1,10 +1,8 @@
 #include "frontends/adapters/AdapterDiscovery.hpp"
 
+#include "frontends/adapters/BuildBackends.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/PlatformBackends.hpp"
-#ifdef QUILLON_HAVE_QCANBUS
-#include "platform/kelvix/qcanbus/QCanBusBackend.hpp"
-#endif
 
 namespace quillon::adapters {
 namespace {
@@ -25,9 +23,11 @@ AdapterDiscovery DefaultAdapterDiscovery() {
     discovery.listers["sim"] = ListSim;
     discovery.listers["dll"] = ListDll;
     kelvix::AddPlatformListers(discovery.listers);
-#ifdef QUILLON_HAVE_QCANBUS
-    discovery.listers["qcanbus"] = kelvix::ListQCanBusInterfaces;
-#endif
+    for (const OptionalBackend& backend : OptionalBackends()) {
+        if (backend.list) {
+            discovery.listers[backend.name] = backend.list;
+        }
+    }
     return discovery;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/CQuillonApp.hpp"
+#include "frontends/adapters/BuildBackends.hpp"
 #include "frontends/qt/AppearanceSetup.hpp"
 #include "frontends/qt/GuiOptions.hpp"
 #include "frontends/qt/QtHost.hpp"
@@ -27,6 +28,7 @@ int RunGuiApplication(int argc, char** argv) {
     QApplication::setFont(DialogFont());
     QApplication::setWindowIcon(ProgramIcon());
     sim::RegisterSimDevice();
+    adapters::RegisterBuildBackends();
 
     QtHost host;
     QtSleeper sleeper(host.Dispatcher());

@@ -6,13 +6,11 @@
 #include <iostream>
 #include <thread>
 
+#include "frontends/adapters/BuildBackends.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "sim/devsim/BusBridge.hpp"
 #include "sim/devsim/DevsimOptions.hpp"
 #include "sim/devsim/DevsimReport.hpp"
-#ifdef QUILLON_HAVE_QCANBUS
-#include "platform/kelvix/qcanbus/QCanBusBackend.hpp"
-#endif
 
 namespace {
 
@@ -66,10 +64,6 @@ int main(int argc, char** argv) {
     if (!options) {
         return status;
     }
-#ifdef QUILLON_HAVE_QCANBUS
-    kelvix::RegisterQCanBusBackend();
-    return kelvix::RunWithQtEventLoop([&] { return Run(*options); });
-#else
-    return Run(*options);
-#endif
+    quillon::adapters::RegisterBuildBackends();
+    return quillon::adapters::RunWithBuildBackends([&] { return Run(*options); });
 }

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "frontends/adapters/BuildBackends.hpp"
 #include "frontends/cli/AdaptersCommand.hpp"
 #include "frontends/cli/ExitCode.hpp"
 
@@ -57,7 +58,9 @@ TEST(AdaptersCommandTest, JsonKeepsEveryFieldForScripts) {
     EXPECT_EQ(json[2]["reason"], "");
 }
 
+// What the programs do at start: every optional backend of the build is listed.
 TEST(AdaptersCommandTest, ThisBuildListsItsBuiltInBackends) {
+    adapters::RegisterBuildBackends();
     const auto listings = CollectListings(DefaultAdapterDiscovery());
     auto has = [&](const std::string& backend) {
         return std::any_of(listings.begin(), listings.end(),
@@ -65,6 +68,19 @@ TEST(AdaptersCommandTest, ThisBuildListsItsBuiltInBackends) {
     };
     EXPECT_TRUE(has("sim"));
     EXPECT_TRUE(has("socketcan"));
+    std::vector<std::string> carried;
+    for (const auto& optional : adapters::OptionalBackends()) {
+        carried.push_back(optional.name);
+        EXPECT_TRUE(has(optional.name)) << optional.name;
+    }
+    std::string expected = QUILLON_OPTIONAL_BACKENDS;  // what CMake put into this build
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < expected.size();) {
+        const std::size_t comma = std::min(expected.find(',', start), expected.size());
+        names.push_back(expected.substr(start, comma - start));
+        start = comma + 1;
+    }
+    EXPECT_EQ(carried, names);
     for (const auto& listing : listings) {
         EXPECT_NE(listing.Available(), listing.spec.empty())
             << listing.backend << ": a usable interface has a spec, an unusable one a reason";

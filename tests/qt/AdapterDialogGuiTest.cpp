@@ -9,6 +9,7 @@
 
 #include "app/CAdapterDlg.hpp"
 #include "frontends/adapters/AdapterDiscovery.hpp"
+#include "frontends/adapters/BuildBackends.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "tests/qt/GuiFixture.hpp"
 
@@ -41,6 +42,7 @@ TEST_F(AdapterDialogGuiTest, MenuItemSitsBesideTheAboutItem) {
 }
 
 TEST_F(AdapterDialogGuiTest, ChoiceFromTheListIsUsedAndSaved) {
+    adapters::RegisterBuildBackends();  // as the program does at start
     Open(false);
     const auto listings = adapters::CollectListings(adapters::DefaultAdapterDiscovery());
     int rows = -1;
@@ -51,6 +53,11 @@ TEST_F(AdapterDialogGuiTest, ChoiceFromTheListIsUsedAndSaved) {
         auto* spec = qobject_cast<QLineEdit*>(dialog.View().Widget(app::IDC_ADAPTER_SPEC));
         ASSERT_TRUE(list != nullptr && spec != nullptr);
         rows = list->rowCount();
+        for (const auto& optional : adapters::OptionalBackends()) {
+            EXPECT_FALSE(
+                list->findItems(QString::fromStdString(optional.name), Qt::MatchExactly).empty())
+                << optional.name << " is offered in the window as on the command line";
+        }
         const auto found = list->findItems("sim", Qt::MatchExactly);
         ASSERT_FALSE(found.empty());
         list->selectRow(found.front()->row());

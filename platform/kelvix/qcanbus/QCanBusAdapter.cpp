@@ -46,7 +46,7 @@ std::string QCanBusAdapter::Open() {
         QtEventThread::Instance().Call([&] { problem = ConnectionProblem(final); });
         if (problem == "pending") {
             problem.clear();
-            std::this_thread::sleep_for(POLL_STEP);
+            QtEventThread::Instance().Pause(POLL_STEP);
         } else if (problem.empty()) {
             return {};
         }
@@ -213,7 +213,7 @@ bool QCanBusAdapter::WaitForRoom(std::uint32_t channel) {
                      std::to_string(options_.queueWaitMs) + " ms");
             return false;
         }
-        std::this_thread::sleep_for(POLL_STEP);
+        QtEventThread::Instance().Pause(POLL_STEP);
     }
 }
 

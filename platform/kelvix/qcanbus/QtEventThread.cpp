@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QLoggingCategory>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <memory>
 
@@ -101,6 +102,19 @@ bool QtEventThread::Call(const std::function<void()>& work) {
     }
     changed_.notify_all();
     return true;
+}
+
+void QtEventThread::Pause(std::chrono::milliseconds duration) {
+    if (root_ == nullptr || QThread::currentThread() != root_->thread()) {
+        std::this_thread::sleep_for(duration);
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (duration.count() > 0) {
+        QEventLoop loop;
+        QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void QtEventThread::Shutdown() {

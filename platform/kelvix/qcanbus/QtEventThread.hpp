@@ -11,6 +11,7 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -26,6 +27,10 @@ class QtEventThread {
     /// Runs `work` on the Qt thread and waits for it. Returns false, without
     /// running it, after Shutdown. Safe from any thread, the Qt thread included.
     bool Call(const std::function<void()>& work);
+    /// Waits `duration`. On the Qt thread the wait runs its events (not user
+    /// input), so the devices keep connecting and sending while the GUI's
+    /// thread waits for them; elsewhere it sleeps.
+    void Pause(std::chrono::milliseconds duration);
     /// Parent for objects that must live on the Qt thread.
     QObject* Root() const { return root_; }
     /// Refuses further calls once those under way have finished.

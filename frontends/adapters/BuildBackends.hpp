@@ -1,0 +1,35 @@
+// The optional backends this build carries (Brindle, Qt SerialBus), in one
+// place for every program: CMake adds each one's source when its library is
+// part of the build, and that source enters it here as the program starts.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+
+namespace quillon::adapters {
+
+struct OptionalBackend {
+    std::string name;
+    std::function<void()> registerBackend;
+    /// Empty when the backend lists no interfaces.
+    std::function<std::vector<kelvix::InterfaceListing>()> list;
+};
+
+/// The optional backends of this build, in the order their sources entered them.
+std::vector<OptionalBackend>& OptionalBackends();
+
+/// How a program must run for its backends; a source that needs more than a
+/// plain call (Qt SerialBus: a Qt event loop on the main thread) sets it.
+using ProgramRunner = std::function<int(const std::function<int()>& program)>;
+void SetProgramRunner(ProgramRunner runner);
+
+/// Adds every optional backend of this build to the adapter library; idempotent.
+void RegisterBuildBackends();
+
+/// Runs `program` as this build's backends need and returns its result.
+int RunWithBuildBackends(const std::function<int()>& program);
+
+}  // namespace quillon::adapters
