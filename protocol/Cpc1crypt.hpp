@@ -17,6 +17,8 @@ namespace quillon::protocol {
 class Cpc1crypt {
   public:
     using Key = std::array<std::uint8_t, 16>;
+    /// The key as the eight big-endian 16-bit words the key schedule reads.
+    using KeyWords = std::array<std::uint16_t, 8>;
 
     explicit Cpc1crypt(const Key& key = FIRMWARE_KEY);
 
@@ -26,7 +28,8 @@ class Cpc1crypt {
     void DecipherPayload(std::span<std::uint8_t> bytes) const;
 
   private:
-    Key storedKey;
+    /// The stored key, in the words the schedule reads.
+    KeyWords storedKey_;
 };
 
 }  // namespace quillon::protocol
