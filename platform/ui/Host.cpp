@@ -6,12 +6,18 @@
 
 namespace quillon::ui {
 
+// A waiter only sleeps on an empty queue, so only the first message of a burst
+// needs to wake it.
 void Host::Enqueue(Posted posted) {
+    bool wasEmpty = false;
     {
         std::lock_guard lock(queueMutex_);
+        wasEmpty = queue_.empty();
         queue_.push_back(std::move(posted));
     }
-    queueSignal_.notify_all();
+    if (wasEmpty) {
+        queueSignal_.notify_all();
+    }
     OnMessagePosted();
 }
 
