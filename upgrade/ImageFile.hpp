@@ -10,32 +10,33 @@
 #include <span>
 #include <string>
 
+#include "platform/system/ReadOnlyFile.hpp"
+
 namespace quillon::upgrade {
 
 class ImageFile {
   public:
     ImageFile() = default;
-    ~ImageFile();
     ImageFile(const ImageFile&) = delete;
     ImageFile& operator=(const ImageFile&) = delete;
 
     /// Opens `path` for reading raw bytes and takes its length. False on failure,
     /// with LastError() saying why.
     bool Open(const std::filesystem::path& path);
-    bool IsOpen() const { return descriptor_ >= 0; }
+    bool IsOpen() const { return file_.IsOpen(); }
     /// Length in bytes as measured when the file was opened.
     std::uint64_t Length() const { return lengthBytes_; }
     /// Fills `block` from the current position; returns the bytes read, which is
     /// less than block.size() only at the end of the file. Nothing on a read error.
     std::optional<std::size_t> Read(std::span<std::uint8_t> block);
     /// Closes the file; harmless when it is not open.
-    void Close();
+    void Close() { file_.Close(); }
     const std::string& LastError() const { return lastError_; }
 
   private:
     void Fail(const std::string& what, int error);
 
-    int descriptor_ = -1;
+    sys::ReadOnlyFile file_;
     std::uint64_t lengthBytes_ = 0;
     std::filesystem::path path_;
     std::string lastError_;

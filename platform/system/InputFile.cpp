@@ -1,130 +1,86 @@
 #include "platform/system/InputFile.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/system/ReadOnlyFile.hpp"
+#include "platform/system/Utf8Path.hpp"
+
 namespace quillon::sys {
 namespace {
 
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 std::string SystemError(const std::string& what, const std::filesystem::path& path, int error) {
-    return what + " " + path.string() + ": " + std::strerror(error);
+    return what + " " + PathToUtf8(path) + ": " + std::strerror(error);
 }
 
-// Why a file of this mode cannot be read as a settings file, trace or image.
-std::string KindProblem(const std::filesystem::path& path, mode_t mode) {
-    if (S_ISREG(mode)) {
+// Why a file of this kind cannot be read as a settings file, trace or image.
+std::string KindProblem(const std::filesystem::path& path, FileKind kind) {
+    if (kind == FileKind::Regular) {
         return {};
     }
-    return path.string() + (S_ISDIR(mode) ? " is a directory" : " is not a regular file");
+    return PathToUtf8(path) +
+           (kind == FileKind::Directory ? " is a directory" : " is not a regular file");
 }
 
-// Opening with O_NONBLOCK keeps a FIFO without a writer from stalling the open;
-// the kind is then checked on the descriptor itself, so nothing can swap it.
-std::string OpenRegular(const std::filesystem::path& path, int& fd) {
-    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return SystemError("cannot open", path, errno);
+// The kind is checked on the opened file itself, so nothing can swap it.
+std::string OpenRegular(const std::filesystem::path& path, ReadOnlyFile& file) {
+    if (const int error = file.Open(path); error != 0) {
+        return error == EISDIR ? KindProblem(path, FileKind::Directory)
+                               : SystemError("cannot open", path, error);
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return SystemError("cannot examine", path, errno);
+    FileFacts facts;
+    if (const int error = file.Examine(facts); error != 0) {
+        return SystemError("cannot examine", path, error);
     }
-    if (std::string problem = KindProblem(path, info.st_mode); !problem.empty()) {
-        return problem;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        return SystemError("cannot read", path, errno);
-    }
-    return {};
-}
-
-// Reads until `limit` bytes or the end; false with errno set on a read error.
-bool ReadUpTo(int fd, std::vector<std::uint8_t>& bytes, std::size_t limit) {
-    bytes.resize(limit);
-    std::size_t filled = 0;
-    while (filled < limit) {
-        const ssize_t got = ::read(fd, bytes.data() + filled, limit - filled);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
-    }
-    bytes.resize(filled);
-    return true;
+    return KindProblem(path, facts.kind);
 }
 
 }  // namespace
 
 std::string InputFileProblem(const std::filesystem::path& path) {
-    int fd = -1;
-    std::string problem = OpenRegular(path, fd);
-    const Descriptor closer(fd);
-    return problem;
+    ReadOnlyFile file;
+    return OpenRegular(path, file);
 }
 
 InputFileBytes ReadInputFile(const std::filesystem::path& path, std::size_t maxBytes) {
     InputFileBytes result;
-    int fd = -1;
-    result.error = OpenRegular(path, fd);
-    const Descriptor closer(fd);
+    ReadOnlyFile file;
+    result.error = OpenRegular(path, file);
     if (!result.error.empty()) {
         return result;
     }
     // One byte past the limit tells a longer file from one of exactly that size.
-    if (!ReadUpTo(fd, result.bytes, maxBytes + 1)) {
-        result.error = SystemError("cannot read", path, errno);
+    result.bytes.resize(maxBytes + 1);
+    std::size_t filled = 0;
+    if (const int error = file.ReadFull(result.bytes, filled); error != 0) {
+        result.error = SystemError("cannot read", path, error);
         result.bytes.clear();
         return result;
     }
-    result.longer = result.bytes.size() > maxBytes;
-    result.bytes.resize(std::min(result.bytes.size(), maxBytes));
+    result.longer = filled > maxBytes;
+    result.bytes.resize(std::min(filled, maxBytes));
     result.ok = true;
     return result;
 }
 
 std::string OutputFileProblem(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
-        return KindProblem(path, info.st_mode);
+    FileFacts facts;
+    const int error = ExaminePath(path, facts);
+    if (error == 0) {
+        return KindProblem(path, facts.kind);
     }
-    if (errno != ENOENT) {
-        return SystemError("cannot examine", path, errno);
+    if (error != ENOENT) {
+        return SystemError("cannot examine", path, error);
     }
     const std::filesystem::path parent =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    if (::stat(parent.c_str(), &info) != 0) {
-        return SystemError("cannot create " + path.string() + " in", parent, errno);
+    if (const int parentError = ExaminePath(parent, facts); parentError != 0) {
+        return SystemError("cannot create " + PathToUtf8(path) + " in", parent, parentError);
     }
-    if (!S_ISDIR(info.st_mode)) {
-        return "cannot create " + path.string() + ": " + parent.string() + " is not a directory";
+    if (facts.kind != FileKind::Directory) {
+        return "cannot create " + PathToUtf8(path) + ": " + PathToUtf8(parent) +
+               " is not a directory";
     }
     return {};
 }

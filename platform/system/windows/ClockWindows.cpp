@@ -11,8 +11,4 @@ LocalTime SystemClock::Now() const {
                      now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
-std::uint64_t SystemClock::MonotonicMs() const {
-    return ::GetTickCount64();
-}
-
 }  // namespace quillon::sys
