@@ -69,8 +69,6 @@ std::string EscapeControlCharacters(std::string_view text) {
         } else if (c1) {
             AppendEscaped(out, byte);
             AppendEscaped(out, static_cast<unsigned char>(text[++i]));
-        } else if (byte == '\\') {
-            out += "\\\\";
         } else {
             out += text[i];
         }

@@ -59,8 +59,8 @@ void SetConfigDirectory(std::filesystem::path directory);
 void SetTraceFileOverride(std::string path);
 
 /// `text` safe to print on a terminal: control characters (C0, DEL and the
-/// UTF-8 encoded C1 range) become \xNN escapes, a backslash becomes "\\";
-/// everything else, UTF-8 included, is kept.
+/// UTF-8 encoded C1 range) become \xNN escapes; everything else, UTF-8 and
+/// backslashes included, is kept, so a Windows path reads as it was typed.
 std::string EscapeControlCharacters(std::string_view text);
 
 /// Why the last VCI_OpenDevice failed, for diagnostics (the C call only says 0).
