@@ -1,5 +1,7 @@
 #include "platform/kmdf/UserThread.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -23,11 +25,33 @@ CancellerRegistry& Registry() {
 
 std::atomic<std::uint64_t> nextKey{1};
 
+// Each thread's record lives on the heap and is owned by a thread-specific
+// key, whose destructor ends it when the thread ends. Not a thread_local
+// object: with the Windows compilers' emulated TLS, such an object's storage
+// can be freed before its destructor runs.
+void EndThreadRecord(void* record) {
+    std::unique_ptr<UserThread>(static_cast<UserThread*>(record)).reset();
+}
+
+pthread_key_t RecordKey() {
+    static const pthread_key_t key = [] {
+        pthread_key_t made{};
+        pthread_key_create(&made, EndThreadRecord);
+        return made;
+    }();
+    return key;
+}
+
 }  // namespace
 
 UserThread& UserThread::Current() {
-    thread_local UserThread thread;
-    return thread;
+    const pthread_key_t key = RecordKey();
+    if (void* record = pthread_getspecific(key)) {
+        return *static_cast<UserThread*>(record);
+    }
+    auto record = std::unique_ptr<UserThread>(new UserThread);
+    pthread_setspecific(key, record.get());
+    return *record.release();  // owned by the key from here on
 }
 
 UserThread::UserThread() : key_(nextKey.fetch_add(1)) {}
