@@ -32,6 +32,17 @@ std::string Failure(const char* what, const fs::path& where, DWORD error) {
     return std::string(what) + " " + PathToUtf8(where) + ": " + reason;
 }
 
+// MoveFileExW refuses a directory in the target's place as access denied; the
+// user is told what is actually in the way, in the words other systems use.
+std::string ReplaceFailure(const fs::path& file, DWORD error) {
+    std::error_code ignored;
+    if (error == ERROR_ACCESS_DENIED && fs::is_directory(file, ignored)) {
+        return "cannot replace " + PathToUtf8(file) + ": " +
+               std::make_error_code(std::errc::is_a_directory).message();
+    }
+    return Failure("cannot replace", file, error);
+}
+
 fs::path DirectoryOf(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(L".");
 }
@@ -133,7 +144,7 @@ std::string ReplaceFileBytes(const fs::path& file, std::span<const std::uint8_t>
     }
     if (error.empty() && !::MoveFileExW(temp.c_str(), file.c_str(),
                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error = Failure("cannot replace", file, ::GetLastError());
+        error = ReplaceFailure(file, ::GetLastError());
     }
     if (!error.empty()) {
         ::DeleteFileW(temp.c_str());
