@@ -120,7 +120,7 @@ std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::str
     }
     if (!config.stateChosen) {
         // The default file's folder is made when the device first saves.
-        config.statePath = DefaultStatePath({config.type, config.serial}, env).string();
+        config.statePath = sys::PathToUtf8(DefaultStatePath({config.type, config.serial}, env));
         return config;
     }
     // The store is saved after every write; a state file that can never be

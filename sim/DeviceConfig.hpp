@@ -44,7 +44,7 @@ struct DeviceConfig {
     std::uint32_t storageDelayMs = 1500;
     std::uint8_t storageResult = 1;
     std::uint32_t eraseMs = 2000;
-    std::string statePath;     ///< empty: the device remembers nothing
+    std::string statePath;     ///< UTF-8; empty: the device remembers nothing
     bool stateChosen = false;  ///< a state key was given (else the default file is used)
     std::uint8_t dropPercent = 0;
     std::uint8_t replyDropPercent = 0;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
 #include "protocol/ByteOrder.hpp"
 #include "protocol/ReplaceFile.hpp"
@@ -87,8 +88,8 @@ void PutU64LE(std::span<std::uint8_t> bytes, std::size_t offset, std::uint64_t v
 }
 
 StateLoad Refuse(const std::filesystem::path& file, const std::string& what) {
-    return {std::nullopt,
-            "state file " + file.string() + ": " + what + "; the simulated device starts fresh"};
+    return {std::nullopt, "state file " + sys::PathToUtf8(file) + ": " + what +
+                              "; the simulated device starts fresh"};
 }
 
 DeviceState DecodeFields(std::span<const std::uint8_t> bytes) {

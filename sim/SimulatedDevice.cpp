@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "dtu/DtuFrames.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/ByteOrder.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "protocol/SettingsFile.hpp"
@@ -88,7 +89,8 @@ SimulatedDevice::~SimulatedDevice() {
 void SimulatedDevice::RestoreState() {
     std::optional<DeviceState> state;
     if (!config_.statePath.empty()) {
-        StateLoad load = LoadDeviceState(config_.statePath, {config_.type, config_.serial});
+        StateLoad load =
+            LoadDeviceState(sys::PathFromUtf8(config_.statePath), {config_.type, config_.serial});
         state = std::move(load.state);
         stateWarning_ = std::move(load.warning);
     }
@@ -401,7 +403,8 @@ void SimulatedDevice::SaveState() {
         return;
     }
     const DeviceState state{store_, dtuBasic_, dtuAdvanced_, bootloader_.Record()};
-    const auto result = SaveDeviceState(config_.statePath, state, {config_.type, config_.serial});
+    const auto result = SaveDeviceState(sys::PathFromUtf8(config_.statePath), state,
+                                        {config_.type, config_.serial});
     if (!result) {
         Log("cannot keep the parameter store: " + result.message);
     }

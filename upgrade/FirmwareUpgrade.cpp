@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/system/Utf8Path.hpp"
 #include "platform/ui/Host.hpp"
 #include "upgrade/FirmwareTransfer.hpp"
 #include "upgrade/ImageFile.hpp"
@@ -38,7 +39,7 @@ void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices&
         link.ConnectForUpgrade();
     }
     ImageFile image;
-    if (!image.Open(*path)) {
+    if (!image.Open(sys::PathFromUtf8(*path))) {
         Refuse(window, OPEN_IMAGE_FAILED, observer);
         return;
     }

@@ -7,6 +7,7 @@
 #include "frontends/cli/Commands.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "sim/SimDevices.hpp"
 
 namespace quillon::cli {
@@ -155,7 +156,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     }
 
     if (!global.trace.empty()) {
-        if (const std::string problem = sys::OutputFileProblem(global.trace); !problem.empty()) {
+        if (const std::string problem = sys::OutputFileProblem(sys::PathFromUtf8(global.trace));
+            !problem.empty()) {
             err << "quillon-cli: --trace: " << problem << '\n';
             return EXIT_BAD_FILE;
         }

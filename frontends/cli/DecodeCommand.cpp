@@ -5,6 +5,7 @@
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/TraceDecoder.hpp"
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/FirmwareKey.hpp"
 
 namespace quillon::cli {
@@ -21,11 +22,12 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
     }
     // A trace has no size limit, but it must be a file: a directory would
     // read as empty and a FIFO could block for ever.
-    if (const std::string problem = sys::InputFileProblem(trace); !problem.empty()) {
+    if (const std::string problem = sys::InputFileProblem(sys::PathFromUtf8(trace));
+        !problem.empty()) {
         err << "quillon-cli decode: " << problem << '\n';
         return EXIT_BAD_FILE;
     }
-    std::ifstream in(trace);
+    std::ifstream in(sys::PathFromUtf8(trace));
     if (!in) {
         err << "quillon-cli decode: cannot open " << trace << '\n';
         return EXIT_BAD_FILE;

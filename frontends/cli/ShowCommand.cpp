@@ -16,6 +16,7 @@
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
 #include "protocol/SettingsFile.hpp"
 
@@ -74,7 +75,8 @@ void PrintTable(const RawSettings& raw, std::ostream& out) {
 // settings file is longer than QXCfg.dat; one byte more is enough to tell a
 // longer file, and /dev/zero or a FIFO is refused before reading.
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& file, std::string& why) {
-    sys::InputFileBytes read = sys::ReadInputFile(file, protocol::SETTINGS_FILE_SIZE);
+    sys::InputFileBytes read =
+        sys::ReadInputFile(sys::PathFromUtf8(file), protocol::SETTINGS_FILE_SIZE);
     if (!read.ok) {
         why = read.error;
         return std::nullopt;
@@ -107,7 +109,7 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
 // written without truncation, so a longer one is read as far as the record
 // goes); any other name is recognised by size. Empty with `why` set otherwise.
 std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std::string& why) {
-    const std::string name = std::filesystem::path(file).filename().string();
+    const std::string name = sys::PathToUtf8(sys::PathFromUtf8(file).filename());
     for (const auto& known : KNOWN_FILES) {
         if (SameNameIgnoringCase(name, known.name)) {
             if (size >= known.size) {

@@ -7,6 +7,7 @@
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -19,7 +20,7 @@ class NoRestartLauncher final : public sys::ProcessLauncher {
 };
 
 std::string ImageProblem(const std::string& image) {
-    const sys::InputFileBytes head = sys::ReadInputFile(image, 1);
+    const sys::InputFileBytes head = sys::ReadInputFile(sys::PathFromUtf8(image), 1);
     if (!head.ok) {
         return head.error;
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace kelvix {
 
@@ -36,11 +37,13 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
     return line;
 }
 
-FrameTrace::FrameTrace(const std::string& path) : error_(quillon::sys::OutputFileProblem(path)) {
+FrameTrace::FrameTrace(const std::string& path)
+    : error_(quillon::sys::OutputFileProblem(quillon::sys::PathFromUtf8(path))) {
     if (!error_.empty()) {
         return;
     }
-    file_.open(path, std::ios::app);
+    // Binary: lines end in LF on every system, as candump writes them.
+    file_.open(quillon::sys::PathFromUtf8(path), std::ios::app | std::ios::binary);
     if (!file_.is_open()) {
         error_ = "cannot open " + path + " for appending";
     }

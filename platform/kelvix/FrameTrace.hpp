@@ -24,7 +24,7 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
 /// Appends trace lines to a file; thread-safe.
 class FrameTrace {
   public:
-    /// Opens `path` for appending; IsOpen() tells whether that worked and
+    /// Opens `path` (UTF-8) for appending; IsOpen() tells whether that worked and
     /// Error() why not. Only a regular file (or a new one) is opened: a FIFO
     /// would block the open, a directory cannot hold lines.
     explicit FrameTrace(const std::string& path);

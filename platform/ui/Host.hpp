@@ -32,7 +32,7 @@ class Host {
     virtual int MessageBox(const Dialog* owner, std::string_view text, std::string_view caption,
                            unsigned style) = 0;
     /// Asks for a file to open; `filter` is "Description|*.a;*.b||". Returns the
-    /// chosen path, or nothing when the user cancelled.
+    /// chosen path in UTF-8, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFileDialog(const Dialog* owner,
                                                       std::string_view filter) = 0;
     /// Runs `dialog` modally until EndDialog; returns its result.
