@@ -11,6 +11,7 @@
 
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
+#include "support/Environment.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedHost.hpp"
 
@@ -157,7 +158,7 @@ TEST(SaveAdapterChoiceTest, UnwritableProgramFolderFallsBackToTheUsersFolder) {
 TEST(ProgramAdapterChoiceTest, UsedForTheNextConnectAndReadBackFromTheUsersFile) {
     const char* saved = std::getenv("KELVIX_ADAPTER");
     const std::string before = saved ? saved : "";
-    unsetenv("KELVIX_ADAPTER");
+    test::UnsetEnvironment("KELVIX_ADAPTER");
     test::TempDir dir;
     const AdapterChoice choice = ProgramAdapterChoice(dir.Path());
     choice.use("sim:type=3");
@@ -170,7 +171,7 @@ TEST(ProgramAdapterChoiceTest, UsedForTheNextConnectAndReadBackFromTheUsersFile)
     std::ofstream(kelvix::UserAdapterConfPath()) << "sim:type=6\n";
     EXPECT_EQ(kelvix::CurrentAdapterSpec(), "sim:type=6");
     if (!before.empty()) {
-        setenv("KELVIX_ADAPTER", before.c_str(), 1);
+        test::SetEnvironment("KELVIX_ADAPTER", before);
     }
 }
 

@@ -6,10 +6,12 @@
 // CTest gives (or the system's temporary folder) and are removed at exit.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
+
+#include "support/Environment.hpp"
 
 namespace {
 
@@ -20,11 +22,15 @@ fs::path MakeProcessFolder() {
     const fs::path base = given && *given ? fs::path(given) : fs::temp_directory_path();
     std::error_code error;
     fs::create_directories(base, error);
-    std::string pattern = (base / "quillon-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::abort();  // a test must never fall back to the real state directory
+    // A name nobody else holds: create_directory fails on an existing one.
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder = base / ("quillon-test-" + std::to_string(seed()));
+        if (fs::create_directory(folder, error)) {
+            return folder;
+        }
     }
-    return pattern;
+    std::abort();  // a test must never fall back to the real state directory
 }
 
 const fs::path& ProcessFolder() {
@@ -53,7 +59,7 @@ class StateIsolation final : public ::testing::EmptyTestEventListener {
         std::error_code error;
         fs::remove_all(folder_ / name, error);
         fs::create_directories(folder_ / name, error);
-        setenv(variable, (folder_ / name).c_str(), 1);
+        quillon::test::SetEnvironment(variable, (folder_ / name).string());
     }
 
     fs::path folder_;
