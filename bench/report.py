@@ -36,6 +36,10 @@ def print_bench(bench, python_ns):
         row(base_name(bench), f"{bench['took_s']:.3f}", "s", "-", "-",
             f"expected {bench['expected_s']:.3f} s (bus {bench['bus_s']:.3f} s + pauses), "
             f"deviation {bench['deviation'] * 100:+.2f} %")
+        streaming, expected = bench["streaming_s"], bench["expected_streaming_s"]
+        row("  streaming alone", f"{streaming:.3f}", "s", "-", "-",
+            f"expected {expected:.3f} s (data frames + block pauses), "
+            f"deviation {(streaming / expected - 1) * 100:+.2f} %")
         return
     value, unit = figure(bench)
     if unit != "ns/frame":
