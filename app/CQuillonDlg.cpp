@@ -237,8 +237,10 @@ void CQuillonDlg::ShowSaveFailures() {
     }
 }
 
-void CQuillonDlg::Warn(std::string_view text) {
-    MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+CommandResult CQuillonDlg::Warn(std::string_view text, bool succeeded) {
+    CommandResult result{succeeded, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION};
+    MessageBox(result.text, result.caption, result.style);
+    return result;
 }
 
 void CQuillonDlg::ToggleConnection() {

@@ -11,9 +11,12 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/CommandResult.hpp"
 #include "app/DeviceLink.hpp"
 #include "app/ReadTally.hpp"
 #include "dtu/DTUDlg.hpp"
@@ -39,6 +42,10 @@ namespace quillon::app {
 /// Status line after a parameter write whose settings files could not all be
 /// saved, followed by what failed: "设置文件保存失败: cannot create ...".
 inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
+
+/// A parameter write whose every frame the adapter took (a warning box, as
+/// the write's other outcomes are).
+inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启设备生效!";
 
 /// The notices a parameter read ends with: every announced entry came, or
 /// some were lost on the way (a partial read is no success).
@@ -71,10 +78,12 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
 
     // Commands (user-interface thread).
     void ToggleConnection();
-    void WriteParameters();
+    /// The DTU write, the save and the parameter write; succeeded when all went out.
+    CommandResult WriteParameters();
     /// Sends the read request; false when it did not go out (and was told).
     bool ReadParameters();
-    void InitStorage();
+    /// Asks, then sends the request; the device's answer comes later (StorageReply).
+    CommandResult InitStorage();
     /// Streams a firmware image chosen in the open-file dialog; `observer`
     /// (optional) follows the progress.
     void UpgradeFirmware(const upgrade::UpgradeObserver* observer = nullptr);
@@ -108,6 +117,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// What the last read brought against what it announced (user-interface thread).
     const ReadTally& LastRead() const { return readTally_; }
     bool StorageInitPending() const { return storageInitPending_.load(); }
+    /// The answer to the last storage initialisation, once it came.
+    std::optional<CommandResult> StorageReply() const;
     const protocol::DeviceIdentity& Identity() const { return identity_; }
     protocol::SysPara& SystemRecord() { return sysPara_; }
     protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
@@ -146,7 +157,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
   private:
     void MapMessages();
     void CreatePages();
-    void Warn(std::string_view text);
+    /// Shows `text` as a warning box and returns it as the command's result.
+    CommandResult Warn(std::string_view text, bool succeeded = false);
     void ShowSaveFailures();
     std::array<ui::Dialog*, 6> RecordPages();
     void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
@@ -155,12 +167,15 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void DecodeSerialHigh(const CanFrameRecord& frame);
     void StoreSystemReply(const CanFrameRecord& frame);
     void ShowVersions();
-    bool SendOrWarn(std::span<CanFrameRecord> frames);
-    bool WriteChannelBlocks();
-    bool WriteFilterBlocks();
-    bool WriteBridgeBlock();
-    bool WriteReplayBlock();
-    bool WriteClosingFrames();
+    CommandResult SendParameters();
+    // The write's steps: each returns why the write stops, or null to go on.
+    const char* Send(std::span<CanFrameRecord> frames);
+    const char* WriteOpeningFrame();
+    const char* WriteChannelBlocks();
+    const char* WriteFilterBlocks();
+    const char* WriteBridgeBlock();
+    const char* WriteReplayBlock();
+    const char* WriteClosingFrames();
     void HandleStorageReply(const CanFrameRecord& frame);
     bool StartTool(const char* fileName);
 
@@ -169,6 +184,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     DeviceLink link_;
     std::atomic<bool> readPending_{false};
     std::atomic<bool> storageInitPending_{false};
+    mutable std::mutex storageMutex_;  ///< the flag's changes and the reply, together
+    std::optional<CommandResult> storageReply_;
     // The firmware upgrade runs on the user-interface thread and pumps; a close
     // that arrives meanwhile is carried out once the upgrade has returned.
     ReadTally readTally_;

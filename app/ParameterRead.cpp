@@ -64,27 +64,35 @@ bool CQuillonDlg::ReadParameters() {
     return true;
 }
 
-void CQuillonDlg::InitStorage() {
+CommandResult CQuillonDlg::InitStorage() {
     if (!link_.IsRunning()) {
-        Warn("请先连接设备!");
-        return;
+        return Warn("请先连接设备!");
     }
     if (MessageBox("确认初始化？", GetHost().ApplicationTitle(),
                    ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {
-        return;
+        return {};
     }
     // Pending before the frame leaves: the reply is answered on the receive
     // thread and may come before the send returns. A refused send leaves the
     // flag as it was before this request.
-    const bool wasPending = storageInitPending_.exchange(true);
+    bool wasPending = false;
+    {
+        std::lock_guard lock(storageMutex_);
+        wasPending = storageInitPending_.exchange(true);
+        storageReply_.reset();
+    }
     CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_STORAGE_INIT, false);
     link_.SetReference(REFERENCE_SINGLE_FRAME);
     if (!link_.SendEnciphered({&request, 1})) {
         storageInitPending_ = wasPending;
-        Warn(SEND_FAILED);
-        return;
+        return Warn(SEND_FAILED);
     }
-    Warn("初次初始化大概需要1分钟时间，请耐心等待!");
+    return Warn("初次初始化大概需要1分钟时间，请耐心等待!", true);
+}
+
+std::optional<CommandResult> CQuillonDlg::StorageReply() const {
+    std::lock_guard lock(storageMutex_);
+    return storageReply_;
 }
 
 void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& received) {
@@ -100,14 +108,19 @@ void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& recei
 
 void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
     // Runs on the receive thread, which waits here until the box is closed.
-    if (!storageInitPending_.exchange(false)) {
-        return;
+    // The reply is kept before the flag clears: whoever sees it clear finds it.
+    const CommandResult result =
+        frame.Data[0] == 1
+            ? CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}
+            : CommandResult{false, "初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION};
+    {
+        std::lock_guard lock(storageMutex_);
+        if (!storageInitPending_.exchange(false)) {
+            return;
+        }
+        storageReply_ = result;
     }
-    if (frame.Data[0] == 1) {
-        MessageBox("初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION);
-    } else {
-        MessageBox("初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION);
-    }
+    MessageBox(result.text, result.caption, result.style);
 }
 
 void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame) {

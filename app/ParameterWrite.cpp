@@ -17,8 +17,15 @@ constexpr std::uint32_t REFERENCE_FILTER_BLOCK = 3;
 
 }  // namespace
 
-void CQuillonDlg::WriteParameters() {
-    dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
+CommandResult CQuillonDlg::WriteParameters() {
+    const bool dtuSent = dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
+    CommandResult result = SendParameters();
+    // The DTU write told its own failure in its box; the command failed all the same.
+    result.succeeded = result.succeeded && dtuSent;
+    return result;
+}
+
+CommandResult CQuillonDlg::SendParameters() {
     // The system page is taken before the save (which takes the CAN pages
     // itself), so the file holds what this write sends, connected or not.
     sysPage_.UpdateData(true);
@@ -26,45 +33,50 @@ void CQuillonDlg::WriteParameters() {
     SaveSettings();
     ShowSaveFailures();
     if (!link_.IsRunning()) {
-        Warn("请先连接设备!");
-        return;
+        return Warn("请先连接设备!");
     }
     // Taken again as the write always has: a bad BTR text is reported here
     // too, and the record keeps what the save stored.
     can1Page_.StoreToRecord();
     can2Page_.StoreToRecord();
 
+    // Each step sends its part, or names why the write stops there.
+    using Step = const char* (CQuillonDlg::*)();
+    for (const Step step : {&CQuillonDlg::WriteOpeningFrame, &CQuillonDlg::WriteChannelBlocks,
+                            &CQuillonDlg::WriteFilterBlocks, &CQuillonDlg::WriteBridgeBlock,
+                            &CQuillonDlg::WriteReplayBlock, &CQuillonDlg::WriteClosingFrames}) {
+        if (const char* failure = (this->*step)()) {
+            return Warn(failure);
+        }
+    }
+    return Warn(WRITE_SUCCEEDED, true);
+}
+
+const char* CQuillonDlg::Send(std::span<CanFrameRecord> frames) {
+    return link_.SendEnciphered(frames) ? nullptr : SEND_FAILED;
+}
+
+const char* CQuillonDlg::WriteOpeningFrame() {
     CanFrameRecord opening = protocol::BuildOpeningFrame();
-    if (SendOrWarn({&opening, 1}) && WriteChannelBlocks() && WriteFilterBlocks() &&
-        WriteBridgeBlock() && WriteReplayBlock() && WriteClosingFrames()) {
-        Warn("写入参数成功，请重启设备生效!");
-    }
+    return Send({&opening, 1});
 }
 
-bool CQuillonDlg::SendOrWarn(std::span<CanFrameRecord> frames) {
-    if (link_.SendEnciphered(frames)) {
-        return true;
-    }
-    Warn(SEND_FAILED);
-    return false;
-}
-
-bool CQuillonDlg::WriteChannelBlocks() {
+const char* CQuillonDlg::WriteChannelBlocks() {
     const std::array<const protocol::CanPara*, 2> channels = {&can1Page_.Record(),
                                                               &can2Page_.Record()};
     for (std::uint32_t c = 0; c < 2; ++c) {
         link_.SetCanIndex(c);
         auto block = protocol::BuildChannelBlock(*channels[c], identity_.firmwareVersion);
         link_.SetReference(REFERENCE_CHANNEL_BLOCK);
-        if (!SendOrWarn(block)) {
-            return false;
+        if (const char* failure = Send(block)) {
+            return failure;
         }
     }
     link_.PauseMs(1);
-    return true;
+    return nullptr;
 }
 
-bool CQuillonDlg::WriteFilterBlocks() {
+const char* CQuillonDlg::WriteFilterBlocks() {
     const std::array<protocol::HardFilterPara*, 2> sections = {&advanced1Page_.Record(),
                                                                &advanced2Page_.Record()};
     for (std::uint32_t c = 0; c < 2; ++c) {
@@ -74,71 +86,67 @@ bool CQuillonDlg::WriteFilterBlocks() {
         // the table holds follow it, and the stored count is clamped.
         const CanFrameRecord header = protocol::BuildHardFilterBlock(filters).front();
         if (filters.enable != 0 && filters.filterCount == 0) {
-            Warn("启用高级滤波，至少需要设置一个滤波器!");
-            return false;
+            return "启用高级滤波，至少需要设置一个滤波器!";
         }
         filters.filterCount =
             std::min<std::uint8_t>(filters.filterCount, protocol::MAX_HARD_FILTERS);
         auto block = protocol::BuildHardFilterBlock(filters);
         block.front() = header;
         link_.SetReference(REFERENCE_FILTER_BLOCK);
-        if (!SendOrWarn(block)) {
-            return false;
+        if (const char* failure = Send(block)) {
+            return failure;
         }
     }
-    return true;
+    return nullptr;
 }
 
-bool CQuillonDlg::WriteBridgeBlock() {
+const char* CQuillonDlg::WriteBridgeBlock() {
     const protocol::BridgePara& bridge = bridgePage_.Record();
     if (bridge.ruleCount > protocol::MAX_BRIDGE_RULES) {
-        Warn("写入参数失败，桥转换规则数太多!");
-        return false;
+        return "写入参数失败，桥转换规则数太多!";
     }
     CanFrameRecord header = protocol::BuildBridgeHeader(bridge);
-    if (!SendOrWarn({&header, 1})) {
-        return false;
+    if (const char* failure = Send({&header, 1})) {
+        return failure;
     }
     for (std::size_t k = 0; k < bridge.ruleCount; ++k) {
         auto rule = protocol::BuildBridgeRule(bridge.rules[k], k);
-        if (!SendOrWarn(rule)) {
-            return false;
+        if (const char* failure = Send(rule)) {
+            return failure;
         }
     }
     link_.PauseMs(1);
-    return true;
+    return nullptr;
 }
 
-bool CQuillonDlg::WriteReplayBlock() {
+const char* CQuillonDlg::WriteReplayBlock() {
     const protocol::ReplayPara& replay = replayPage_.Record();
     if (replay.ruleCount > protocol::MAX_REPLAY_RULES) {
-        Warn("写入参数失败，回放文件数量太多!");
-        return false;
+        return "写入参数失败，回放文件数量太多!";
     }
     CanFrameRecord header = protocol::BuildReplayHeader(replay);
-    if (!SendOrWarn({&header, 1})) {
-        return false;
+    if (const char* failure = Send({&header, 1})) {
+        return failure;
     }
     for (std::size_t k = 0; k < replay.ruleCount; ++k) {
         auto rule = protocol::BuildReplayRule(replay.rules[k], k);
-        if (!SendOrWarn(rule)) {
-            return false;
+        if (const char* failure = Send(rule)) {
+            return failure;
         }
     }
-    return true;
+    return nullptr;
 }
 
-bool CQuillonDlg::WriteClosingFrames() {
+const char* CQuillonDlg::WriteClosingFrames() {
     const CanFrameRecord systemFrame = protocol::BuildSystemFrame(sysPara_);
     const sys::LocalTime now = services_.clock.Now();
     if (now.year < 2000) {
-        Warn("系统时间出错!");
-        return false;
+        return "系统时间出错!";
     }
     const auto commands = protocol::BuildClosingCommands();
     std::array<CanFrameRecord, 4> closing = {systemFrame, protocol::BuildTimeFrame(now),
                                              commands[0], commands[1]};
-    return SendOrWarn(closing);
+    return Send(closing);
 }
 
 }  // namespace quillon::app

@@ -68,6 +68,15 @@ void CDialogDebugMsg::AppendDeviceMessage(int level, std::span<const std::uint8_
     }
     AppendRun(IDC_RICHEDIT_DISPLAY,
               ui::TextRun{MessageText(level, payload), colour_, heightTwips_});
+    lock.unlock();
+    const DeviceMessage message{level, {payload.begin(), payload.end()}};
+    for (const auto& observer : observers_) {
+        observer(message);
+    }
+}
+
+void CDialogDebugMsg::AddMessageObserver(MessageObserver observer) {
+    observers_.push_back(std::move(observer));
 }
 
 void CDialogDebugMsg::ClearDisplay() {

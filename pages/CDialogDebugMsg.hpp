@@ -8,8 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "pages/PageTexts.hpp"
 #include "platform/kelvix/FrameTransmitter.hpp"
@@ -30,7 +32,20 @@ class CDialogDebugMsg : public ui::Dialog {
     /// Character height of every format change, in twips.
     static constexpr int FORMAT_HEIGHT_TWIPS = 144;
 
+    /// One message the device sent: its level 0..3 and its data bytes.
+    struct DeviceMessage {
+        int level = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    using MessageObserver = std::function<void(const DeviceMessage&)>;
+
     CDialogDebugMsg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
+
+    /// Called with every message the page shows, on the thread that appends it.
+    void AddMessageObserver(MessageObserver observer);
+    /// A message as the page shows it: hexadecimal bytes at level 3, text in
+    /// the ANSI code page up to its first zero byte otherwise; empty when too long.
+    std::string MessageText(int level, std::span<const std::uint8_t> payload) const;
 
     /// Shows one received debug frame: level 0..3 (identifier - 0xF0), the
     /// deciphered data bytes (DataLen of them). Dropped while paused.
@@ -55,7 +70,7 @@ class CDialogDebugMsg : public ui::Dialog {
     void DoDataExchange(ui::DataExchange& exchange) override;
 
   private:
-    std::string MessageText(int level, std::span<const std::uint8_t> payload) const;
+    std::vector<MessageObserver> observers_;
 
     const sys::SystemServices& services_;
     std::string sendText_;

@@ -77,9 +77,10 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
 }
 
 SimulatedDevice::~SimulatedDevice() {
+    // The port closes only after the thread has taken what was delivered.
     stopping_ = true;
-    port_->Close();
     thread_.join();
+    port_->Close();
     if (imageDirty_) {
         std::lock_guard lock(mutex_);
         SaveState();
@@ -112,13 +113,21 @@ void SimulatedDevice::RestoreState() {
 
 void SimulatedDevice::Run() {
     kelvix::TaggedFrame buffer[64];
-    while (!stopping_) {
-        const std::size_t count = port_->ReceiveTagged(buffer, POLL_WAIT);
+    for (;;) {
+        // Frames delivered before the stop were sent while the device was on:
+        // it takes them first, as a device that stays powered would, so a
+        // command that ends as its last frame leaves still reaches it.
+        const bool stopping = stopping_;
+        const std::size_t count =
+            port_->ReceiveTagged(buffer, stopping ? std::chrono::milliseconds(0) : POLL_WAIT);
         for (std::size_t i = 0; i < count; ++i) {
             OnFrame(buffer[i].channel, buffer[i].frame);
         }
         SendDue();
         SaveImageWhenIdle();
+        if (stopping && count < std::size(buffer)) {
+            return;
+        }
     }
 }
 

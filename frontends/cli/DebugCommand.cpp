@@ -26,19 +26,6 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds INPUT_POLL{50};
 
-constexpr std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-    return red | (green << 8) | (blue << 16);
-}
-
-/// The colours the debug page gives levels 0..3; a run's colour names its level.
-constexpr std::array<std::uint32_t, 4> LEVEL_COLOURS{Rgb(0, 0, 0), Rgb(0, 255, 0), Rgb(255, 0, 0),
-                                                     Rgb(67, 110, 238)};
-
-int LevelOf(const ui::TextRun& run) {
-    const auto at = std::find(LEVEL_COLOURS.begin(), LEVEL_COLOURS.end(), run.colour);
-    return at == LEVEL_COLOURS.end() ? 0 : static_cast<int>(at - LEVEL_COLOURS.begin());
-}
-
 // Standard input read on its own thread, so that device messages are printed
 // while the user types. The thread ends with the input.
 class LineReader {
@@ -101,15 +88,17 @@ class MessagePrinter {
   public:
     explicit MessagePrinter(std::ostream& out) : out_(out) {}
 
-    void Print(const ui::TextRun& run) {
-        const int level = LevelOf(run);
+    void Print(int level, const std::string& text) {
+        if (text.empty()) {
+            return;
+        }
         if (atLineStart_ || level != level_) {
             EndLine();
             out_ << '[' << level << "] ";
             level_ = level;
             atLineStart_ = false;
         }
-        for (const char c : run.text) {
+        for (const char c : text) {
             if (c == '\n') {
                 EndLine();
                 atLineStart_ = true;
@@ -132,19 +121,12 @@ class MessagePrinter {
     bool atLineStart_ = true;
 };
 
-// Prints what the page shows, then clears the display, so a long session
-// keeps no history. Runs on the user-interface thread, which appends the runs.
-void PrintNewMessages(CDialogDebugMsg& page, MessagePrinter& printer) {
-    const auto runs = page.GetRuns(CDialogDebugMsg::IDC_RICHEDIT_DISPLAY);
-    if (runs.empty()) {
-        return;
+// The page's display is cleared as the session goes, so a long session
+// keeps no history; what it showed was printed as it came.
+void ClearShownMessages(CDialogDebugMsg& page) {
+    if (!page.GetRuns(CDialogDebugMsg::IDC_RICHEDIT_DISPLAY).empty()) {
+        page.ClearDisplay();
     }
-    for (const auto& run : runs) {
-        if (!run.text.empty()) {
-            printer.Print(run);
-        }
-    }
-    page.ClearDisplay();
 }
 
 // Sends one typed line through the page; false when the device link refused it.
@@ -165,7 +147,12 @@ int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istre
     }
     auto& window = session.Window();
     MessagePrinter printer(out);
-    const auto print = [&] { PrintNewMessages(window.DebugPage(), printer); };
+    auto& page = window.DebugPage();
+    // Messages are appended on this thread, by the pump that decodes frames.
+    page.AddMessageObserver([&](const CDialogDebugMsg::DeviceMessage& message) {
+        printer.Print(message.level, page.MessageText(message.level, message.bytes));
+    });
+    const auto clearShown = [&] { ClearShownMessages(page); };
     std::size_t lineNumber = 0;
     bool failed = false;
     {
@@ -173,7 +160,7 @@ int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istre
         while (!reader.Ended()) {
             session.PumpUntil(
                 [&] {
-                    print();
+                    clearShown();
                     return reader.Ready();
                 },
                 INPUT_POLL);
@@ -189,7 +176,7 @@ int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istre
     }
     session.PumpUntil(
         [&] {
-            print();
+            clearShown();
             return false;
         },
         milliseconds(debug.drainMs));

@@ -12,8 +12,6 @@
 namespace quillon::cli {
 namespace {
 
-constexpr const char* WRITE_SUCCESS = "写入参数成功，请重启设备生效!";
-
 using std::chrono::milliseconds;
 
 void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
@@ -77,9 +75,7 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    session.Host().ClearBoxes();
-    session.Window().WriteParameters();
-    const bool failed = session.FailureShown(WRITE_SUCCESS) || session.Host().Boxes().empty();
+    const bool failed = !session.Window().WriteParameters().succeeded;
     if (failed) {
         err << "quillon-cli write: the parameter write failed\n";
     }
@@ -130,7 +126,6 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
         return EXIT_NO_ADAPTER;
     }
     auto& window = session.Window();
-    session.Host().ClearBoxes();
     window.InitStorage();
     if (!window.StorageInitPending()) {
         session.Disconnect();
@@ -144,12 +139,8 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
             << " ms\n";
         return EXIT_TIMEOUT;
     }
-    // A quick device answers before the wait notice is shown: the result is
-    // whichever box says so, not the last one.
-    const auto boxes = session.Host().Boxes();
-    const bool initialised = std::any_of(
-        boxes.begin(), boxes.end(), [](const auto& box) { return box.text == "初始化SD卡成功"; });
-    return initialised ? EXIT_OK : EXIT_FAILED;
+    const auto reply = window.StorageReply();
+    return reply && reply->succeeded ? EXIT_OK : EXIT_FAILED;
 }
 
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,

@@ -278,7 +278,8 @@ TEST_F(StorageInitTest, ReplyBeforeTheSendReturnsIsReported) {
 
 TEST_F(StorageInitTest, RefusedRequestLeavesNothingPending) {
     adapter.Bus().RefuseFrame(1);
-    window->InitStorage();
+    EXPECT_EQ(window->InitStorage(),
+              (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION}));
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确认初始化？", SEND_FAILED}));
     EXPECT_FALSE(window->StorageInitPending());
     DeviceSends(0, {MakeFrame(7, false, {1})});
@@ -287,7 +288,7 @@ TEST_F(StorageInitTest, RefusedRequestLeavesNothingPending) {
 
 TEST_F(StorageInitTest, AnsweringNoSendsNothing) {
     host.AnswerNextBoxes({ui::IDNO});
-    window->InitStorage();
+    EXPECT_FALSE(window->InitStorage().succeeded);
     EXPECT_TRUE(adapter.Bus().Transmitted().empty());
     EXPECT_FALSE(window->StorageInitPending());
 }
@@ -301,12 +302,17 @@ TEST_F(StorageInitTest, RepliesAreReportedOnceAndOnlyWhenRequested) {
     ASSERT_EQ(host.Boxes().size(), 1u);
     EXPECT_EQ(host.Boxes()[0],
               (test::RecordedBox{IDD_MAIN_WINDOW, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}));
+    EXPECT_EQ(window->StorageReply(),
+              (CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}));
     for (std::uint8_t d0 : {0, 2}) {
-        window->InitStorage();
+        EXPECT_TRUE(window->InitStorage().succeeded) << "the request went out";
+        EXPECT_EQ(window->StorageReply(), std::nullopt) << "no answer to this request yet";
         host.ClearBoxes();
         DeviceSends(1, {MakeFrame(7, false, {d0})});
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"初始化SD卡失败"}) << int(d0);
         EXPECT_EQ(host.Boxes()[0].caption, "警告");
+        EXPECT_EQ(window->StorageReply(),
+                  (CommandResult{false, "初始化SD卡失败", "警告", ui::MB_ICONQUESTION}));
     }
     DeviceSends(0, {MakeFrame(7, true, {1})});
     EXPECT_EQ(host.Boxes().size(), 1u) << "an extended frame 7 is a parameter frame";

@@ -48,8 +48,9 @@ TEST_P(RefusedWriteFrame, ShowsTheFailureAloneAndSendsNothingAfter) {
     FillEveryTable();
     Connect();
     adapter.Bus().RefuseFromFrame(refused);
-    window->WriteParameters();
+    const CommandResult result = window->WriteParameters();
     EXPECT_EQ(adapter.Bus().Transmitted().size(), refused - 1);
+    EXPECT_EQ(result, (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION}));
     // A refused DTU frame ends the DTU write with its box; the parameter write
     // goes on and its opening frame is refused in turn.
     const std::vector<std::string> expected =
@@ -60,9 +61,21 @@ TEST_P(RefusedWriteFrame, ShowsTheFailureAloneAndSendsNothingAfter) {
 
     adapter.Bus().RefuseFromFrame(0);
     host.ClearBoxes();
-    window->WriteParameters();
+    EXPECT_EQ(window->WriteParameters(),
+              (CommandResult{true, WRITE_DONE, "警告", ui::MB_ICONQUESTION}));
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{WRITE_DONE});
     EXPECT_EQ(afterFailure, SettingsFiles());
+}
+
+// One DTU frame lost and the rest accepted: the parameter write still reports
+// its own success in its box, but the command as a whole did not succeed.
+TEST_F(RefusedWriteFrame, ALostDtuFrameFailsTheCommandThoughTheParametersWentOut) {
+    Connect();
+    adapter.Bus().RefuseFrame(3);
+    const CommandResult result = window->WriteParameters();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{SEND_FAILED, WRITE_DONE}));
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_EQ(result.text, WRITE_DONE) << "the box the window showed last";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFrame, RefusedWriteFrame,

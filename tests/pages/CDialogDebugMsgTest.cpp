@@ -57,6 +57,21 @@ TEST_F(DebugMsgTest, FormatChangesOnlyWithTheLevel) {
                   {"ab", 0, 0}, {"ok", GREEN, 144}, {"!", GREEN, 144}, {"01 AB ", BLUE, 144}}));
 }
 
+// Observers get each shown message as its level and bytes, not its colour.
+TEST_F(DebugMsgTest, ObserversGetEveryShownMessageWithItsLevel) {
+    std::vector<std::pair<int, Bytes>> seen;
+    page.AddMessageObserver([&seen](const D::DeviceMessage& m) {
+        seen.push_back({m.level, m.bytes});
+    });
+    Receive(2, {'e', 'r', 'r'});
+    Receive(3, {0x01, 0xAB});
+    Receive(4, {'x'});  // no such level: not shown, not told
+    page.Click(D::IDC_BUTTON_PAUSE);
+    Receive(1, {'o', 'k'});  // paused: dropped
+    EXPECT_EQ(seen, (std::vector<std::pair<int, Bytes>>{{2, {'e', 'r', 'r'}}, {3, {0x01, 0xAB}}}));
+    EXPECT_EQ(page.MessageText(3, Bytes{0x01, 0xAB}), "01 AB ");
+}
+
 TEST_F(DebugMsgTest, PausedMessagesAreLostAndClearEmptiesTheDisplay) {
     Receive(0, {'x'});
     page.Click(D::IDC_BUTTON_PAUSE);

@@ -11,6 +11,7 @@
 
 #include "dtu/DtuFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
+#include "sim/DeviceState.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::sim {
@@ -226,6 +227,24 @@ TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
     SendAll(write.channel1, 1);
     ASSERT_TRUE(WaitForWrites(1));
     EXPECT_EQ(device->Parameters().sys.fileSizeMB, 64);
+}
+
+// A command ends once its last frame is handed over; a device switched off
+// right then (the command line's own simulated device goes with its session)
+// still takes what had reached it, and keeps it.
+TEST_F(SimulatedDeviceTest, AWriteThatReachedTheDeviceIsKeptWhenItStopsAtOnce) {
+    const test::TempDir dir;
+    DeviceConfig config;
+    config.statePath = dir.Path() / "device.state";
+    device = std::make_unique<SimulatedDevice>(bus, config, clock);
+    const auto write = WholeWrite();
+    SendAll(write.channel0, 0);
+    SendAll(write.channel1, 1);
+    device.reset();
+    const StateLoad kept = LoadDeviceState(config.statePath, {config.type, config.serial});
+    ASSERT_TRUE(kept.state.has_value()) << kept.warning;
+    EXPECT_EQ(kept.state->store.sys.fileSizeMB, 64);
+    EXPECT_EQ(kept.state->store.can1.btr0, 0x2A);
 }
 
 // The identity and system frames of a read answer, written out from the
