@@ -65,6 +65,24 @@ TEST_F(CliTest, WriteThenReadRoundTripsTheSettingsThroughTheDevice) {
     EXPECT_EQ(json["can1"]["filters"].size(), 20u);
 }
 
+// The global options may come before or after the command; --json is one of
+// them, and a command without a JSON form says so rather than ignoring it.
+TEST_F(CliTest, GlobalOptionsFollowTheCommandAndJsonIsRefusedWhereThereIsNone) {
+    const auto before = Run({"--json", "--adapter", DeviceSpec(), "read"});
+    const auto after = Run({"read", "--adapter", DeviceSpec(), "--json"});
+    ASSERT_EQ(before.status, EXIT_OK) << before.err;
+    EXPECT_EQ(after.status, EXIT_OK) << after.err;
+    EXPECT_EQ(after.out, before.out);
+    EXPECT_EQ(before.out.front(), '{');
+    for (const std::string command :
+         {"storage-init", "session", "debug", "demo", "enter-upgrade"}) {
+        const auto run = Run({command, "--json"});
+        EXPECT_EQ(run.status, EXIT_USAGE) << command;
+        EXPECT_EQ(run.err, "quillon-cli " + command + ": has no JSON output\n");
+        EXPECT_EQ(run.out, "") << "refused before anything ran";
+    }
+}
+
 TEST_F(CliTest, ReadSaveCopiesTheDeviceConfiguration) {
     const std::string other = Dir() + "/copy";
     std::filesystem::create_directories(other);

@@ -5,7 +5,9 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "app/CAboutDlg.hpp"
 #include "frontends/qt/TabControlWidget.hpp"
@@ -221,6 +223,11 @@ TEST_F(MainWindowGuiTest, ClosingWhileConnectedLeavesNoReceiveThread) {
     EXPECT_TRUE(window->IsEnded());
     EXPECT_FALSE(window->IsRunning());
     EXPECT_EQ(adapter.Bus().CallsNamed("Close").size(), 1u);
+    // The thread was joined; the kernel may list its task a moment longer.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (ThreadCount() != before && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
     EXPECT_EQ(ThreadCount(), before);
 }
 

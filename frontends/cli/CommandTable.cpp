@@ -1,0 +1,150 @@
+#include "frontends/cli/CommandTable.hpp"
+
+#include "frontends/cli/AdaptersCommand.hpp"
+
+namespace quillon::cli {
+namespace {
+
+void NoOptions(CLI::App&, CommandOptions&, GlobalOptions&) {}
+
+Command Show() {
+    return {"show", "decode a settings file as stored (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat)",
+            true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("FILE", o.file, "settings file")->required();
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunShow(o.file, x.global.json, x.out, x.err);
+            }};
+}
+
+Command Write() {
+    return {"write", "write the settings directory's record to the device", true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_flag("--defaults", o.write.defaults,
+                           "write the factory settings when QXCfg.dat is missing or damaged");
+                c.add_flag("--verify", o.write.verify,
+                           "read back, print the fields the device reports other than written");
+                c.add_option("--timeout-ms", o.write.timeoutMs,
+                             "wait for the read-back (default 3000)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunWrite(x.global, o.write, x.services, x.out, x.err);
+            }};
+}
+
+Command Diff() {
+    return {"diff", "compare two settings files, or a file with the device (--device)", true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("A", o.diff.a, "settings file")->required();
+                auto* second = c.add_option("B", o.diff.b, "settings file of the same kind");
+                auto* device = c.add_flag("--device", o.diff.device,
+                                          "compare A with what the connected device reports");
+                second->excludes(device);
+                c.add_option("--timeout-ms", o.diff.timeoutMs,
+                             "wait for the device (default 3000)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                if (!o.diff.device && o.diff.b.empty()) {
+                    x.err << "quillon-cli diff: give two files, or one file and --device\n";
+                    return static_cast<int>(EXIT_USAGE);
+                }
+                return RunDiff(x.global, o.diff, x.services, x.out, x.err);
+            }};
+}
+
+Command Read() {
+    return {"read", "read the device's identity and parameters", true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("--timeout-ms", o.read.timeoutMs,
+                             "wait for the device (default 3000)");
+                c.add_flag("--save", o.read.save, "save what the device reported as QXCfg.dat");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunRead(x.global, o.read, x.services, x.out, x.err);
+            }};
+}
+
+Command StorageInit() {
+    return {"storage-init", "initialise the device's storage card", false,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions& g) {
+                c.add_flag("--yes", g.yes, "confirm without asking");
+                c.add_option("--timeout-ms", o.init.timeoutMs,
+                             "wait for the reply (default 120000)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunStorageInit(x.global, o.init, x.services, x.out, x.err);
+            }};
+}
+
+Command Decode() {
+    return {"decode", "decipher and annotate a candump trace", true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("TRACE", o.file, "trace file")->required();
+                c.add_option("--key", o.key,
+                             "frame key as 32 hex digits (default: the firmware key)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunDecode(o.file, o.key, x.global.json, x.out, x.err);
+            }};
+}
+
+Command Upgrade() {
+    return {"upgrade", "stream a firmware image into the device", true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("IMAGE", o.file, "firmware image (*.bin, *.dat)")->required();
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunUpgrade(x.global, o.file, x.services, x.out, x.err);
+            }};
+}
+
+Command EnterUpgrade() {
+    return {"enter-upgrade", "initialise the adapter channel for the boot loader", false, NoOptions,
+            [](const CommandContext& x, const CommandOptions&) {
+                return RunEnterUpgrade(x.global, x.services, x.out, x.err);
+            }};
+}
+
+Command Debug() {
+    return {"debug", "print the device's debug text, send each line typed on standard input", false,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("--drain-ms", o.debug.drainMs,
+                             "keep printing after the input ended (default 500)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunDebug(x.global, o.debug, x.in, x.services, x.out, x.err);
+            }};
+}
+
+Command SessionCommand() {
+    return {"session", "connect, show the main window, disconnect", false, NoOptions,
+            [](const CommandContext& x, const CommandOptions&) {
+                return RunSession(x.global, x.services, x.out, x.err);
+            }};
+}
+
+Command Demo() {
+    return {"demo", "a guided session against the simulated device", false, NoOptions,
+            [](const CommandContext& x, const CommandOptions&) {
+                return RunDemo(x.global, x.services, x.out, x.err);
+            }};
+}
+
+Command Adapters() {
+    return {"adapters", "list the adapter backends and their interfaces", true, NoOptions,
+            [](const CommandContext& x, const CommandOptions&) {
+                return RunAdapters(DefaultAdapterDiscovery(), x.global.json, x.out);
+            }};
+}
+
+}  // namespace
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        Show(),    Write(),        Diff(),  Read(),           StorageInit(), Decode(),
+        Upgrade(), EnterUpgrade(), Debug(), SessionCommand(), Demo(),        Adapters()};
+    return commands;
+}
+
+}  // namespace quillon::cli
