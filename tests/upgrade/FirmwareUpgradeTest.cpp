@@ -1,16 +1,11 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 #include <numeric>
 
 #include <gtest/gtest.h>
 
-#include "UpgradeTestWindow.hpp"
-#include "support/FakeSystem.hpp"
-#include "support/ScriptedAdapter.hpp"
-#include "support/ScriptedHost.hpp"
+#include "FirmwareUpgradeFixture.hpp"
+#include "support/OpenFiles.hpp"
 #include "upgrade/UpgradeControls.hpp"
 #include "upgrade/UpgradeTexts.hpp"
 
@@ -18,32 +13,6 @@ namespace quillon::test {
 namespace {
 
 using namespace quillon::upgrade;
-
-class FirmwareUpgradeTest : public ::testing::Test {
-  protected:
-    std::filesystem::path Image(std::size_t size) {
-        return WriteImage(system.directory.Path() / "image.bin", size);
-    }
-    void Upgrade(const std::filesystem::path& path) {
-        host.AnswerNextFileDialogs({path.string()});
-        window.Click(IDC_UPGRADE);
-    }
-    /// Image data frames sent, after the two commands.
-    std::vector<CanFrameRecord> DataFrames() const {
-        std::vector<CanFrameRecord> frames;
-        for (const auto& [channel, frame] : adapter.Bus().Transmitted()) {
-            if (frame.RemoteFlag == 0) {
-                frames.push_back(frame);
-            }
-        }
-        return frames;
-    }
-
-    ScriptedAdapterScope adapter;
-    FakeSystem system;
-    ScriptedHost host;
-    UpgradeTestWindow window{host, system.services};
-};
 
 struct SizeRow {
     const char* name;
@@ -253,32 +222,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureRow{"ProgramCommand", 2, false, 98, STATUS_ERASING},
                       FailureRow{"TenthDataFrame", 12, true, 36, STATUS_WRITING}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A read error after the first block must not pass for the end of the image.
-TEST_F(FirmwareUpgradeTest, ReadErrorPartWayEndsAsAFailure) {
-    const auto path = Image(20000);
-    system.sleeper.SetHook([&](std::uint32_t durationMs) {
-        if (durationMs != 1) {
-            return;
-        }
-        // Swap the image's descriptor for a directory's: the next read fails.
-        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-            std::error_code error;
-            if (std::filesystem::read_symlink(entry.path(), error) == path) {
-                const int directory = ::open(system.directory.Path().string().c_str(), O_RDONLY);
-                ::dup2(directory, std::stoi(entry.path().filename().string()));
-                ::close(directory);
-            }
-        }
-    });
-    Upgrade(path);
-
-    EXPECT_EQ(host.BoxTexts(), std::vector<std::string>{READ_IMAGE_FAILED});
-    EXPECT_EQ(DataFrames().size(), 2000u);
-    EXPECT_EQ(window.GetPos(IDC_PROGRESS), 80);
-    EXPECT_EQ(window.GetDlgItemText(IDC_STATUS), STATUS_WRITING);
-    EXPECT_EQ(window.Events().back().phase, UpgradePhase::Failed);
-}
 
 TEST_F(FirmwareUpgradeTest, ImageThatGrowsWhileSentNeverReportsOverAHundredPercent) {
     const auto path = Image(16000);

@@ -79,14 +79,4 @@ std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool IsOpenHere(const std::filesystem::path& path) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-        if (std::filesystem::read_symlink(entry.path(), error) == path) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace quillon::test

@@ -54,7 +54,5 @@ class UpgradeTestWindow final : public ui::Dialog, private ui::DialogObserver {
 /// Writes `size` bytes of a pattern that differs from frame to frame.
 std::filesystem::path WriteImage(const std::filesystem::path& path, std::size_t size);
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path);
-/// True while this process holds a descriptor open on `path`.
-bool IsOpenHere(const std::filesystem::path& path);
 
 }  // namespace quillon::test
