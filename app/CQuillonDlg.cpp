@@ -26,13 +26,13 @@ CQuillonDlg::CQuillonDlg(ui::Host& host, sys::SystemServices& services,
       services_(services),
       frameCipher_(frameKey),
       link_(services.sleeper, frameCipher_),
-      can1Page_(host, *this, services),
-      can2Page_(host, *this, services),
+      can1Page_(host, *this, record_.can1, services),
+      can2Page_(host, *this, record_.can2, services),
       sysPage_(host, *this, services),
-      advanced1Page_(host, *this, services),
-      advanced2Page_(host, *this, services),
-      bridgePage_(host, *this, services),
-      replayPage_(host, *this, services),
+      advanced1Page_(host, *this, record_.filters1, services),
+      advanced2Page_(host, *this, record_.filters2, services),
+      bridgePage_(host, *this, record_.bridge, services),
+      replayPage_(host, *this, record_.replay, services),
       dtuBasicPage_(host, *this, services),
       dtuAdvancedPage_(host, *this, services),
       debugPage_(host, *this, services) {
@@ -151,7 +151,7 @@ void CQuillonDlg::RefreshPages() {
     ++refreshCount_;
     can1Page_.LoadFromRecord();
     can2Page_.LoadFromRecord();
-    sysPage_.ShowRecord(sysPara_);
+    sysPage_.ShowRecord(record_.sys);
     can1Page_.UpdateData(false);
     can2Page_.UpdateData(false);
     sysPage_.UpdateData(false);
@@ -175,19 +175,8 @@ std::filesystem::path CQuillonDlg::SettingsPath() const {
 }
 
 void CQuillonDlg::LoadSettings() {
-    protocol::SettingsSections sections{
-        can1Page_.Record(),      can2Page_.Record(),      sysPara_,
-        advanced1Page_.Record(), advanced2Page_.Record(), bridgePage_.Record(),
-        replayPage_.Record()};
-    const auto checks = protocol::ReadSettingsFile(SettingsPath(), sections);
-    protocol::ApplySettingsFallbacks(sections, checks);
-    can1Page_.Record() = sections.can1;
-    can2Page_.Record() = sections.can2;
-    sysPara_ = sections.sys;
-    advanced1Page_.Record() = sections.filters1;
-    advanced2Page_.Record() = sections.filters2;
-    bridgePage_.Record() = sections.bridge;
-    replayPage_.Record() = sections.replay;
+    const auto checks = protocol::ReadSettingsFile(SettingsPath(), record_);
+    protocol::ApplySettingsFallbacks(record_, checks);
     can1Page_.ApplyBaudTable();
     can2Page_.ApplyBaudTable();
     advanced1Page_.RefreshList();
@@ -201,21 +190,10 @@ void CQuillonDlg::LoadSettings() {
 protocol::SaveResult CQuillonDlg::SaveSettings() {
     can1Page_.StoreToRecord();
     can2Page_.StoreToRecord();
-    protocol::SettingsSections sections{
-        can1Page_.Record(),      can2Page_.Record(),      sysPara_,
-        advanced1Page_.Record(), advanced2Page_.Record(), bridgePage_.Record(),
-        replayPage_.Record()};
     // No message box for a failed save, as the program has always been silent
     // about its settings file; the write reports it on the status line, and
     // the previous file stays whole.
-    settingsSave_ = protocol::WriteSettingsFile(SettingsPath(), sections);
-    can1Page_.Record().checksum = sections.can1.checksum;
-    can2Page_.Record().checksum = sections.can2.checksum;
-    sysPara_.checksum = sections.sys.checksum;
-    advanced1Page_.Record().checksum = sections.filters1.checksum;
-    advanced2Page_.Record().checksum = sections.filters2.checksum;
-    bridgePage_.Record().checksum = sections.bridge.checksum;
-    replayPage_.Record().checksum = sections.replay.checksum;
+    settingsSave_ = protocol::WriteSettingsFile(SettingsPath(), record_);
     return settingsSave_;
 }
 

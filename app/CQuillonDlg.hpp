@@ -33,6 +33,7 @@
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/DeviceIdentity.hpp"
 #include "protocol/SaveResult.hpp"
+#include "protocol/SettingsSections.hpp"
 #include "protocol/SysPara.hpp"
 #include "upgrade/UpgradeLink.hpp"
 #include "upgrade/UpgradeObserver.hpp"
@@ -120,7 +121,10 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// The answer to the last storage initialisation, once it came.
     std::optional<CommandResult> StorageReply() const;
     const protocol::DeviceIdentity& Identity() const { return identity_; }
-    protocol::SysPara& SystemRecord() { return sysPara_; }
+    protocol::SysPara& SystemRecord() { return record_.sys; }
+    /// The device parameter record: the pages edit its sections, the settings
+    /// file and the parameter write take it whole.
+    protocol::SettingsSections& Record() { return record_; }
     protocol::CanPara& ReadBackChannel(int channel) { return readBack_.at(channel); }
     /// The settings files the last parameter write could not save (QXCfgDTU.dat,
     /// QXCfgDTUHL.dat, QXCfg.dat, in that order); empty when all were saved.
@@ -186,16 +190,16 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::atomic<bool> storageInitPending_{false};
     mutable std::mutex storageMutex_;  ///< the flag's changes and the reply, together
     std::optional<CommandResult> storageReply_;
+    ReadTally readTally_;
     // The firmware upgrade runs on the user-interface thread and pumps; a close
     // that arrives meanwhile is carried out once the upgrade has returned.
-    ReadTally readTally_;
     bool upgradeRunning_ = false;
     bool closeAfterUpgrade_ = false;
     std::atomic<bool> stopUpgrade_{false};
     std::atomic<std::uint64_t> refreshCount_{0};
     std::array<std::atomic<std::uint64_t>, 2> completions_{};
     std::atomic<std::uint64_t> framesHandled_{0};
-    protocol::SysPara sysPara_{};
+    protocol::SettingsSections record_{};  ///< before the pages, which edit its sections
     protocol::DeviceIdentity identity_{};
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;

@@ -221,11 +221,11 @@ void CQuillonDlg::ShowVersions() {
 void CQuillonDlg::StoreSystemReply(const CanFrameRecord& frame) {
     // Stored, not only shown: the completion's refresh redraws the page from
     // SysPara, and a later write sends SysPara. sysOption is not in the reply.
-    sysPara_.fileSizeMB = frame.Data[0];
-    sysPara_.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
-    sysPara_.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
-    sysPara_.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
-    sysPage_.ShowRecord(sysPara_);
+    record_.sys.fileSizeMB = frame.Data[0];
+    record_.sys.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
+    record_.sys.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
+    record_.sys.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
+    sysPage_.ShowRecord(record_.sys);
 }
 
 }  // namespace quillon::app

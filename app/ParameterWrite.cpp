@@ -29,7 +29,7 @@ CommandResult CQuillonDlg::SendParameters() {
     // The system page is taken before the save (which takes the CAN pages
     // itself), so the file holds what this write sends, connected or not.
     sysPage_.UpdateData(true);
-    sysPage_.StoreToRecord(sysPara_);
+    sysPage_.StoreToRecord(record_.sys);
     SaveSettings();
     ShowSaveFailures();
     if (!link_.IsRunning()) {
@@ -138,7 +138,7 @@ const char* CQuillonDlg::WriteReplayBlock() {
 }
 
 const char* CQuillonDlg::WriteClosingFrames() {
-    const CanFrameRecord systemFrame = protocol::BuildSystemFrame(sysPara_);
+    const CanFrameRecord systemFrame = protocol::BuildSystemFrame(record_.sys);
     const sys::LocalTime now = services_.clock.Now();
     if (now.year < 2000) {
         return "系统时间出错!";

@@ -55,8 +55,9 @@ std::uint8_t StartFlagsOf(const BridgeRule& rule) {
 
 }  // namespace
 
-CBridgeRuleDialog::CBridgeRuleDialog(ui::Host& host, ui::Dialog& parent, const sys::SystemServices&)
-    : ui::Dialog(BridgeRuleTemplate(), host, &parent) {
+CBridgeRuleDialog::CBridgeRuleDialog(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                                     const sys::SystemServices&)
+    : ui::Dialog(BridgeRuleTemplate(), host, &parent), record_(record) {
     record_.ruleCount = 0;
     OnCommand(IDC_BUTTON_ADD, [this] { AddRule(); });
     OnCommand(IDC_BUTTON_DELETE, [this] { DeleteSelected(); });

@@ -38,7 +38,11 @@ class CBridgeRuleDialog : public ui::Dialog {
     static constexpr std::array<int, 8> DST_DATA_IDS{1183, 1194, 1195, 1196,
                                                      1197, 1198, 1199, 1200};
 
-    CBridgeRuleDialog(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
+    /// The section the page edits, held by its owner (the main window's record).
+    using RecordType = protocol::BridgePara;
+
+    CBridgeRuleDialog(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                      const sys::SystemServices& services);
 
     protocol::BridgePara& Record() { return record_; }
     const protocol::BridgePara& Record() const { return record_; }
@@ -63,7 +67,7 @@ class CBridgeRuleDialog : public ui::Dialog {
     protocol::BridgeRule BuildRule() const;
     void AppendRow(int row, const protocol::BridgeRule& rule);
 
-    protocol::BridgePara record_{};
+    protocol::BridgePara& record_;
     std::string srcIdText_;
     std::string dstIdText_;
     std::array<std::string, 8> srcDataTexts_{};

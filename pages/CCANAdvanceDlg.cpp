@@ -22,8 +22,9 @@ const char* FormatName(std::uint8_t format) {
 
 }  // namespace
 
-CCANAdvanceDlg::CCANAdvanceDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices&)
-    : ui::Dialog(CanAdvanceTemplate(), host, &parent) {
+CCANAdvanceDlg::CCANAdvanceDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                               const sys::SystemServices&)
+    : ui::Dialog(CanAdvanceTemplate(), host, &parent), record_(record) {
     record_.filterCount = 0;
     for (int label = 1; label <= BIT_COUNT; ++label) {
         OnCommand(BitButtonId(label), [this, label] { OnBitButton(label); });

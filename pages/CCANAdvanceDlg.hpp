@@ -25,7 +25,11 @@ class CCANAdvanceDlg : public ui::Dialog {
     /// Editor state of one identifier bit.
     enum BitState : std::uint8_t { BIT_ANY = 0, BIT_ZERO = 1, BIT_ONE = 2 };
 
-    CCANAdvanceDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
+    /// The section the page edits, held by its owner (the main window's record).
+    using RecordType = protocol::HardFilterPara;
+
+    CCANAdvanceDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                   const sys::SystemServices& services);
 
     protocol::HardFilterPara& Record() { return record_; }
     const protocol::HardFilterPara& Record() const { return record_; }
@@ -50,7 +54,7 @@ class CCANAdvanceDlg : public ui::Dialog {
   private:
     void AppendRow(int row, std::uint8_t format, std::uint32_t value, std::uint32_t mask);
 
-    protocol::HardFilterPara record_{};
+    protocol::HardFilterPara& record_;
     std::array<std::uint8_t, BIT_COUNT> bitState_{};
 };
 

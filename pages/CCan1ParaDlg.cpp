@@ -36,8 +36,9 @@ const char* TriggerName(std::uint8_t trigger) {
 
 }  // namespace
 
-CCan1ParaDlg::CCan1ParaDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices&)
-    : ui::Dialog(Can1ParaTemplate(), host, &parent) {
+CCan1ParaDlg::CCan1ParaDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                           const sys::SystemServices&)
+    : ui::Dialog(Can1ParaTemplate(), host, &parent), record_(record) {
     OnCommand(
         IDC_COMBO_BAUD, [this] { OnBaudChange(); }, ui::CBN_SELCHANGE);
     OnCommand(IDC_BUTTON_ADD, [this] { AddFilter(); });

@@ -31,7 +31,11 @@ class CCan1ParaDlg : public ui::Dialog {
     static constexpr int IDC_BUTTON_DELETE = 1222;
     static constexpr int IDC_LIST_FILTERS = 1276;
 
-    CCan1ParaDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
+    /// The section the page edits, held by its owner (the main window's record).
+    using RecordType = protocol::CanPara;
+
+    CCan1ParaDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                 const sys::SystemServices& services);
 
     protocol::CanPara& Record() { return record_; }
     const protocol::CanPara& Record() const { return record_; }
@@ -69,7 +73,7 @@ class CCan1ParaDlg : public ui::Dialog {
     bool StoreBtr(const std::string& text, std::uint8_t& field, const char* complaint);
     void AppendRow(int row, const protocol::CanFilter& filter);
 
-    protocol::CanPara record_{};
+    protocol::CanPara& record_;
     std::string idStartText_;
     std::string idEndText_;
     std::string btr0Text_;

@@ -26,7 +26,11 @@ class CCanReplayDlg : public ui::Dialog {
     static constexpr int IDC_RADIO_ALL_CAN1 = 1217;
     static constexpr int IDC_RADIO_ALL_CAN2 = 1218;
 
-    CCanReplayDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
+    /// The section the page edits, held by its owner (the main window's record).
+    using RecordType = protocol::ReplayPara;
+
+    CCanReplayDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
+                  const sys::SystemServices& services);
 
     protocol::ReplayPara& Record() { return record_; }
     const protocol::ReplayPara& Record() const { return record_; }
@@ -53,7 +57,7 @@ class CCanReplayDlg : public ui::Dialog {
     void AppendRow(int row, const protocol::ReplayRule& rule);
 
     const sys::SystemServices& services_;
-    protocol::ReplayPara record_{};
+    protocol::ReplayPara& record_;
     std::string fileName_;
     unsigned times_ = 0;
     unsigned interval_ = 0;

@@ -39,7 +39,7 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
 // Reads the device back after a write and compares the fields a read returns
 // with what was written.
 int VerifyWrite(Session& session, int timeoutMs, bool json, std::ostream& out, std::ostream& err) {
-    const auto written = ReadableToJson(WindowSections(session.Window()));
+    const auto written = ReadableToJson(session.Window().Record());
     const DeviceRead read = ReadDevice(session, timeoutMs, "quillon-cli write --verify", err, true);
     if (read.status != EXIT_OK) {
         return read.status;

@@ -14,21 +14,9 @@ std::string Joined(const std::vector<std::string>& parts) {
 }  // namespace
 
 protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
-    protocol::SettingsSections sections = WindowSections(window);
+    protocol::SettingsSections sections = window.Record();
     sections.can1 = window.ReadBackChannel(0);
     sections.can2 = window.ReadBackChannel(1);
-    return sections;
-}
-
-protocol::SettingsSections WindowSections(app::CQuillonDlg& window) {
-    protocol::SettingsSections sections;
-    sections.can1 = window.Can1Page().Record();
-    sections.can2 = window.Can2Page().Record();
-    sections.sys = window.SystemRecord();
-    sections.filters1 = window.Advanced1Page().Record();
-    sections.filters2 = window.Advanced2Page().Record();
-    sections.bridge = window.BridgePage().Record();
-    sections.replay = window.ReplayPage().Record();
     return sections;
 }
 

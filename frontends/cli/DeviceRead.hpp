@@ -29,7 +29,4 @@ DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command,
 /// window and its pages hold.
 protocol::SettingsSections ReadSections(app::CQuillonDlg& window);
 
-/// What the window holds to write: the pages' sections and the system section.
-protocol::SettingsSections WindowSections(app::CQuillonDlg& window);
-
 }  // namespace quillon::cli

@@ -178,6 +178,19 @@ TEST_F(MainWindowTest, SwitchingTabsKeepsTypedValues) {
         << "the value typed on tab 0 was taken into its variables and shown again";
 }
 
+// One record: each page edits its section of the window's record in place,
+// so what a page holds and what is saved or written are one and the same.
+TEST_F(MainWindowTest, PagesEditTheSectionsOfTheWindowsOneRecord) {
+    auto& record = window->Record();
+    EXPECT_EQ(&window->Can1Page().Record(), &record.can1);
+    EXPECT_EQ(&window->Can2Page().Record(), &record.can2);
+    EXPECT_EQ(&window->SystemRecord(), &record.sys);
+    EXPECT_EQ(&window->Advanced1Page().Record(), &record.filters1);
+    EXPECT_EQ(&window->Advanced2Page().Record(), &record.filters2);
+    EXPECT_EQ(&window->BridgePage().Record(), &record.bridge);
+    EXPECT_EQ(&window->ReplayPage().Record(), &record.replay);
+}
+
 TEST_F(MainWindowTest, ParamsReadyRefreshesSilentlyUnlessAReadIsPending) {
     window->SendMessage(WM_APP_PARAMS_READY);
     EXPECT_TRUE(host.Boxes().empty());

@@ -16,14 +16,33 @@ inline const ui::DialogTemplate& ParentTemplate() {
     return parent;
 }
 
+// The section a record page edits; the main window holds it in the real program.
 template <class Page>
-struct PageFixture {
+struct PageRecord {};
+template <class Page>
+requires requires {
+    typename Page::RecordType;
+}
+struct PageRecord<Page> {
+    typename Page::RecordType record{};
+};
+
+template <class Page>
+struct PageFixture : PageRecord<Page> {
     ScriptedHost host;
     FakeSystem system;
     ui::Dialog parent{ParentTemplate(), host};
-    Page page{host, parent, system.services};
+    Page page = MakePage();
 
     PageFixture() { page.Create(); }
+
+    Page MakePage() {
+        if constexpr (requires { typename Page::RecordType; }) {
+            return Page{host, parent, this->record, system.services};
+        } else {
+            return Page{host, parent, system.services};
+        }
+    }
 
     std::vector<std::string> Row(int listId, int row, int columns) const {
         std::vector<std::string> cells;
