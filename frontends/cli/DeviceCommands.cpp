@@ -126,10 +126,13 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
         return EXIT_NO_ADAPTER;
     }
     auto& window = session.Window();
-    window.InitStorage();
-    if (!window.StorageInitPending()) {
+    // Judged by the request's result, not the pending flag: a quick device's
+    // reply may clear that before the request has returned.
+    const app::CommandResult request = window.InitStorage();
+    if (!request.succeeded) {
         session.Disconnect();
-        return options.yes ? EXIT_FAILED : EXIT_USAGE;
+        // Declined (no --yes) is a matter of usage; a refused request a failure.
+        return request.text.empty() ? EXIT_USAGE : EXIT_FAILED;
     }
     const bool answered = session.PumpUntil([&window] { return !window.StorageInitPending(); },
                                             milliseconds(init.timeoutMs));

@@ -270,10 +270,13 @@ TEST_F(StorageInitTest, ReplyBeforeTheSendReturnsIsReported) {
         adapter.Bus().Deliver(0, {reply});
         ASSERT_TRUE(adapter.Bus().WaitFor([&] { return window->FramesHandled() > before; }));
     });
-    window->InitStorage();
+    const CommandResult request = window->InitStorage();
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确认初始化？", "初始化SD卡成功",
                                                     "初次初始化大概需要1分钟时间，请耐心等待!"}));
     EXPECT_FALSE(window->StorageInitPending()) << "the reply ended the wait";
+    EXPECT_TRUE(request.succeeded) << "the request went out, though nothing is pending now";
+    ASSERT_TRUE(window->StorageReply().has_value());
+    EXPECT_TRUE(window->StorageReply()->succeeded);
 }
 
 TEST_F(StorageInitTest, RefusedRequestLeavesNothingPending) {
