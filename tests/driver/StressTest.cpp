@@ -93,6 +93,19 @@ class StressTest : public BrindleFixture {
         window.pop_front();
     }
 
+    /// Starts the stopped device again. An injected allocation failure can
+    /// fail a start as low memory would; the system then starts it once more.
+    /// Without that, which start draws the fault depends on the scheduler, and
+    /// a device left stopped refuses every open of the next round.
+    void Restart() {
+        NTSTATUS started = host.StartDevice(device);
+        for (int attempt = 0; attempt < 100 && started == STATUS_INSUFFICIENT_RESOURCES;
+             ++attempt) {
+            started = host.StartDevice(device);
+        }
+        EXPECT_EQ(started, STATUS_SUCCESS) << NtStatusText(started);
+    }
+
     /// What happens besides the worker's own requests, at fixed points.
     void Interfere(int worker, int i, int round, HANDLE owner, UserHandle otherDevice,
                    const std::vector<UserHandle>& pipes) {
@@ -101,7 +114,7 @@ class StressTest : public BrindleFixture {
                 host.Unplug(device);
             } else if (host.IsPresent(device)) {
                 host.StopDevice(device);
-                host.StartDevice(device);
+                Restart();
             }
         }
         if (worker == 1 && i % 100 == 0) {
