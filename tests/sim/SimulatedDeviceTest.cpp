@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "dtu/DtuFrames.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/DeviceState.hpp"
 #include "support/FakeSystem.hpp"
@@ -235,7 +236,7 @@ TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
 TEST_F(SimulatedDeviceTest, AWriteThatReachedTheDeviceIsKeptWhenItStopsAtOnce) {
     const test::TempDir dir;
     DeviceConfig config;
-    config.statePath = dir.Path() / "device.state";
+    config.statePath = sys::PathToUtf8(dir.Path() / "device.state");
     device = std::make_unique<SimulatedDevice>(bus, config, clock);
     const auto write = WholeWrite();
     SendAll(write.channel0, 0);
