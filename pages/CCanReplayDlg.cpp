@@ -42,7 +42,7 @@ void SetBit(std::uint8_t& mask, std::uint8_t bit, bool set) {
 
 CCanReplayDlg::CCanReplayDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
                              const sys::SystemServices& services)
-    : ui::Dialog(CanReplayTemplate(), host, &parent), record_(record), services_(services) {
+    : ui::Dialog(CanReplayTemplate(), host, &parent), services_(services), record_(record) {
     OnCommand(IDC_BUTTON_ADD, [this] { AddRule(); });
     OnCommand(IDC_BUTTON_DELETE, [this] { DeleteRule(); });
     for (int mode = 0; mode < 3; ++mode) {
