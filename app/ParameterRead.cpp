@@ -4,14 +4,13 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "protocol/FrameCatalogue.hpp"
 #include "protocol/ParameterFrames.hpp"
 
 namespace quillon::app {
 namespace {
 
 constexpr std::uint32_t REFERENCE_SINGLE_FRAME = 3;
-constexpr std::uint32_t DEBUG_FIRST_ID = 0xF0;
-constexpr std::uint32_t DEBUG_LAST_ID = 0xF3;
 
 }  // namespace
 
@@ -127,9 +126,9 @@ void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame
     readTally_.Add(channel, frame);
     if (frame.ExternFlag != 0) {
         DecodeParameterFrame(channel, frame);
-    } else if (frame.ID >= DEBUG_FIRST_ID && frame.ID <= DEBUG_LAST_ID) {
+    } else if (frame.ID >= protocol::ID_DEBUG_FIRST && frame.ID <= protocol::ID_DEBUG_LAST) {
         const std::size_t length = std::min<std::size_t>(frame.DataLen, 8);
-        debugPage_.AppendDeviceMessage(static_cast<int>(frame.ID - DEBUG_FIRST_ID),
+        debugPage_.AppendDeviceMessage(static_cast<int>(frame.ID - protocol::ID_DEBUG_FIRST),
                                        {frame.Data, length});
     } else {
         DecodeIdentityFrame(frame);

@@ -10,13 +10,14 @@
 #include "dtu/DtuAdvPara.hpp"
 #include "dtu/DtuBasicPara.hpp"
 #include "platform/kelvix/Kelvix.h"
+#include "protocol/FrameCatalogue.hpp"
 
 namespace quillon::dtu {
 
 /// Most frames one write may assemble.
 inline constexpr std::size_t DTU_FRAME_CAPACITY = 200;
 /// Identifier of the closing frame.
-inline constexpr std::uint32_t DTU_END_FRAME_ID = 0x3F;
+inline constexpr std::uint32_t DTU_END_FRAME_ID = protocol::ID_DTU_LAST;
 
 /// Frames of both records in sending order (data not yet enciphered), or the
 /// reason none may be sent: `message` holds the text to show, or is empty for

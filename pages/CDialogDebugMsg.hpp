@@ -18,6 +18,7 @@
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "platform/ui/Host.hpp"
+#include "protocol/FrameCatalogue.hpp"
 
 namespace quillon::pages {
 
@@ -91,6 +92,6 @@ std::size_t SendDebugText(std::string_view utf8Text, const sys::CodePage& oem,
                           kelvix::FrameTransmitter& link);
 
 inline constexpr std::size_t DEBUG_TEXT_MAX = 1000;
-inline constexpr std::uint32_t DEBUG_FRAME_ID = 0xF0;
+inline constexpr std::uint32_t DEBUG_FRAME_ID = protocol::ID_DEBUG_FIRST;
 
 }  // namespace quillon::pages

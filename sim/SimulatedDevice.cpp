@@ -6,6 +6,7 @@
 #include "dtu/DtuFrames.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/ByteOrder.hpp"
+#include "protocol/FrameCatalogue.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "protocol/SettingsFile.hpp"
 
@@ -14,8 +15,6 @@ namespace {
 
 using namespace quillon::protocol;
 
-constexpr std::uint32_t DTU_FIRST_ID = 0x10;
-constexpr std::uint32_t DEBUG_ID = 0xF0;
 /// Longest unfinished debug line kept; bytes past it are not answered.
 constexpr std::size_t DEBUG_LINE_MAX = 1000;
 constexpr std::size_t DEBUG_ECHO_BYTES = 6;
@@ -24,7 +23,7 @@ constexpr std::chrono::milliseconds POLL_WAIT{5};
 constexpr std::uint64_t IMAGE_SAVE_IDLE_MS = 300;
 
 bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
-    return frame.RemoteFlag != 0 || (frame.ExternFlag == 0 && frame.ID == 1);
+    return SentPlain(frame) && !(frame.ExternFlag == 0 && frame.ID == ID_READ_REQUEST);
 }
 
 // Printable ASCII as it is, anything else as '?', so a log line stays one line.
@@ -154,7 +153,7 @@ void SimulatedDevice::Dispatch(std::uint32_t channel, const CanFrameRecord& rece
         return;
     }
     CanFrameRecord frame = received;
-    if (!(frame.ExternFlag == 0 && frame.ID == ID_READ_REQUEST)) {
+    if (!protocol::SentPlain(frame)) {
         cipher_.DecipherPayload(frame.Data);
     }
     if (frame.ExternFlag != 0) {
@@ -256,9 +255,9 @@ void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecor
         reply.Data[0] = config_.storageResult;
         Schedule(clock_.MonotonicMs() + config_.storageDelayMs, channel, reply);
         Log("storage initialisation requested");
-    } else if (frame.ID >= DTU_FIRST_ID && frame.ID <= dtu::DTU_END_FRAME_ID) {
+    } else if (frame.ID >= ID_DTU_FIRST && frame.ID <= ID_DTU_LAST) {
         OnDtuFrame(frame);
-    } else if (frame.ID == DEBUG_ID) {
+    } else if (frame.ID == ID_DEBUG_FIRST) {
         OnDebugText(channel, frame);
     }
 }
@@ -306,8 +305,8 @@ void SimulatedDevice::AnswerDebugLine(std::uint32_t channel, std::string_view li
     const auto messages = DebugAnswer(line);
     for (std::size_t level = 0; level < messages.size(); ++level) {
         const std::string& text = messages[level];
-        CanFrameRecord reply = MakeConfigFrame(DEBUG_ID + static_cast<std::uint32_t>(level), false,
-                                               static_cast<std::uint8_t>(text.size()));
+        CanFrameRecord reply = MakeConfigFrame(ID_DEBUG_FIRST + static_cast<std::uint32_t>(level),
+                                               false, static_cast<std::uint8_t>(text.size()));
         std::copy(text.begin(), text.end(), reply.Data);
         Schedule(0, channel, reply);
     }

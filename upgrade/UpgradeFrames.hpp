@@ -10,6 +10,7 @@
 #include <span>
 
 #include "platform/kelvix/Kelvix.h"
+#include "protocol/FrameCatalogue.hpp"
 
 namespace quillon::upgrade {
 
@@ -18,11 +19,11 @@ inline constexpr std::uint32_t UPGRADE_DEVICE_INDEX = 0;
 inline constexpr std::uint32_t UPGRADE_CHANNEL = 0;
 
 /// Extended remote frame: erase the flash.
-inline constexpr std::uint32_t ERASE_COMMAND_ID = 1;
+inline constexpr std::uint32_t ERASE_COMMAND_ID = protocol::ID_ERASE_COMMAND;
 /// Extended remote frame: start programming.
-inline constexpr std::uint32_t PROGRAM_COMMAND_ID = 2;
+inline constexpr std::uint32_t PROGRAM_COMMAND_ID = protocol::ID_PROGRAM_COMMAND;
 /// Standard data frame: the next image bytes.
-inline constexpr std::uint32_t IMAGE_DATA_ID = 1;
+inline constexpr std::uint32_t IMAGE_DATA_ID = protocol::ID_IMAGE_DATA;
 inline constexpr std::size_t MAX_FRAME_BYTES = 8;
 
 CanFrameRecord MakeEraseCommand();

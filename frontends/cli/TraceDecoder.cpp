@@ -1,5 +1,7 @@
 #include "frontends/cli/TraceDecoder.hpp"
 
+#include "protocol/FrameCatalogue.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -46,70 +48,6 @@ bool ParsePayload(std::string_view data, CanFrameRecord& frame) {
     return true;
 }
 
-std::string Rule(const char* what, std::uint32_t k, std::uint32_t part) {
-    return std::string(what) + " " + std::to_string(k) + " part " + std::to_string(part);
-}
-
-std::string ExtendedMeaning(std::uint32_t id, bool remote) {
-    if (remote) {
-        return id == 1 ? "erase command" : id == 2 ? "program command" : "unknown remote frame";
-    }
-    if (id == 1)
-        return "channel settings";
-    if (id == 2)
-        return "channel accept-all and filter count";
-    if (id >= 3 && id <= 42) {
-        return "recording filter " + std::to_string((id - 3) / 2) +
-               (id % 2 == 1 ? " kind and interval" : " identifier range");
-    }
-    if (id == 0x100)
-        return "acceptance filter header";
-    if (id > 0x100 && id <= 0x11C) {
-        return "acceptance filter " + std::to_string((id - 0x101) / 2) +
-               (id % 2 == 1 ? " format" : " value and mask");
-    }
-    if (id == 0x1FF)
-        return "bridge header";
-    if (id >= 0x200 && id <= 0x23B)
-        return Rule("bridge rule", (id - 0x200) / 6, (id - 0x200) % 6);
-    if (id == 0x2FF)
-        return "replay header";
-    if (id >= 0x300 && id <= 0x327)
-        return Rule("replay rule", (id - 0x300) / 4, id % 4);
-    return "unknown extended frame";
-}
-
-std::string StandardMeaning(std::uint32_t id, bool transmitted) {
-    if (id >= 0x10 && id <= 0x3F)
-        return id == 0x3F ? "DTU parameters end" : "DTU parameter";
-    if (id >= 0xF0 && id <= 0xF3) {
-        return transmitted ? "debug text to device"
-                           : "debug message level " + std::to_string(id - 0xF0);
-    }
-    switch (id) {
-        case 0:
-            return transmitted ? "closing command (apply)" : "read completion";
-        case 1:
-            return transmitted ? "firmware image data" : "identity: serial bytes 0-7";
-        case 2:
-            return "identity: serial bytes 8-11 and device type";
-        case 3:
-            return "identity: hardware and firmware versions";
-        case 4:
-            return transmitted ? "system settings" : "device system settings";
-        case 5:
-            return "local time";
-        case 6:
-            return "read request";
-        case 7:
-            return transmitted ? "storage initialisation" : "storage initialisation result";
-        case 8:
-            return "opening / closing command";
-        default:
-            return "unknown standard frame";
-    }
-}
-
 }  // namespace
 
 std::optional<TraceFrame> ParseTraceLine(std::string_view line) {
@@ -143,17 +81,12 @@ std::optional<TraceFrame> ParseTraceLine(std::string_view line) {
 }
 
 bool IsPlainFrame(const TraceFrame& traced) {
-    const auto& f = traced.frame;
-    if (f.RemoteFlag != 0) {
-        return true;
-    }
-    return traced.direction == 'T' && f.ExternFlag == 0 && (f.ID == 6 || f.ID == 1);
+    return traced.direction == 'T' ? protocol::SentPlain(traced.frame)
+                                   : traced.frame.RemoteFlag != 0;
 }
 
 std::string FrameMeaning(const TraceFrame& traced) {
-    const auto& f = traced.frame;
-    return f.ExternFlag != 0 ? ExtendedMeaning(f.ID, f.RemoteFlag != 0)
-                             : StandardMeaning(f.ID, traced.direction == 'T');
+    return protocol::Describe(traced.frame, traced.direction == 'T');
 }
 
 std::string DecodedDataHex(const TraceFrame& traced, const protocol::Cpc1crypt& cipher) {
