@@ -102,9 +102,12 @@ std::uint32_t SimAdapter::Transmit(std::uint32_t channel, std::span<const CanFra
     return accepted;
 }
 
+// Frames are counted only for a refusal to come: without one the count is never read.
 bool SimAdapter::Refuses() {
-    const std::uint64_t position = ++framesOffered_;
-    return refuseFrom_ != 0 && position >= refuseFrom_;
+    if (refuseFrom_ == 0) {
+        return false;
+    }
+    return ++framesOffered_ >= refuseFrom_;
 }
 
 std::int32_t SimAdapter::Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
