@@ -14,6 +14,7 @@ void Host::Enqueue(Posted posted) {
         std::lock_guard lock(queueMutex_);
         wasEmpty = queue_.empty();
         queue_.push_back(std::move(posted));
+        queueEmpty_.store(false, std::memory_order_release);
     }
     if (wasEmpty) {
         queueSignal_.notify_all();
@@ -43,6 +44,10 @@ int Host::PumpMessages() {
     OnPump();
     int ran = 0;
     for (;;) {
+        // Most pumps (one after every upgrade frame) find nothing: no lock for that.
+        if (queueEmpty_.load(std::memory_order_acquire)) {
+            return ran;
+        }
         Posted next{};
         {
             std::lock_guard lock(queueMutex_);
@@ -51,6 +56,7 @@ int Host::PumpMessages() {
             }
             next = std::move(queue_.front());
             queue_.pop_front();
+            queueEmpty_.store(queue_.empty(), std::memory_order_release);
         }
         if (next.task) {
             next.task();
@@ -69,6 +75,7 @@ bool Host::WaitForMessage(std::chrono::milliseconds timeout) {
 void Host::DiscardMessagesFor(const Dialog& target) {
     std::lock_guard lock(queueMutex_);
     std::erase_if(queue_, [&target](const Posted& p) { return p.target == &target; });
+    queueEmpty_.store(queue_.empty(), std::memory_order_release);
 }
 
 std::size_t Host::PendingMessages() const {

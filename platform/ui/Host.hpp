@@ -7,6 +7,7 @@
 // it pumps (PumpMessages) or, in a GUI, when the event loop is woken.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -87,6 +88,8 @@ class Host {
     mutable std::mutex queueMutex_;
     std::condition_variable queueSignal_;
     std::deque<Posted> queue_;
+    /// queue_.empty(), kept under queueMutex_, readable without it.
+    std::atomic<bool> queueEmpty_{true};
     std::thread::id uiThread_ = std::this_thread::get_id();
 };
 
