@@ -1,5 +1,6 @@
 // Template of the adapter dialog.
 #include "app/CAdapterDlg.hpp"
+#include "platform/ui/SharedTexts.hpp"
 
 namespace quillon::app {
 
@@ -40,13 +41,20 @@ const ui::DialogTemplate& AdapterDlgTemplate() {
             {IDC_ADAPTER_SPEC, ControlKind::Edit, "", {}, {7, 131, 316, 13}, true, true, 0},
             {ui::IDOK,
              ControlKind::PushButton,
-             "确定",
+             ui::BUTTON_OK,
              {},
              {216, 150, 50, 14},
              true,
              true,
              ui::STYLE_DEFAULT_BUTTON},
-            {ui::IDCANCEL, ControlKind::PushButton, "取消", {}, {273, 150, 50, 14}, true, true, 0},
+            {ui::IDCANCEL,
+             ControlKind::PushButton,
+             ui::BUTTON_CANCEL,
+             {},
+             {273, 150, 50, 14},
+             true,
+             true,
+             0},
         }};
     return tmpl;
 }

@@ -53,8 +53,7 @@ inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启�
 inline constexpr const char* READ_SUCCEEDED = "读取设备参数成功!";
 inline constexpr const char* READ_INCOMPLETE = "读取设备参数不完整，部分数据丢失，请重新读取!";
 
-/// Shown whenever the adapter library refuses a configuration frame.
-inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
+using ui::SEND_FAILED;
 
 /// The serial number as 24 upper-case hexadecimal digits, high nibble first.
 std::string SerialText(const std::array<std::uint8_t, 12>& serial);

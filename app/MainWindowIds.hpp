@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/ui/SharedTexts.hpp"
 #include "platform/ui/WindowMessages.hpp"
 
 namespace quillon::app {
@@ -37,7 +38,7 @@ inline constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 inline constexpr unsigned SC_CLOSE = 0xF060;
 
-inline constexpr const char* CAPTION_WARNING = "警告";
+using ui::CAPTION_WARNING;
 inline constexpr const char* CAPTION_NOTICE = "通知";
 
 }  // namespace quillon::app

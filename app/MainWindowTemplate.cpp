@@ -1,6 +1,7 @@
 #include "app/MainWindowTemplate.hpp"
 
 #include "app/MainWindowIds.hpp"
+#include "platform/ui/SharedTexts.hpp"
 
 namespace quillon::app {
 
@@ -132,7 +133,7 @@ const ui::DialogTemplate& AboutBoxTemplate() {
              0},
             {ui::IDOK,
              ControlKind::PushButton,
-             "确定",
+             ui::BUTTON_OK,
              {},
              {178, 7, 50, 14},
              true,

@@ -45,7 +45,7 @@ std::string DeviceTypeName(std::uint8_t code) {
 
 bool CQuillonDlg::ReadParameters() {
     if (!link_.IsRunning()) {
-        Warn("请先连接设备!");
+        Warn(ui::CONNECT_FIRST);
         return false;
     }
     // A refused request must not leave the read pending: the next refresh
@@ -65,7 +65,7 @@ bool CQuillonDlg::ReadParameters() {
 
 CommandResult CQuillonDlg::InitStorage() {
     if (!link_.IsRunning()) {
-        return Warn("请先连接设备!");
+        return Warn(ui::CONNECT_FIRST);
     }
     if (MessageBox("确认初始化？", GetHost().ApplicationTitle(),
                    ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {

@@ -33,7 +33,7 @@ CommandResult CQuillonDlg::SendParameters() {
     SaveSettings();
     ShowSaveFailures();
     if (!link_.IsRunning()) {
-        return Warn("请先连接设备!");
+        return Warn(ui::CONNECT_FIRST);
     }
     // Taken again as the write always has: a bad BTR text is reported here
     // too, and the record keeps what the save stored.

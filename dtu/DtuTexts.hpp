@@ -1,9 +1,11 @@
 // Message texts and deployment defaults of the DTU pages and the DTU write.
 #pragma once
 
+#include "platform/ui/SharedTexts.hpp"
+
 namespace quillon::dtu {
 
-inline constexpr const char* CAPTION_WARNING = "警告";
+using ui::CAPTION_WARNING;
 
 /// Default data server and backup server host names (at most 32 characters).
 inline constexpr const char* DEFAULT_SERVER_HOST = "dtu.quillon.example";
@@ -27,6 +29,6 @@ inline constexpr const char* FRAME_HEARTBEAT_LENGTH = "心跳包长度过长!";
 inline constexpr const char* FRAME_REG_LENGTH = "注册包长度过长!";
 inline constexpr const char* FRAME_BACKUP_LENGTH = "备用地址长度过长!";
 inline constexpr const char* FRAME_APN_LENGTH = "APN长度过长!";
-inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
+using ui::SEND_FAILED;
 
 }  // namespace quillon::dtu

@@ -1,12 +1,14 @@
 // The texts the upgrade commands show, exactly as the user sees them.
 #pragma once
 
+#include "platform/ui/SharedTexts.hpp"
+
 namespace quillon::upgrade {
 
 /// Open-file dialog filter: one entry offering both image extensions.
 inline constexpr const char* IMAGE_FILE_FILTER = "Files (*.bin,*.dat)|*.bin;*.dat||";
 
-inline constexpr const char* CAPTION_WARNING = "警告";
+using ui::CAPTION_WARNING;
 
 // Status line 1220 and mode label 1222.
 inline constexpr const char* STATUS_ERASING = "擦写flash";
@@ -19,7 +21,7 @@ inline constexpr const char* MODE_RAW = "升级模式（原始）";
 
 // Message boxes of the firmware upgrade.
 inline constexpr const char* OPEN_IMAGE_FAILED = "打开升级固件失败!";
-inline constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
+using ui::SEND_FAILED;
 /// An empty image is refused before any frame goes out.
 inline constexpr const char* IMAGE_EMPTY = "升级固件为空，未发送任何数据!";
 /// A read error part-way through the image ends the transfer as a failure.
@@ -29,7 +31,7 @@ inline constexpr const char* READ_IMAGE_FAILED = "读取升级固件失败!";
 inline constexpr const char* CLOSE_DURING_UPGRADE = "正在升级固件，关闭窗口将中止升级，确定关闭吗?";
 
 // Message boxes of the upgrade mode entry.
-inline constexpr const char* CONNECT_FIRST = "请先连接设备!";
+using ui::CONNECT_FIRST;
 inline constexpr const char* INIT_CAN_FAILED = "初始化CAN失败,程序将自动重启!";
 inline constexpr const char* RESTART_FAILED = "重新打开程序失败!";
 

@@ -1,5 +1,6 @@
 #include "frontends/qt/MessageBoxStyle.hpp"
 
+#include "platform/ui/SharedTexts.hpp"
 #include "platform/ui/WindowMessages.hpp"
 
 namespace quillon::gui {
@@ -59,9 +60,9 @@ int ClosedBoxAnswer(unsigned style) {
 QString ButtonCaption(QMessageBox::StandardButton button) {
     switch (button) {
         case QMessageBox::Ok:
-            return QStringLiteral("确定");
+            return QString::fromUtf8(ui::BUTTON_OK);
         case QMessageBox::Cancel:
-            return QStringLiteral("取消");
+            return QString::fromUtf8(ui::BUTTON_CANCEL);
         case QMessageBox::Yes:
             return QStringLiteral("是(&Y)");
         case QMessageBox::No:
