@@ -12,8 +12,6 @@ using namespace quillon::protocol;
 
 constexpr std::uint32_t FIRST_FILTER_ID = 3;
 constexpr std::uint32_t IDENTITY_LAST_ID = 4;
-constexpr std::size_t BRIDGE_STRIDE = 6;  ///< identifiers per bridge rule (part 5 unused)
-constexpr std::size_t REPLAY_STRIDE = 4;  ///< identifiers per replay file (part 3 unused)
 
 std::string ChannelName(std::size_t index) {
     return index == 0 ? "CAN1" : "CAN2";
@@ -136,13 +134,13 @@ void ReadTally::MissingOfTables(std::vector<std::string>& missing) const {
     }
     const std::size_t rules = std::min<std::size_t>(bridgeCount_.value_or(0), MAX_BRIDGE_RULES);
     for (std::size_t k = 0; k < rules; ++k) {
-        if (!Whole(bridgeParts_, k, BRIDGE_STRIDE, BRIDGE_RULE_FRAMES)) {
+        if (!Whole(bridgeParts_, k, BRIDGE_RULE_STRIDE, BRIDGE_RULE_FRAMES)) {
             missing.push_back("bridge rule" + Announced(k, rules));
         }
     }
     const std::size_t files = std::min<std::size_t>(replayCount_.value_or(0), MAX_REPLAY_RULES);
     for (std::size_t k = 0; k < files; ++k) {
-        if (!Whole(replayParts_, k, REPLAY_STRIDE, REPLAY_RULE_FRAMES)) {
+        if (!Whole(replayParts_, k, REPLAY_RULE_STRIDE, REPLAY_RULE_FRAMES)) {
             missing.push_back("replay file" + Announced(k, files));
         }
     }

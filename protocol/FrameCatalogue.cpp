@@ -6,13 +6,13 @@
 namespace quillon::protocol {
 namespace {
 
-constexpr std::uint32_t BRIDGE_STRIDE = 6;  ///< identifiers per bridge rule (part 5 unused)
-constexpr std::uint32_t REPLAY_STRIDE = 4;  ///< identifiers per replay file (part 3 unused)
 constexpr std::uint32_t FIRST_FILTER_ID = ID_CHANNEL + 2;
 constexpr std::uint32_t LAST_FILTER_ID = CHANNEL_BLOCK_FRAMES;
 constexpr std::uint32_t LAST_HARD_FILTER_ID = ID_HARD_FILTER + 2 * MAX_HARD_FILTERS;
-constexpr std::uint32_t LAST_BRIDGE_ID = ID_BRIDGE_RULES + BRIDGE_STRIDE * MAX_BRIDGE_RULES - 1;
-constexpr std::uint32_t LAST_REPLAY_ID = ID_REPLAY_RULES + REPLAY_STRIDE * MAX_REPLAY_RULES - 1;
+constexpr std::uint32_t LAST_BRIDGE_ID =
+    ID_BRIDGE_RULES + BRIDGE_RULE_STRIDE * MAX_BRIDGE_RULES - 1;
+constexpr std::uint32_t LAST_REPLAY_ID =
+    ID_REPLAY_RULES + REPLAY_RULE_STRIDE * MAX_REPLAY_RULES - 1;
 
 std::string Rule(const char* what, std::uint32_t k, std::uint32_t part) {
     return std::string(what) + " " + std::to_string(k) + " part " + std::to_string(part);
@@ -42,13 +42,14 @@ std::string DescribeExtended(std::uint32_t id) {
     if (id == ID_BRIDGE)
         return "bridge header";
     if (id >= ID_BRIDGE_RULES && id <= LAST_BRIDGE_ID) {
-        return Rule("bridge rule", (id - ID_BRIDGE_RULES) / BRIDGE_STRIDE,
-                    (id - ID_BRIDGE_RULES) % BRIDGE_STRIDE);
+        return Rule("bridge rule", (id - ID_BRIDGE_RULES) / BRIDGE_RULE_STRIDE,
+                    (id - ID_BRIDGE_RULES) % BRIDGE_RULE_STRIDE);
     }
     if (id == ID_REPLAY)
         return "replay header";
     if (id >= ID_REPLAY_RULES && id <= LAST_REPLAY_ID) {
-        return Rule("replay rule", (id - ID_REPLAY_RULES) / REPLAY_STRIDE, id % REPLAY_STRIDE);
+        return Rule("replay rule", (id - ID_REPLAY_RULES) / REPLAY_RULE_STRIDE,
+                    id % REPLAY_RULE_STRIDE);
     }
     return "unknown extended frame";
 }

@@ -99,7 +99,7 @@ CanFrameRecord BuildBridgeHeader(const BridgePara& bridge) {
 
 std::array<CanFrameRecord, BRIDGE_RULE_FRAMES> BuildBridgeRule(const BridgeRule& rule,
                                                                std::size_t k) {
-    const auto base = static_cast<std::uint32_t>(ID_BRIDGE_RULES + 6 * k);
+    const auto base = static_cast<std::uint32_t>(ID_BRIDGE_RULES + BRIDGE_RULE_STRIDE * k);
     std::array<CanFrameRecord, BRIDGE_RULE_FRAMES> frames{};
     for (std::uint32_t part = 0; part < BRIDGE_RULE_FRAMES; ++part) {
         frames[part] = MakeConfigFrame(base + part, true);
@@ -140,7 +140,7 @@ CanFrameRecord BuildReplayHeader(const ReplayPara& replay) {
 
 std::array<CanFrameRecord, REPLAY_RULE_FRAMES> BuildReplayRule(const ReplayRule& rule,
                                                                std::size_t k) {
-    const auto base = static_cast<std::uint32_t>(ID_REPLAY_RULES + 4 * k);
+    const auto base = static_cast<std::uint32_t>(ID_REPLAY_RULES + REPLAY_RULE_STRIDE * k);
     std::array<CanFrameRecord, REPLAY_RULE_FRAMES> frames{};
     frames[0] = MakeConfigFrame(base, true);
     PutU16LE(Data(frames[0]), 0, rule.times);
@@ -238,8 +238,8 @@ bool DecodeBridgeFrame(const CanFrameRecord& frame, BridgePara& bridge) {
         bridge.bridgeFlags = data[1];
         return true;
     }
-    BridgeRule& rule = bridge.rules[(frame.ID - ID_BRIDGE_RULES) / 6];
-    switch ((frame.ID - ID_BRIDGE_RULES) % 6) {
+    BridgeRule& rule = bridge.rules[(frame.ID - ID_BRIDGE_RULES) / BRIDGE_RULE_STRIDE];
+    switch ((frame.ID - ID_BRIDGE_RULES) % BRIDGE_RULE_STRIDE) {
         case 0:
             rule.leadByte = data[0];
             rule.direction = data[1];
@@ -282,8 +282,8 @@ bool DecodeReplayFrame(const CanFrameRecord& frame, ReplayPara& replay) {
         replay.auxValue = GetU32LE(data, 4);
         return true;
     }
-    ReplayRule& rule = replay.rules[(frame.ID - ID_REPLAY_RULES) / 4];
-    switch (frame.ID % 4) {
+    ReplayRule& rule = replay.rules[(frame.ID - ID_REPLAY_RULES) / REPLAY_RULE_STRIDE];
+    switch (frame.ID % REPLAY_RULE_STRIDE) {
         case 0:
             rule.times = GetU16LE(data, 0);
             rule.intervalSec = GetU32LE(data, 2);
@@ -311,10 +311,10 @@ bool DecodeParameterFrame(const CanFrameRecord& frame, ParameterTargets targets)
     if (id >= ID_HARD_FILTER && id <= ID_HARD_FILTER + 2 * MAX_HARD_FILTERS) {
         return DecodeHardFilterFrame(frame, targets.filters);
     }
-    if (id >= ID_BRIDGE && id < ID_BRIDGE_RULES + 6 * MAX_BRIDGE_RULES) {
+    if (id >= ID_BRIDGE && id < ID_BRIDGE_RULES + BRIDGE_RULE_STRIDE * MAX_BRIDGE_RULES) {
         return DecodeBridgeFrame(frame, targets.bridge);
     }
-    if (id >= ID_REPLAY && id < ID_REPLAY_RULES + 4 * MAX_REPLAY_RULES) {
+    if (id >= ID_REPLAY && id < ID_REPLAY_RULES + REPLAY_RULE_STRIDE * MAX_REPLAY_RULES) {
         return DecodeReplayFrame(frame, targets.replay);
     }
     return false;

@@ -38,6 +38,9 @@ inline constexpr std::uint32_t ID_BRIDGE = 0x1FF;       ///< then 0x200 + 6k .. 
 inline constexpr std::uint32_t ID_BRIDGE_RULES = 0x200;
 inline constexpr std::uint32_t ID_REPLAY = 0x2FF;  ///< then 0x300 + 4k .. 0x302 + 4k
 inline constexpr std::uint32_t ID_REPLAY_RULES = 0x300;
+/// Identifiers per bridge rule (part 5 unused) and per replay file (part 3 unused).
+inline constexpr std::uint32_t BRIDGE_RULE_STRIDE = 6;
+inline constexpr std::uint32_t REPLAY_RULE_STRIDE = 4;
 
 inline constexpr std::size_t CHANNEL_BLOCK_FRAMES = 42;
 inline constexpr std::size_t BRIDGE_RULE_FRAMES = 5;
