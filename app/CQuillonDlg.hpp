@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void DecodeIdentityFrame(const CanFrameRecord& frame);
     void DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeSerialHigh(const CanFrameRecord& frame);
+    void StoreSerialBytes(std::span<const std::uint8_t> bytes, std::size_t first);
     void StoreSystemReply(const CanFrameRecord& frame);
     void ShowVersions();
     CommandResult SendParameters();

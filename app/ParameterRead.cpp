@@ -4,7 +4,8 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
-#include "protocol/FrameCatalogue.hpp"
+#include "protocol/DebugFrames.hpp"
+#include "protocol/IdentityFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
 
 namespace quillon::app {
@@ -52,8 +53,7 @@ bool CQuillonDlg::ReadParameters() {
     // (an identity change, say) would then report a read that never went out.
     const bool wasPending = readPending_.exchange(true);
     readTally_.Reset();
-    CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_READ_REQUEST, false);
-    request.Data[0] = 0xFF;
+    CanFrameRecord request = protocol::BuildReadRequest();
     link_.SetReference(REFERENCE_SINGLE_FRAME);
     if (!link_.Send({&request, 1})) {
         readPending_ = wasPending;
@@ -80,7 +80,7 @@ CommandResult CQuillonDlg::InitStorage() {
         wasPending = storageInitPending_.exchange(true);
         storageReply_.reset();
     }
-    CanFrameRecord request = protocol::MakeConfigFrame(protocol::ID_STORAGE_INIT, false);
+    CanFrameRecord request = protocol::BuildStorageInitRequest();
     link_.SetReference(REFERENCE_SINGLE_FRAME);
     if (!link_.SendEnciphered({&request, 1})) {
         storageInitPending_ = wasPending;
@@ -97,7 +97,7 @@ std::optional<CommandResult> CQuillonDlg::StorageReply() const {
 void CQuillonDlg::HandleFrame(std::uint32_t channel, const CanFrameRecord& received) {
     CanFrameRecord frame = received;
     frameCipher_.DecipherPayload(frame.Data);
-    if (frame.ExternFlag == 0 && frame.ID == protocol::ID_STORAGE_INIT) {
+    if (protocol::IsStorageInitFrame(frame)) {
         HandleStorageReply(frame);
     } else {
         GetHost().PostTask(*this, [this, channel, frame] { DecodeFrame(channel, frame); });
@@ -109,7 +109,7 @@ void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
     // Runs on the receive thread, which waits here until the box is closed.
     // The reply is kept before the flag clears: whoever sees it clear finds it.
     const CommandResult result =
-        frame.Data[0] == 1
+        protocol::StorageInitSucceeded(frame)
             ? CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}
             : CommandResult{false, "初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION};
     {
@@ -126,13 +126,12 @@ void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame
     readTally_.Add(channel, frame);
     if (frame.ExternFlag != 0) {
         DecodeParameterFrame(channel, frame);
-    } else if (frame.ID >= protocol::ID_DEBUG_FIRST && frame.ID <= protocol::ID_DEBUG_LAST) {
-        const std::size_t length = std::min<std::size_t>(frame.DataLen, 8);
-        debugPage_.AppendDeviceMessage(static_cast<int>(frame.ID - protocol::ID_DEBUG_FIRST),
-                                       {frame.Data, length});
+    } else if (protocol::IsDebugFrame(frame)) {
+        debugPage_.AppendDeviceMessage(static_cast<int>(protocol::DebugLevel(frame)),
+                                       protocol::DebugBytes(frame));
     } else {
         DecodeIdentityFrame(frame);
-        if (frame.ID == protocol::ID_COMPLETION && frame.Data[0] == 1) {
+        if (protocol::IsCompletion(frame)) {
             ++completions_.at(channel);
         }
     }
@@ -146,30 +145,26 @@ void CQuillonDlg::DecodeParameterFrame(std::uint32_t channel, const CanFrameReco
 }
 
 void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
-    const std::uint8_t* d = frame.Data;
     switch (frame.ID) {
         case protocol::ID_COMPLETION:
-            if (d[0] == 1) {
+            if (protocol::IsCompletion(frame)) {
                 PostMessage(WM_APP_PARAMS_READY);
             }
             break;
         case protocol::ID_SERIAL_LOW:
             identity_.identityChanged = false;
-            for (std::size_t i = 0; i < 8; ++i) {
-                if (identity_.serial[i] != d[i]) {
-                    identity_.serial[i] = d[i];
-                    identity_.identityChanged = true;
-                }
-            }
+            StoreSerialBytes(protocol::DecodeSerialLowFrame(frame), 0);
             break;
         case protocol::ID_SERIAL_HIGH:
             DecodeSerialHigh(frame);
             break;
-        case protocol::ID_VERSIONS:
-            identity_.hardwareVersion = static_cast<std::uint32_t>(d[0] + 256 * d[1]);
-            identity_.firmwareVersion = static_cast<std::uint32_t>(d[2] + 256 * d[3]);
+        case protocol::ID_VERSIONS: {
+            const protocol::Versions versions = protocol::DecodeVersionsFrame(frame);
+            identity_.hardwareVersion = versions.hardware;
+            identity_.firmwareVersion = versions.firmware;
             ShowVersions();
             break;
+        }
         case protocol::ID_SYSTEM:
             StoreSystemReply(frame);
             break;
@@ -178,27 +173,34 @@ void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
     }
 }
 
-void CQuillonDlg::DecodeSerialHigh(const CanFrameRecord& frame) {
-    const std::uint8_t* d = frame.Data;
-    for (std::size_t i = 0; i < 4; ++i) {
-        if (identity_.serial[8 + i] != d[i]) {
-            identity_.serial[8 + i] = d[i];
+// Stores the serial bytes that differ from those held, from byte `first` on,
+// and notes the change; identityChanged is never cleared here.
+void CQuillonDlg::StoreSerialBytes(std::span<const std::uint8_t> bytes, std::size_t first) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (identity_.serial[first + i] != bytes[i]) {
+            identity_.serial[first + i] = bytes[i];
             identity_.identityChanged = true;
         }
     }
+}
+
+void CQuillonDlg::DecodeSerialHigh(const CanFrameRecord& frame) {
+    const protocol::SerialHigh high = protocol::DecodeSerialHighFrame(frame);
+    StoreSerialBytes(high.serialTail, identity_.serial.size() - high.serialTail.size());
+    const std::uint8_t type = high.deviceType;
     const std::string serial = SerialText(identity_.serial);
-    const std::string typeName = DeviceTypeName(d[4]);
+    const std::string typeName = DeviceTypeName(type);
     // Copies: the page replaces the texts these would otherwise refer to.
     const std::string hardware = sysPage_.HardwareVersionText();
     const std::string firmware = sysPage_.FirmwareVersionText();
     sysPage_.SetIdentityTexts(hardware, firmware, serial, typeName);
-    if (d[4] != identity_.deviceType) {
+    if (type != identity_.deviceType) {
         identity_.identityChanged = true;
-        if (d[4] > 3 && d[4] != 7) {
+        if (type > 3 && type != 7) {
             ShowWindow(IDC_TAB, false);
         }
     }
-    identity_.deviceType = d[4];
+    identity_.deviceType = type;
     if (identity_.identityChanged) {
         SetDlgItemText(IDC_DEVICE_INFO, typeName + "，设备序号：" + serial);
         PostMessage(WM_APP_PARAMS_READY);
@@ -220,10 +222,12 @@ void CQuillonDlg::ShowVersions() {
 void CQuillonDlg::StoreSystemReply(const CanFrameRecord& frame) {
     // Stored, not only shown: the completion's refresh redraws the page from
     // SysPara, and a later write sends SysPara. sysOption is not in the reply.
-    record_.sys.fileSizeMB = frame.Data[0];
-    record_.sys.cyclicOverwrite = frame.Data[3] != 0 ? 1 : 0;
-    record_.sys.firstFrameTimeZero = frame.Data[4] != 0 ? 1 : 0;
-    record_.sys.errorProofing = frame.Data[5] != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
+    const protocol::SystemReply reply = protocol::DecodeSystemReply(frame);
+    record_.sys.fileSizeMB = reply.fileSizeMB;
+    record_.sys.cyclicOverwrite = reply.cyclicOverwrite != 0 ? 1 : 0;
+    record_.sys.firstFrameTimeZero = reply.firstFrameTimeZero != 0 ? 1 : 0;
+    record_.sys.errorProofing =
+        reply.errorProofing != 0 ? pages::CSysParaDlg::ERROR_PROOFING_ON : 0;
     sysPage_.ShowRecord(record_.sys);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "protocol/Capacities.hpp"
+#include "protocol/IdentityFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
 
 namespace quillon::app {
@@ -10,8 +11,8 @@ namespace {
 
 using namespace quillon::protocol;
 
-constexpr std::uint32_t FIRST_FILTER_ID = 3;
-constexpr std::uint32_t IDENTITY_LAST_ID = 4;
+constexpr std::uint32_t FIRST_FILTER_ID = ID_CHANNEL_FILTERS;
+constexpr std::uint32_t IDENTITY_LAST_ID = ID_SYSTEM;
 
 std::string ChannelName(std::size_t index) {
     return index == 0 ? "CAN1" : "CAN2";
@@ -48,7 +49,7 @@ void ReadTally::Add(std::uint32_t channel, const CanFrameRecord& frame) {
 }
 
 void ReadTally::AddStandard(Channel& channel, const CanFrameRecord& frame) {
-    if (frame.ID == ID_COMPLETION && frame.Data[0] == 1) {
+    if (IsCompletion(frame)) {
         channel.completed = true;
     } else if (frame.ID >= ID_SERIAL_LOW && frame.ID <= IDENTITY_LAST_ID) {
         channel.identity.set(frame.ID);
@@ -60,21 +61,21 @@ void ReadTally::AddExtended(Channel& channel, const CanFrameRecord& frame) {
     if (id == ID_CHANNEL || id == ID_CHANNEL + 1) {
         channel.header.set(id - ID_CHANNEL);
         if (id == ID_CHANNEL + 1) {
-            channel.filterCount = frame.Data[1];
+            channel.filterCount = AnnouncedCount(frame);
         }
     } else if (id >= FIRST_FILTER_ID && id < FIRST_FILTER_ID + FILTER_FRAMES) {
         channel.filters.set(id - FIRST_FILTER_ID);
     } else if (id == ID_HARD_FILTER) {
         channel.header.set(2);
-        channel.hardFilterCount = frame.Data[1];
+        channel.hardFilterCount = AnnouncedCount(frame);
     } else if (id > ID_HARD_FILTER && id <= ID_HARD_FILTER + HARD_FILTER_FRAMES) {
         channel.hardFilters.set(id - ID_HARD_FILTER - 1);
     } else if (id == ID_BRIDGE) {
-        bridgeCount_ = frame.Data[0];
+        bridgeCount_ = AnnouncedCount(frame);
     } else if (id >= ID_BRIDGE_RULES && id < ID_BRIDGE_RULES + BRIDGE_FRAMES) {
         bridgeParts_.set(id - ID_BRIDGE_RULES);
     } else if (id == ID_REPLAY) {
-        replayCount_ = frame.Data[1];
+        replayCount_ = AnnouncedCount(frame);
     } else if (id >= ID_REPLAY_RULES && id < ID_REPLAY_RULES + REPLAY_FRAMES) {
         replayParts_.set(id - ID_REPLAY_RULES);
     }

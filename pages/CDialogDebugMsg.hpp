@@ -18,7 +18,6 @@
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "platform/ui/Host.hpp"
-#include "protocol/FrameCatalogue.hpp"
 
 namespace quillon::pages {
 
@@ -82,16 +81,14 @@ class CDialogDebugMsg : public ui::Dialog {
     int heightTwips_ = 0;       ///< 0 until the first format change
 };
 
-/// Sends `utf8Text` to the device as debug text frames (identifier 0xF0,
-/// standard, data): converted to the OEM code page, cut to DEBUG_TEXT_MAX
-/// bytes, in frames of 8 bytes and one shorter remainder, each enciphered and
-/// transmitted alone. Stops at the first refused frame. Returns the number of
-/// bytes sent, or 0 when the text is empty or a frame was refused (the caller
-/// shows SEND_FAILED in that case).
+/// Sends `utf8Text` to the device as debug text frames of level 0: converted
+/// to the OEM code page, cut to DEBUG_TEXT_MAX bytes, in frames of 8 bytes and one shorter
+/// remainder, each enciphered and transmitted alone. Stops at the first refused frame. Returns the
+/// number of bytes sent, or 0 when the text is empty or a frame was refused (the caller shows
+/// SEND_FAILED in that case).
 std::size_t SendDebugText(std::string_view utf8Text, const sys::CodePage& oem,
                           kelvix::FrameTransmitter& link);
 
 inline constexpr std::size_t DEBUG_TEXT_MAX = 1000;
-inline constexpr std::uint32_t DEBUG_FRAME_ID = protocol::ID_DEBUG_FIRST;
 
 }  // namespace quillon::pages

@@ -2,16 +2,15 @@
 #include <string>
 
 #include "pages/CDialogDebugMsg.hpp"
+#include "protocol/DebugFrames.hpp"
 
 namespace quillon::pages {
 namespace {
 
+// Text to the device always travels at level 0.
 CanFrameRecord DebugFrame(std::string_view bytes) {
-    CanFrameRecord frame{};
-    frame.ID = DEBUG_FRAME_ID;
-    frame.DataLen = static_cast<std::uint8_t>(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), frame.Data);
-    return frame;
+    return protocol::BuildDebugFrame(
+        0, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace

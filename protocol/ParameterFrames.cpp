@@ -55,14 +55,14 @@ std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara
     for (std::size_t k = 0; k < MAX_CAN_FILTERS; ++k) {
         const CanFilter& filter = channel.filters[k];
         auto& head = frames[2 + 2 * k];
-        head = MakeConfigFrame(static_cast<std::uint32_t>(3 + 2 * k), true);
+        head = MakeConfigFrame(static_cast<std::uint32_t>(ID_CHANNEL_FILTERS + 2 * k), true);
         head.Data[0] = filter.used;
         head.Data[1] = filter.frameType;
         head.Data[2] = filter.frameFormat;
         head.Data[3] = filter.trigger;
         PutU32LE(Data(head), 4, static_cast<std::uint32_t>(filter.interval));
         auto& range = frames[3 + 2 * k];
-        range = MakeConfigFrame(static_cast<std::uint32_t>(4 + 2 * k), true);
+        range = MakeConfigFrame(static_cast<std::uint32_t>(ID_CHANNEL_FILTERS + 1 + 2 * k), true);
         PutU32LE(Data(range), 0, filter.idStart);
         PutU32LE(Data(range), 4, filter.idEnd);
     }
@@ -77,11 +77,12 @@ std::vector<CanFrameRecord> BuildHardFilterBlock(const HardFilterPara& filters) 
     frames.push_back(header);
     const std::size_t count = std::min<std::size_t>(filters.filterCount, MAX_HARD_FILTERS);
     for (std::size_t k = 0; k < count; ++k) {
-        CanFrameRecord format = MakeConfigFrame(static_cast<std::uint32_t>(0x101 + 2 * k), true);
+        const auto id = static_cast<std::uint32_t>(ID_HARD_FILTERS + 2 * k);
+        CanFrameRecord format = MakeConfigFrame(id, true);
         format.Data[0] = 0x01;
         format.Data[1] = 0x00;
         format.Data[2] = filters.frameFormat[k];
-        CanFrameRecord match = MakeConfigFrame(static_cast<std::uint32_t>(0x102 + 2 * k), true);
+        CanFrameRecord match = MakeConfigFrame(id + 1, true);
         PutU32LE(Data(match), 0, filters.matchValue[k]);
         PutU32LE(Data(match), 4, filters.matchMask[k]);
         frames.push_back(format);
@@ -186,28 +187,50 @@ std::array<CanFrameRecord, 2> BuildClosingCommands() {
     return frames;
 }
 
+bool IsOpeningFrame(const CanFrameRecord& frame) {
+    return frame.ExternFlag == 0 && frame.ID == ID_OPEN_CLOSE && frame.DataLen == 8 &&
+           frame.Data[0] == 0x01;
+}
+
+bool IsApplyCommand(const CanFrameRecord& frame) {
+    return frame.ExternFlag == 0 && frame.ID == ID_COMPLETION && frame.DataLen == 1 &&
+           frame.Data[0] == 0x01;
+}
+
+void DecodeSystemFrame(const CanFrameRecord& frame, SysPara& sys) {
+    sys.fileSizeMB = GetU16LE(Data(frame), 0);
+    sys.sysOption = frame.Data[2];
+    sys.cyclicOverwrite = frame.Data[3];
+    sys.firstFrameTimeZero = frame.Data[4];
+    sys.errorProofing = frame.Data[5];
+}
+
+std::array<std::uint8_t, 6> DecodeTimeFrame(const CanFrameRecord& frame) {
+    return GetBytes<6>(Data(frame), 1);
+}
+
 namespace {
 
 bool DecodeChannelFrame(const CanFrameRecord& frame, CanPara& channel) {
     const auto data = Data(frame);
-    if (frame.ID == 1) {
+    if (frame.ID == ID_CHANNEL) {
         channel.enable = data[0];
         channel.baudIndex = data[1];
         channel.btr0 = data[2];
         channel.btr1 = data[3];
         channel.workMode = data[4];
-    } else if (frame.ID == 2) {
+    } else if (frame.ID == ID_CHANNEL + 1) {
         channel.acceptAll = data[0];
         channel.filterCount = data[1];
     } else if (frame.ID % 2 == 1) {
-        CanFilter& filter = channel.filters[(frame.ID - 3) / 2];
+        CanFilter& filter = channel.filters[(frame.ID - ID_CHANNEL_FILTERS) / 2];
         filter.used = data[0];
         filter.frameType = data[1];
         filter.frameFormat = data[2];
         filter.trigger = data[3];
         filter.interval = static_cast<std::int32_t>(GetU32LE(data, 4));
     } else {
-        CanFilter& filter = channel.filters[(frame.ID - 4) / 2];
+        CanFilter& filter = channel.filters[(frame.ID - ID_CHANNEL_FILTERS - 1) / 2];
         filter.idStart = GetU32LE(data, 0);
         filter.idEnd = GetU32LE(data, 4);
     }
@@ -221,7 +244,7 @@ bool DecodeHardFilterFrame(const CanFrameRecord& frame, HardFilterPara& filters)
         filters.filterCount = data[1];
         return true;
     }
-    const std::size_t k = (frame.ID - 0x101) / 2;
+    const std::size_t k = (frame.ID - ID_HARD_FILTERS) / 2;
     if (frame.ID % 2 == 1) {
         filters.frameFormat[k] = data[2];
     } else {
@@ -305,7 +328,7 @@ bool DecodeReplayFrame(const CanFrameRecord& frame, ReplayPara& replay) {
 
 bool DecodeParameterFrame(const CanFrameRecord& frame, ParameterTargets targets) {
     const std::uint32_t id = frame.ID;
-    if (id >= 1 && id <= 2 + 2 * MAX_CAN_FILTERS) {
+    if (id >= ID_CHANNEL && id < ID_CHANNEL_FILTERS + 2 * MAX_CAN_FILTERS) {
         return DecodeChannelFrame(frame, targets.channel);
     }
     if (id >= ID_HARD_FILTER && id <= ID_HARD_FILTER + 2 * MAX_HARD_FILTERS) {
@@ -318,6 +341,26 @@ bool DecodeParameterFrame(const CanFrameRecord& frame, ParameterTargets targets)
         return DecodeReplayFrame(frame, targets.replay);
     }
     return false;
+}
+
+}  // namespace quillon::protocol
+
+namespace quillon::protocol {
+
+std::optional<std::uint8_t> AnnouncedCount(const CanFrameRecord& frame) {
+    if (frame.ExternFlag == 0) {
+        return std::nullopt;
+    }
+    switch (frame.ID) {
+        case ID_CHANNEL + 1:
+        case ID_HARD_FILTER:
+        case ID_REPLAY:
+            return frame.Data[1];
+        case ID_BRIDGE:
+            return frame.Data[0];
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace quillon::protocol

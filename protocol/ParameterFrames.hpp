@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/kelvix/Kelvix.h"
@@ -32,9 +33,11 @@ inline constexpr std::uint32_t ID_STORAGE_INIT = 7;  ///< storage initialisation
 inline constexpr std::uint32_t ID_OPEN_CLOSE = 8;    ///< opening frame and first closing command
 
 // Extended identifiers.
-inline constexpr std::uint32_t ID_CHANNEL = 1;          ///< 1, 2, then 3 + 2k / 4 + 2k
-inline constexpr std::uint32_t ID_HARD_FILTER = 0x100;  ///< then 0x101 + 2k / 0x102 + 2k
-inline constexpr std::uint32_t ID_BRIDGE = 0x1FF;       ///< then 0x200 + 6k .. 0x204 + 6k
+inline constexpr std::uint32_t ID_CHANNEL = 1;  ///< 1, 2, then the filter entries
+inline constexpr std::uint32_t ID_CHANNEL_FILTERS = ID_CHANNEL + 2;  ///< filter k: +2k, +2k + 1
+inline constexpr std::uint32_t ID_HARD_FILTER = 0x100;
+inline constexpr std::uint32_t ID_HARD_FILTERS = ID_HARD_FILTER + 1;  ///< filter k: +2k, +2k + 1
+inline constexpr std::uint32_t ID_BRIDGE = 0x1FF;  ///< then 0x200 + 6k .. 0x204 + 6k
 inline constexpr std::uint32_t ID_BRIDGE_RULES = 0x200;
 inline constexpr std::uint32_t ID_REPLAY = 0x2FF;  ///< then 0x300 + 4k .. 0x302 + 4k
 inline constexpr std::uint32_t ID_REPLAY_RULES = 0x300;
@@ -73,6 +76,17 @@ CanFrameRecord BuildTimeFrame(const sys::LocalTime& now);
 /// Closing frames 8 and 0, each of length 1 with d0 = 1.
 std::array<CanFrameRecord, 2> BuildClosingCommands();
 
+// The device's side of the same frames.
+
+/// The opening frame: standard 8 of length 8 with d0 = 1.
+bool IsOpeningFrame(const CanFrameRecord& frame);
+/// The last closing command: standard 0 of length 1 with d0 = 1.
+bool IsApplyCommand(const CanFrameRecord& frame);
+/// Frame 4 from the PC into `sys`: file size, option and the three switches.
+void DecodeSystemFrame(const CanFrameRecord& frame, SysPara& sys);
+/// Frame 5 from the PC: year - 2000, month, day, hour, minute, second.
+std::array<std::uint8_t, 6> DecodeTimeFrame(const CanFrameRecord& frame);
+
 /// The sections a received parameter frame of one channel decodes into.
 struct ParameterTargets {
     CanPara& channel;
@@ -85,5 +99,10 @@ struct ParameterTargets {
 /// stored as received; entries beyond a table's capacity are never written.
 /// Returns false for identifiers the protocol does not define (nothing changes).
 bool DecodeParameterFrame(const CanFrameRecord& frame, ParameterTargets targets);
+
+/// The number of entries a header frame announces (recording filters of the
+/// channel's second frame, acceptance filters, bridge rules, replay files),
+/// as received; nothing for any other frame.
+std::optional<std::uint8_t> AnnouncedCount(const CanFrameRecord& frame);
 
 }  // namespace quillon::protocol

@@ -5,8 +5,9 @@
 
 #include "dtu/DtuFrames.hpp"
 #include "platform/system/Utf8Path.hpp"
-#include "protocol/ByteOrder.hpp"
+#include "protocol/DebugFrames.hpp"
 #include "protocol/FrameCatalogue.hpp"
+#include "protocol/IdentityFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "protocol/SettingsFile.hpp"
 
@@ -23,7 +24,7 @@ constexpr std::chrono::milliseconds POLL_WAIT{5};
 constexpr std::uint64_t IMAGE_SAVE_IDLE_MS = 300;
 
 bool IsPlainUpgradeFrame(const CanFrameRecord& frame) {
-    return SentPlain(frame) && !(frame.ExternFlag == 0 && frame.ID == ID_READ_REQUEST);
+    return SentPlain(frame) && !IsReadRequest(frame);
 }
 
 // Printable ASCII as it is, anything else as '?', so a log line stays one line.
@@ -168,7 +169,7 @@ void SimulatedDevice::OnUpgradeFrame(const CanFrameRecord& frame) {
     bootloader_.OnFrame(frame);
     imageDirty_ = true;
     lastUpgradeFrameMs_ = clock_.MonotonicMs();
-    if (frame.RemoteFlag != 0 && frame.ID == 1) {
+    if (frame.RemoteFlag != 0 && frame.ID == ID_ERASE_COMMAND) {
         Log("erase command: erasing flash for " + std::to_string(config_.eraseMs) + " ms");
     } else if (!wasProgramming && bootloader_.Programming()) {
         Log("program command: receiving the image");
@@ -187,7 +188,7 @@ void SimulatedDevice::OnParameterFrame(std::uint32_t channel, const CanFrameReco
     DecodeParameterFrame(
         frame, {first ? staged_.can1 : staged_.can2, first ? staged_.filters1 : staged_.filters2,
                 staged_.bridge, staged_.replay});
-    CountFilterFrame(channel, frame);
+    CountFilterFrame(channel, frame, first ? staged_.filters1 : staged_.filters2);
     ApplyWriteIfComplete();
 }
 
@@ -199,12 +200,14 @@ void SimulatedDevice::JoinWrite() {
     }
 }
 
-void SimulatedDevice::CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+// `decoded` already holds what `frame` carried.
+void SimulatedDevice::CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame,
+                                       const HardFilterPara& decoded) {
     const std::uint32_t lastFilterId = ID_HARD_FILTER + 2 * MAX_HARD_FILTERS;
     if (frame.ID == ID_HARD_FILTER) {
         write_.filtersAnnounced[channel] = true;
         write_.filtersExpected[channel] =
-            2 * std::min<std::size_t>(frame.Data[1], MAX_HARD_FILTERS);
+            2 * std::min<std::size_t>(decoded.filterCount, MAX_HARD_FILTERS);
         write_.filtersSeen[channel] = 0;
     } else if (frame.ID > ID_HARD_FILTER && frame.ID <= lastFilterId) {
         ++write_.filtersSeen[channel];
@@ -227,37 +230,31 @@ void SimulatedDevice::ApplyWriteIfComplete() {
 }
 
 void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame) {
-    const std::uint8_t* d = frame.Data;
-    if (frame.ID == ID_READ_REQUEST && d[0] == 0xFF) {
+    if (IsReadRequest(frame)) {
         Log("read request on channel " + std::to_string(channel));
         AnswerRead();
         return;
     }
     std::lock_guard lock(mutex_);
     const bool staging = write_.active;
-    if (frame.ID == ID_OPEN_CLOSE && frame.DataLen == 8 && d[0] == 0x01) {
+    if (IsOpeningFrame(frame)) {
         JoinWrite();
         write_.opened = true;
         ApplyWriteIfComplete();
     } else if (frame.ID == ID_SYSTEM && staging) {
-        staged_.sys.fileSizeMB = GetU16LE(std::span<const std::uint8_t>(d, 8), 0);
-        staged_.sys.sysOption = d[2];
-        staged_.sys.cyclicOverwrite = d[3];
-        staged_.sys.firstFrameTimeZero = d[4];
-        staged_.sys.errorProofing = d[5];
+        DecodeSystemFrame(frame, staged_.sys);
     } else if (frame.ID == ID_TIME && staging) {
-        std::copy_n(d + 1, 6, lastTime_.begin());
-    } else if (frame.ID == ID_COMPLETION && frame.DataLen == 1 && d[0] == 0x01 && staging) {
+        lastTime_ = DecodeTimeFrame(frame);
+    } else if (IsApplyCommand(frame) && staging) {
         write_.closed = true;
         ApplyWriteIfComplete();
-    } else if (frame.ID == ID_STORAGE_INIT) {
-        CanFrameRecord reply = MakeConfigFrame(ID_STORAGE_INIT, false);
-        reply.Data[0] = config_.storageResult;
-        Schedule(clock_.MonotonicMs() + config_.storageDelayMs, channel, reply);
+    } else if (IsStorageInitFrame(frame)) {
+        Schedule(clock_.MonotonicMs() + config_.storageDelayMs, channel,
+                 BuildStorageInitReply(config_.storageResult));
         Log("storage initialisation requested");
     } else if (frame.ID >= ID_DTU_FIRST && frame.ID <= ID_DTU_LAST) {
         OnDtuFrame(frame);
-    } else if (frame.ID == ID_DEBUG_FIRST) {
+    } else if (IsDebugFrame(frame) && DebugLevel(frame) == 0) {
         OnDebugText(channel, frame);
     }
 }
@@ -284,8 +281,8 @@ void SimulatedDevice::OnDtuFrame(const CanFrameRecord& frame) {
 }
 
 void SimulatedDevice::OnDebugText(std::uint32_t channel, const CanFrameRecord& frame) {
-    const std::string_view bytes(reinterpret_cast<const char*>(frame.Data),
-                                 std::min<std::size_t>(frame.DataLen, 8));
+    const auto data = DebugBytes(frame);
+    const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
     debugText_.append(bytes);
     for (const char c : bytes) {
         if (c == '\n') {
@@ -305,10 +302,8 @@ void SimulatedDevice::AnswerDebugLine(std::uint32_t channel, std::string_view li
     const auto messages = DebugAnswer(line);
     for (std::size_t level = 0; level < messages.size(); ++level) {
         const std::string& text = messages[level];
-        CanFrameRecord reply = MakeConfigFrame(ID_DEBUG_FIRST + static_cast<std::uint32_t>(level),
-                                               false, static_cast<std::uint8_t>(text.size()));
-        std::copy(text.begin(), text.end(), reply.Data);
-        Schedule(0, channel, reply);
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        Schedule(0, channel, BuildDebugFrame(static_cast<std::uint32_t>(level), bytes));
     }
 }
 
@@ -319,20 +314,14 @@ void SimulatedDevice::AnswerRead() {
 }
 
 void SimulatedDevice::AnswerChannel(std::uint32_t channel, const SettingsSections& store) {
-    CanFrameRecord serialLow = MakeConfigFrame(ID_SERIAL_LOW, false);
-    std::copy_n(config_.serial.begin(), 8, serialLow.Data);
-    CanFrameRecord serialHigh = MakeConfigFrame(ID_SERIAL_HIGH, false);
-    std::copy_n(config_.serial.begin() + 8, 4, serialHigh.Data);
-    serialHigh.Data[4] = config_.type;
-    CanFrameRecord versions = MakeConfigFrame(ID_VERSIONS, false);
-    PutU16LE(std::span<std::uint8_t>(versions.Data, 8), 0, config_.hardwareVersion);
-    PutU16LE(std::span<std::uint8_t>(versions.Data, 8), 2, config_.firmwareVersion);
-    CanFrameRecord system = MakeConfigFrame(ID_SYSTEM, false);
-    system.Data[0] = static_cast<std::uint8_t>(std::min<std::uint16_t>(store.sys.fileSizeMB, 255));
-    system.Data[3] = store.sys.cyclicOverwrite;
-    system.Data[4] = store.sys.firstFrameTimeZero;
-    system.Data[5] = store.sys.errorProofing;
-    for (const auto& frame : {serialLow, serialHigh, versions, system}) {
+    // The reply has one byte for the file size: larger sizes are sent as 255.
+    const SystemReply system{
+        static_cast<std::uint8_t>(std::min<std::uint16_t>(store.sys.fileSizeMB, 255)),
+        store.sys.cyclicOverwrite, store.sys.firstFrameTimeZero, store.sys.errorProofing};
+    for (const auto& frame :
+         {BuildSerialLowFrame(config_.serial), BuildSerialHighFrame(config_.serial, config_.type),
+          BuildVersionsFrame({config_.hardwareVersion, config_.firmwareVersion}),
+          BuildSystemReply(system)}) {
         Send(channel, frame);
     }
     const bool first = channel == 0;
@@ -358,9 +347,7 @@ void SimulatedDevice::AnswerChannel(std::uint32_t channel, const SettingsSection
             }
         }
     }
-    CanFrameRecord completion = MakeConfigFrame(ID_COMPLETION, false);
-    completion.Data[0] = 1;
-    Send(channel, completion);
+    Send(channel, BuildCompletionFrame());
 }
 
 bool SimulatedDevice::LosesReply() {

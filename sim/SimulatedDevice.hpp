@@ -101,7 +101,8 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void OnDtuFrame(const CanFrameRecord& frame);
     // Called with mutex_ held.
     void JoinWrite();
-    void CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void CountFilterFrame(std::uint32_t channel, const CanFrameRecord& frame,
+                          const protocol::HardFilterPara& decoded);
     void ApplyWriteIfComplete();
     void OnDebugText(std::uint32_t channel, const CanFrameRecord& frame);
     void AnswerDebugLine(std::uint32_t channel, std::string_view line);

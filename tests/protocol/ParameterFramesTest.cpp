@@ -330,5 +330,52 @@ TEST(ParameterFrameDecoding, ReplayFramesFillTheRuleAndTerminateTheName) {
     EXPECT_EQ(t.replay, expected);
 }
 
+CanFrameRecord Standard(std::uint32_t id, std::uint8_t dataLen, const Payload& data) {
+    CanFrameRecord frame = Received(id, data);
+    frame.ExternFlag = 0;
+    frame.DataLen = dataLen;
+    return frame;
+}
+
+TEST(ParameterFrameDecoding, DeviceReadsTheSystemFrameBackIntoSysPara) {
+    SysPara sys;
+    sys.checksum = 0x77;
+    DecodeSystemFrame(Standard(4, 8, {0x34, 0x12, 0x05, 0x01, 0x00, 0x03, 0xFC, 0x00}), sys);
+    EXPECT_EQ(sys.fileSizeMB, 0x1234);
+    EXPECT_EQ(sys.sysOption, 0x05);
+    EXPECT_EQ(sys.cyclicOverwrite, 0x01);
+    EXPECT_EQ(sys.firstFrameTimeZero, 0x00);
+    EXPECT_EQ(sys.errorProofing, 0x03);
+    EXPECT_EQ(sys.checksum, 0x77) << "the frame carries no checksum";
+}
+
+TEST(ParameterFrameDecoding, DeviceReadsTheTimeFromBytesOneToSix) {
+    const std::array<std::uint8_t, 6> want = {26, 12, 8, 14, 40, 59};
+    EXPECT_EQ(DecodeTimeFrame(Standard(5, 8, {0x00, 26, 12, 8, 14, 40, 59, 0})), want);
+}
+
+TEST(ParameterFrameDecoding, OpeningAndApplyCommandsAreToldByLengthAndFirstByte) {
+    EXPECT_TRUE(IsOpeningFrame(Standard(8, 8, {0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})));
+    EXPECT_FALSE(IsOpeningFrame(Standard(8, 1, {0x01})));
+    EXPECT_FALSE(IsOpeningFrame(Standard(8, 8, {0x02})));
+    EXPECT_FALSE(IsOpeningFrame(Received(8, {0x01})));
+    EXPECT_TRUE(IsApplyCommand(Standard(0, 1, {0x01})));
+    EXPECT_FALSE(IsApplyCommand(Standard(0, 8, {0x01})));
+    EXPECT_FALSE(IsApplyCommand(Standard(0, 1, {0x00})));
+    EXPECT_FALSE(IsApplyCommand(Standard(8, 1, {0x01})));
+}
+
+TEST(ParameterFrameDecoding, HeadersAnnounceTheirCounts) {
+    const Payload data = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7};
+    EXPECT_EQ(AnnouncedCount(Received(2, data)), 0xA1);
+    EXPECT_EQ(AnnouncedCount(Received(0x100, data)), 0xA1);
+    EXPECT_EQ(AnnouncedCount(Received(0x1FF, data)), 0xA0);
+    EXPECT_EQ(AnnouncedCount(Received(0x2FF, data)), 0xA1);
+    for (const std::uint32_t id : {1u, 3u, 0x101u, 0x200u, 0x300u}) {
+        EXPECT_FALSE(AnnouncedCount(Received(id, data))) << std::hex << id;
+    }
+    EXPECT_FALSE(AnnouncedCount(Standard(2, 8, data)));
+}
+
 }  // namespace
 }  // namespace quillon::protocol
