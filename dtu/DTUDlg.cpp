@@ -13,7 +13,7 @@
 namespace quillon::dtu {
 namespace {
 
-using P = DtuBasicPara;
+using P = protocol::DtuBasicPara;
 
 constexpr int COMBO_IDS[] = {DTUDlg::IDC_COMBO_SMS_OUTPUT,    DTUDlg::IDC_COMBO_SMS_CODING,
                              DTUDlg::IDC_COMBO_SMS_ALERT,     DTUDlg::IDC_COMBO_UART_BAUD,

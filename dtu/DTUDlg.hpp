@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "dtu/DtuBasicPara.hpp"
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "platform/ui/Host.hpp"
+#include "protocol/DtuBasicPara.hpp"
 #include "protocol/SaveResult.hpp"
 
 namespace quillon::dtu {
@@ -47,8 +47,8 @@ class DTUDlg : public ui::Dialog {
 
     DTUDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
 
-    DtuBasicPara& Record() { return record_; }
-    const DtuBasicPara& Record() const { return record_; }
+    protocol::DtuBasicPara& Record() { return record_; }
+    const protocol::DtuBasicPara& Record() const { return record_; }
     std::filesystem::path FilePath() const;
 
     /// Validates the controls into the record; stops at the first message
@@ -62,7 +62,7 @@ class DTUDlg : public ui::Dialog {
     /// Reads QXCfgDTU.dat and shows it, or shows and collects the defaults.
     void LoadDtuBasic();
     /// Copies a 260-byte record into the page and shows it.
-    void ShowDtuBasic(std::span<const std::uint8_t, DtuBasicPara::SIZE> bytes);
+    void ShowDtuBasic(std::span<const std::uint8_t, protocol::DtuBasicPara::SIZE> bytes);
 
     // User commands, also reachable through the message map.
     void OnSave();
@@ -90,7 +90,7 @@ class DTUDlg : public ui::Dialog {
     void SetDefaults();
 
     const sys::SystemServices& services_;
-    DtuBasicPara record_{};
+    protocol::DtuBasicPara record_{};
     protocol::SaveResult lastSave_ = protocol::SaveResult::Success({});
     std::string addrText_;
     unsigned port_ = 8088;

@@ -12,7 +12,7 @@
 namespace quillon::dtu {
 namespace {
 
-using P = DtuAdvPara;
+using P = protocol::DtuAdvPara;
 
 constexpr unsigned DEFAULT_BACKUP_PORT = 9088;
 constexpr unsigned DEFAULT_NO_SIGNAL_MIN = 5;
@@ -22,7 +22,7 @@ int Checked(bool on) {
     return on ? ui::BST_CHECKED : ui::BST_UNCHECKED;
 }
 
-PhoneSlot& SlotOf(P& record, std::size_t index) {
+protocol::PhoneSlot& SlotOf(P& record, std::size_t index) {
     return index < P::SMS_PHONE_COUNT ? record.smsPhones[index] : record.wakePhone;
 }
 
@@ -122,9 +122,9 @@ bool DTUHlDlg::CollectApn() {
 }
 
 // A phone message does not stop the collect: the next slot follows.
-void DTUHlDlg::CollectPhone(const std::string& text, PhoneSlot& slot) {
+void DTUHlDlg::CollectPhone(const std::string& text, protocol::PhoneSlot& slot) {
     const std::u32string characters = pages::CodePoints(text);
-    if (characters.size() > PhoneSlot::MAX_DIGITS) {
+    if (characters.size() > protocol::PhoneSlot::MAX_DIGITS) {
         slot.length = 0;
         ShowWarning(PHONE_LENGTH_ERROR);
         return;
@@ -170,8 +170,8 @@ protocol::SaveResult DTUHlDlg::SaveDtuAdv() {
 
 void DTUHlDlg::ShowPhones() {
     for (std::size_t i = 0; i < phoneTexts_.size(); ++i) {
-        const PhoneSlot& slot = SlotOf(record_, i);
-        if (slot.length <= PhoneSlot::MAX_DIGITS) {
+        const protocol::PhoneSlot& slot = SlotOf(record_, i);
+        if (slot.length <= protocol::PhoneSlot::MAX_DIGITS) {
             phoneTexts_[i] = StoredBytesText(std::span(slot.digits).first(slot.length));
         }
     }

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "dtu/DtuAdvPara.hpp"
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "platform/ui/Host.hpp"
+#include "protocol/DtuAdvPara.hpp"
 #include "protocol/SaveResult.hpp"
 
 namespace quillon::dtu {
@@ -35,8 +35,8 @@ class DTUHlDlg : public ui::Dialog {
 
     DTUHlDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& services);
 
-    DtuAdvPara& Record() { return record_; }
-    const DtuAdvPara& Record() const { return record_; }
+    protocol::DtuAdvPara& Record() { return record_; }
+    const protocol::DtuAdvPara& Record() const { return record_; }
     std::filesystem::path FilePath() const;
 
     /// Validates the controls into the record; the address and APN checks stop
@@ -50,7 +50,7 @@ class DTUHlDlg : public ui::Dialog {
     /// Reads QXCfgDTUHL.dat and shows it, or shows the defaults in the controls.
     void LoadDtuAdv();
     /// Copies a 196-byte record into the page and shows it.
-    void ShowDtuAdv(std::span<const std::uint8_t, DtuAdvPara::SIZE> bytes);
+    void ShowDtuAdv(std::span<const std::uint8_t, protocol::DtuAdvPara::SIZE> bytes);
 
     // User commands, also reachable through the message map.
     void OnSave();
@@ -68,12 +68,12 @@ class DTUHlDlg : public ui::Dialog {
     void ShowWarning(const char* text);
     bool CollectBackupAddress();
     bool CollectApn();
-    void CollectPhone(const std::string& text, PhoneSlot& slot);
+    void CollectPhone(const std::string& text, protocol::PhoneSlot& slot);
     void ShowPhones();
     void SetDefaults();
 
     const sys::SystemServices& services_;
-    DtuAdvPara record_{};
+    protocol::DtuAdvPara record_{};
     protocol::SaveResult lastSave_ = protocol::SaveResult::Success({});
     std::string backupAddrText_;
     unsigned backupPort_ = 8088;

@@ -1,4 +1,5 @@
-// Message texts and deployment defaults of the DTU pages and the DTU write.
+// Message texts and deployment defaults of the DTU pages and the DTU write
+// (the texts of a refused frame build live with the DTU frames).
 #pragma once
 
 #include "platform/ui/SharedTexts.hpp"
@@ -24,11 +25,6 @@ inline constexpr const char* APN_CONTENT_ERROR = "输入APN内容错误!";
 inline constexpr const char* PHONE_LENGTH_ERROR = "输入电话长度错误!";
 inline constexpr const char* PHONE_CONTENT_ERROR = "输入电话内容错误!";
 
-inline constexpr const char* FRAME_ADDR_LENGTH = "地址长度有问题!";
-inline constexpr const char* FRAME_HEARTBEAT_LENGTH = "心跳包长度过长!";
-inline constexpr const char* FRAME_REG_LENGTH = "注册包长度过长!";
-inline constexpr const char* FRAME_BACKUP_LENGTH = "备用地址长度过长!";
-inline constexpr const char* FRAME_APN_LENGTH = "APN长度过长!";
 using ui::SEND_FAILED;
 
 }  // namespace quillon::dtu

@@ -1,7 +1,7 @@
 #include "dtu/WriteDtuParams.hpp"
 
-#include "dtu/DtuFrames.hpp"
 #include "dtu/DtuTexts.hpp"
+#include "protocol/DtuFrames.hpp"
 
 namespace quillon::dtu {
 namespace {
@@ -22,7 +22,7 @@ bool WriteDtuParams(DTUDlg& basic, DTUHlDlg& advanced, kelvix::FrameTransmitter&
     advanced.CollectDtuAdv();
     basic.SaveDtuBasic();
     advanced.SaveDtuAdv();
-    DtuFrameBuild build = BuildDtuFrames(basic.Record(), advanced.Record());
+    protocol::DtuFrameBuild build = protocol::BuildDtuFrames(basic.Record(), advanced.Record());
     if (!build.ok) {
         if (!build.message.empty()) {
             Warn(basic, build.message);

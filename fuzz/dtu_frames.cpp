@@ -3,8 +3,8 @@
 // reader calls complete re-encodes to the records it produced.
 #include <vector>
 
-#include "dtu/DtuFrameReader.hpp"
 #include "fuzz/FuzzInput.hpp"
+#include "protocol/DtuFrameReader.hpp"
 
 using namespace quillon;
 
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         frames.push_back(frame);
     }
-    const auto reader = dtu::DtuFrameReader::Read(frames);
+    const auto reader = protocol::DtuFrameReader::Read(frames);
     (void)reader.Complete();
     (void)reader.Basic().ToBytes();
     (void)reader.Advanced().ToBytes();

@@ -23,8 +23,8 @@ constexpr std::size_t OFFSET_TYPE = 10;
 constexpr std::size_t OFFSET_SERIAL = 12;
 constexpr std::size_t OFFSET_STORE = 24;
 constexpr std::size_t OFFSET_DTU_BASIC = OFFSET_STORE + protocol::SETTINGS_FILE_SIZE;
-constexpr std::size_t OFFSET_DTU_ADV = OFFSET_DTU_BASIC + dtu::DtuBasicPara::SIZE;
-constexpr std::size_t OFFSET_IMAGE_PRESENT = OFFSET_DTU_ADV + dtu::DtuAdvPara::SIZE;
+constexpr std::size_t OFFSET_DTU_ADV = OFFSET_DTU_BASIC + protocol::DtuBasicPara::SIZE;
+constexpr std::size_t OFFSET_IMAGE_PRESENT = OFFSET_DTU_ADV + protocol::DtuAdvPara::SIZE;
 constexpr std::size_t OFFSET_IMAGE_LENGTH = OFFSET_IMAGE_PRESENT + 4;
 constexpr std::size_t OFFSET_IMAGE_HASH = OFFSET_IMAGE_LENGTH + 8;
 constexpr std::size_t OFFSET_CHECK = OFFSET_IMAGE_HASH + 32;
@@ -95,8 +95,8 @@ StateLoad Refuse(const std::filesystem::path& file, const std::string& what) {
 DeviceState DecodeFields(std::span<const std::uint8_t> bytes) {
     DeviceState state;
     state.store = DecodeStore(bytes.subspan(OFFSET_STORE, protocol::SETTINGS_FILE_SIZE));
-    state.dtuBasic = DecodeRecord<dtu::DtuBasicPara>(bytes, OFFSET_DTU_BASIC);
-    state.dtuAdvanced = DecodeRecord<dtu::DtuAdvPara>(bytes, OFFSET_DTU_ADV);
+    state.dtuBasic = DecodeRecord<protocol::DtuBasicPara>(bytes, OFFSET_DTU_BASIC);
+    state.dtuAdvanced = DecodeRecord<protocol::DtuAdvPara>(bytes, OFFSET_DTU_ADV);
     state.image.present = bytes[OFFSET_IMAGE_PRESENT] != 0;
     state.image.length = GetU64LE(bytes, OFFSET_IMAGE_LENGTH);
     std::copy_n(bytes.begin() + OFFSET_IMAGE_HASH, state.image.sha256.size(),
@@ -117,8 +117,10 @@ std::array<std::uint8_t, STATE_FILE_SIZE> EncodeDeviceState(const DeviceState& s
     protocol::UpdateChecksums(store);
     protocol::PutBytes<protocol::SETTINGS_FILE_SIZE>(bytes, OFFSET_STORE,
                                                      protocol::EncodeSettings(store));
-    protocol::PutBytes<dtu::DtuBasicPara::SIZE>(bytes, OFFSET_DTU_BASIC, state.dtuBasic.ToBytes());
-    protocol::PutBytes<dtu::DtuAdvPara::SIZE>(bytes, OFFSET_DTU_ADV, state.dtuAdvanced.ToBytes());
+    protocol::PutBytes<protocol::DtuBasicPara::SIZE>(bytes, OFFSET_DTU_BASIC,
+                                                     state.dtuBasic.ToBytes());
+    protocol::PutBytes<protocol::DtuAdvPara::SIZE>(bytes, OFFSET_DTU_ADV,
+                                                   state.dtuAdvanced.ToBytes());
     bytes[OFFSET_IMAGE_PRESENT] = state.image.present ? 1 : 0;
     PutU64LE(bytes, OFFSET_IMAGE_LENGTH, state.image.length);
     protocol::PutBytes<32>(bytes, OFFSET_IMAGE_HASH, state.image.sha256);

@@ -29,8 +29,8 @@
 #include <span>
 #include <string>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 #include "protocol/SaveResult.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "sim/Bootloader.hpp"
@@ -43,8 +43,8 @@ inline constexpr std::uint16_t FRESH_FILE_SIZE_MB = 16;
 
 struct DeviceState {
     protocol::SettingsSections store{};
-    dtu::DtuBasicPara dtuBasic{};
-    dtu::DtuAdvPara dtuAdvanced{};
+    protocol::DtuBasicPara dtuBasic{};
+    protocol::DtuAdvPara dtuAdvanced{};
     ImageRecord image{};
 
     bool operator==(const DeviceState&) const = default;

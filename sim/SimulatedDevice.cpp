@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "dtu/DtuFrames.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/DebugFrames.hpp"
+#include "protocol/DtuFrames.hpp"
 #include "protocol/FrameCatalogue.hpp"
 #include "protocol/IdentityFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
@@ -38,7 +38,7 @@ std::string LogText(std::span<const std::uint8_t> bytes) {
 
 // "DTU record received (62 frames): server dtu.example:8088, APN CMNET"; a
 // sequence that did not arrive whole gives the first part alone.
-std::string DtuSummary(const dtu::DtuFrameReader& reader) {
+std::string DtuSummary(const protocol::DtuFrameReader& reader) {
     std::string line = "DTU record received (" + std::to_string(reader.FramesAdded()) + " frames)";
     if (!reader.Complete()) {
         return line;
@@ -266,11 +266,11 @@ void SimulatedDevice::OnDtuFrame(const CanFrameRecord& frame) {
         dtuFrames_.clear();
         dtuReader_.emplace(dtuBasic_, dtuAdvanced_);
     }
-    if (dtuFrames_.size() < dtu::DTU_FRAME_CAPACITY) {
+    if (dtuFrames_.size() < protocol::DTU_FRAME_CAPACITY) {
         dtuFrames_.push_back(frame);
     }
     dtuReader_->Add(frame);
-    if (frame.ID != dtu::DTU_END_FRAME_ID) {
+    if (frame.ID != protocol::DTU_END_FRAME_ID) {
         return;
     }
     dtuBasic_ = dtuReader_->Basic();
@@ -431,12 +431,12 @@ std::vector<CanFrameRecord> SimulatedDevice::DtuFrames() const {
     return dtuFrames_;
 }
 
-dtu::DtuBasicPara SimulatedDevice::DtuBasic() const {
+protocol::DtuBasicPara SimulatedDevice::DtuBasic() const {
     std::lock_guard lock(mutex_);
     return dtuBasic_;
 }
 
-dtu::DtuAdvPara SimulatedDevice::DtuAdvanced() const {
+protocol::DtuAdvPara SimulatedDevice::DtuAdvanced() const {
     std::lock_guard lock(mutex_);
     return dtuAdvanced_;
 }

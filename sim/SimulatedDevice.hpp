@@ -18,13 +18,13 @@
 #include <thread>
 #include <vector>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
-#include "dtu/DtuFrameReader.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
 #include "platform/system/Clock.hpp"
 #include "protocol/Cpc1crypt.hpp"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
+#include "protocol/DtuFrameReader.hpp"
 #include "protocol/SettingsSections.hpp"
 #include "sim/Bootloader.hpp"
 #include "sim/DeviceConfig.hpp"
@@ -53,8 +53,8 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::vector<CanFrameRecord> DtuFrames() const;
     /// The DTU records as the DTU writes so far left them: every field that
     /// arrived whole replaced; what the frames do not carry stays zero.
-    dtu::DtuBasicPara DtuBasic() const;
-    dtu::DtuAdvPara DtuAdvanced() const;
+    protocol::DtuBasicPara DtuBasic() const;
+    protocol::DtuAdvPara DtuAdvanced() const;
     /// Debug text received from the PC, as bytes.
     std::string DebugText() const;
     /// Time (year - 2000, month, day, hour, minute, second) of the last write's frame 5.
@@ -141,9 +141,9 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     WriteInProgress write_;
     std::uint64_t writesApplied_ = 0;
     std::vector<CanFrameRecord> dtuFrames_;
-    std::optional<dtu::DtuFrameReader> dtuReader_;  ///< while a DTU write is arriving
-    dtu::DtuBasicPara dtuBasic_{};
-    dtu::DtuAdvPara dtuAdvanced_{};
+    std::optional<protocol::DtuFrameReader> dtuReader_;  ///< while a DTU write is arriving
+    protocol::DtuBasicPara dtuBasic_{};
+    protocol::DtuAdvPara dtuAdvanced_{};
     std::string debugText_;
     std::string debugLine_;  ///< received debug text after the last line end
     std::array<std::uint8_t, 6> lastTime_{};

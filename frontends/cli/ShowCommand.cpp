@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "dtu/CharacterBytes.hpp"
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 #include "protocol/SettingsFile.hpp"
 
 namespace quillon::cli {
@@ -94,8 +94,8 @@ struct KnownFile {
 
 constexpr KnownFile KNOWN_FILES[] = {
     {FileKind::Settings, protocol::SETTINGS_FILE_NAME, protocol::SETTINGS_FILE_SIZE},
-    {FileKind::DtuBasic, dtu::DTU_BASIC_FILE_NAME, dtu::DtuBasicPara::SIZE},
-    {FileKind::DtuAdvanced, dtu::DTU_ADV_FILE_NAME, dtu::DtuAdvPara::SIZE},
+    {FileKind::DtuBasic, dtu::DTU_BASIC_FILE_NAME, protocol::DtuBasicPara::SIZE},
+    {FileKind::DtuAdvanced, dtu::DTU_ADV_FILE_NAME, protocol::DtuAdvPara::SIZE},
 };
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
@@ -120,8 +120,8 @@ std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std
             return std::nullopt;
         }
     }
-    if (size == dtu::DtuBasicPara::SIZE || size == dtu::DtuAdvPara::SIZE) {
-        return size == dtu::DtuBasicPara::SIZE ? FileKind::DtuBasic : FileKind::DtuAdvanced;
+    if (size == protocol::DtuBasicPara::SIZE || size == protocol::DtuAdvPara::SIZE) {
+        return size == protocol::DtuBasicPara::SIZE ? FileKind::DtuBasic : FileKind::DtuAdvanced;
     }
     if (size >= protocol::SETTINGS_FILE_SIZE) {
         return FileKind::Settings;
@@ -164,11 +164,11 @@ std::string Hex(std::span<const std::uint8_t> field, std::size_t length) {
     return hex;
 }
 
-ordered_json PhoneJson(const dtu::PhoneSlot& slot) {
+ordered_json PhoneJson(const protocol::PhoneSlot& slot) {
     return {{"length", slot.length}, {"digits", Text(slot.digits, slot.length)}};
 }
 
-ordered_json DtuBasicJson(const dtu::DtuBasicPara& b, bool checksumOk) {
+ordered_json DtuBasicJson(const protocol::DtuBasicPara& b, bool checksumOk) {
     return {{"checksumOk", checksumOk},
             {"checksum", b.checksum},
             {"serverAddr", Text(b.serverAddr, b.serverAddrLen)},
@@ -193,7 +193,7 @@ ordered_json DtuBasicJson(const dtu::DtuBasicPara& b, bool checksumOk) {
             {"uartStopBits", b.uartStopBits}};
 }
 
-ordered_json DtuAdvancedJson(const dtu::DtuAdvPara& a, bool checksumOk) {
+ordered_json DtuAdvancedJson(const protocol::DtuAdvPara& a, bool checksumOk) {
     ordered_json phones = ordered_json::array();
     for (const auto& slot : a.smsPhones) {
         phones.push_back(PhoneJson(slot));
@@ -272,9 +272,9 @@ int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream&
     }
     switch (*kind) {
         case FileKind::DtuBasic:
-            return ShowDtu<dtu::DtuBasicPara>(*bytes, json, out, DtuBasicJson);
+            return ShowDtu<protocol::DtuBasicPara>(*bytes, json, out, DtuBasicJson);
         case FileKind::DtuAdvanced:
-            return ShowDtu<dtu::DtuAdvPara>(*bytes, json, out, DtuAdvancedJson);
+            return ShowDtu<protocol::DtuAdvPara>(*bytes, json, out, DtuAdvancedJson);
         case FileKind::Settings:
             break;
     }
@@ -290,10 +290,11 @@ std::optional<SettingsDocument> LoadSettingsDocument(const std::string& file, st
     switch (*kind) {
         case FileKind::DtuBasic:
             return SettingsDocument{std::string(dtu::DTU_BASIC_FILE_NAME),
-                                    DtuJson<dtu::DtuBasicPara>(*bytes, DtuBasicJson), std::nullopt};
+                                    DtuJson<protocol::DtuBasicPara>(*bytes, DtuBasicJson),
+                                    std::nullopt};
         case FileKind::DtuAdvanced:
             return SettingsDocument{std::string(dtu::DTU_ADV_FILE_NAME),
-                                    DtuJson<dtu::DtuAdvPara>(*bytes, DtuAdvancedJson),
+                                    DtuJson<protocol::DtuAdvPara>(*bytes, DtuAdvancedJson),
                                     std::nullopt};
         case FileKind::Settings:
             break;

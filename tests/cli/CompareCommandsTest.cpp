@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "dtu/DtuBasicPara.hpp"
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/ExitCode.hpp"
+#include "protocol/DtuBasicPara.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
@@ -63,7 +63,7 @@ TEST_F(CompareCommandsTest, DiffOfTwoSettingsFilesPrintsOnlyWhatDiffers) {
 }
 
 TEST_F(CompareCommandsTest, DiffOfDtuFilesAndOfFilesOfTwoKinds) {
-    dtu::DtuBasicPara basic{};
+    protocol::DtuBasicPara basic{};
     basic.serverPort = 9000;
     auto bytes = basic.ToBytes();
     fs::create_directories(Dir() + "/a");

@@ -5,10 +5,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::cli {
@@ -86,8 +86,8 @@ class ShowCommandTest : public ::testing::Test {
     }
 
     test::FakeSystem system;
-    dtu::DtuBasicPara basic;
-    dtu::DtuAdvPara advanced;
+    protocol::DtuBasicPara basic;
+    protocol::DtuAdvPara advanced;
     std::uint8_t checksum = 0;
 };
 
@@ -137,9 +137,9 @@ TEST_F(ShowCommandTest, AdvancedFileDecodesPhonesAsObjects) {
 
 TEST_F(ShowCommandTest, FlippedByteIsReportedButNotRepaired) {
     const std::string basicPath = Save("QXCfgDTU.dat", basic);
-    FlipByte(basicPath, dtu::DtuBasicPara::OFFSET_SERVER_PORT);
+    FlipByte(basicPath, protocol::DtuBasicPara::OFFSET_SERVER_PORT);
     const std::string advancedPath = Save("QXCfgDTUHL.dat", advanced);
-    FlipByte(advancedPath, dtu::DtuAdvPara::OFFSET_CHECKSUM);
+    FlipByte(advancedPath, protocol::DtuAdvPara::OFFSET_CHECKSUM);
     const auto basicJson = ordered_json::parse(Show(basicPath, true).out);
     EXPECT_EQ(basicJson["checksumOk"], false);
     EXPECT_EQ(basicJson["serverPort"], 9001) << "the stored value, no defaults";

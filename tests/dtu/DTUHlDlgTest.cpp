@@ -20,7 +20,7 @@ TEST_F(DtuAdvTest, MissingFileShowsDefaultsInTheControlsOnly) {
     EXPECT_FALSE(advanced.IsWindowEnabled(D::IDC_EDIT_APN));
     EXPECT_EQ(advanced.GetDlgItemText(D::IDC_EDIT_TIMED_START_MIN), "1440");
     EXPECT_EQ(advanced.IsDlgButtonChecked(D::IDC_RADIO_TCP), ui::BST_UNCHECKED);
-    EXPECT_EQ(advanced.Record(), dtu::DtuAdvPara{});
+    EXPECT_EQ(advanced.Record(), protocol::DtuAdvPara{});
 }
 
 TEST_F(DtuAdvTest, EmptyAndFullBackupAddresses) {

@@ -10,8 +10,8 @@
 #include <map>
 #include <thread>
 
-#include "dtu/DtuFrames.hpp"
 #include "platform/system/Utf8Path.hpp"
+#include "protocol/DtuFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/DeviceConfig.hpp"
 #include "sim/SimulatedDevice.hpp"
@@ -260,18 +260,18 @@ class RememberingDeviceTest : public ::testing::Test {
 
 TEST_F(RememberingDeviceTest, DtuRecordsAndImageSurviveARestart) {
     Start();
-    dtu::DtuBasicPara basic{};
+    protocol::DtuBasicPara basic{};
     const std::string_view server = "gw.example.net";
     std::copy(server.begin(), server.end(), basic.serverAddr.begin());
     basic.serverAddrLen = static_cast<std::uint8_t>(server.size());
     basic.serverPort = 9000;
     basic.connectMode = 2;
     basic.uartBaud = 115200;
-    dtu::DtuAdvPara advanced{};
+    protocol::DtuAdvPara advanced{};
     advanced.apn[0] = 'C';
     advanced.apnLen = 1;
     advanced.timedStartMin = 90;
-    const auto build = dtu::BuildDtuFrames(basic, advanced);
+    const auto build = protocol::BuildDtuFrames(basic, advanced);
     ASSERT_TRUE(build.ok) << build.message;
     for (const auto& frame : build.frames) {
         Send(frame);
@@ -323,7 +323,7 @@ TEST_F(RememberingDeviceTest, DamagedFileGivesAFreshDeviceAndAWarning) {
                                           "simulated device starts fresh");
     EXPECT_EQ(device->Parameters().can1.baudIndex, protocol::CanPara::Defaults().baudIndex);
     EXPECT_EQ(device->Parameters().sys.fileSizeMB, 16);
-    EXPECT_EQ(device->DtuBasic(), dtu::DtuBasicPara{});
+    EXPECT_EQ(device->DtuBasic(), protocol::DtuBasicPara{});
     EXPECT_FALSE(device->Loader().Record().present);
 }
 

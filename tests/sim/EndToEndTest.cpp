@@ -3,10 +3,10 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
-#include "dtu/DtuFrames.hpp"
 #include "pages/CDialogDebugMsg.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/Capacities.hpp"
+#include "protocol/DtuFrames.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedHost.hpp"
@@ -24,7 +24,7 @@ void ClearFrom(std::array<std::uint8_t, N>& bytes, std::size_t length) {
 // A DTU record as far as its frames carry it: without the file checksum, the
 // flags that only say how the page showed a field, and the bytes past each
 // field's length (the page may leave an older, longer text there).
-dtu::DtuBasicPara AsSent(dtu::DtuBasicPara r) {
+protocol::DtuBasicPara AsSent(protocol::DtuBasicPara r) {
     r.checksum = 0;
     r.heartbeatHex = 0;
     r.regHex = 0;
@@ -34,7 +34,7 @@ dtu::DtuBasicPara AsSent(dtu::DtuBasicPara r) {
     return r;
 }
 
-dtu::DtuAdvPara AsSent(dtu::DtuAdvPara r) {
+protocol::DtuAdvPara AsSent(protocol::DtuAdvPara r) {
     r.checksum = 0;
     r.apnModify = 0;
     ClearFrom(r.backupAddr, r.backupAddrLen);
@@ -225,7 +225,7 @@ TEST_F(EndToEndTest, DtuRecordsReachTheDeviceWithEveryWrite) {
     EXPECT_EQ(device->DtuAdvanced().wakePhone.length, 5);
 
     const auto frames = device->DtuFrames();
-    const auto expected = dtu::BuildDtuFrames(basic.Record(), advanced.Record()).frames;
+    const auto expected = protocol::BuildDtuFrames(basic.Record(), advanced.Record()).frames;
     ASSERT_EQ(frames.size(), expected.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(frames[i].ID, expected[i].ID) << i;

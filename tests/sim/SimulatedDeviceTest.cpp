@@ -9,8 +9,8 @@
 #include <mutex>
 #include <thread>
 
-#include "dtu/DtuFrames.hpp"
 #include "platform/system/Utf8Path.hpp"
+#include "protocol/DtuFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/DeviceState.hpp"
 #include "support/FakeSystem.hpp"
@@ -141,14 +141,14 @@ class SimulatedDeviceTest : public ::testing::Test {
     std::mutex mutex;
     std::vector<std::string> lines;
     std::unique_ptr<SimulatedDevice> device;
-    dtu::DtuBasicPara basic;
-    dtu::DtuAdvPara advanced;
+    protocol::DtuBasicPara basic;
+    protocol::DtuAdvPara advanced;
 };
 
 // A second write that loses a frame of its address keeps the address of the
 // first and takes every field that did arrive whole.
 TEST_F(SimulatedDeviceTest, DtuWritesAreReassembledFieldByField) {
-    const auto frames = dtu::BuildDtuFrames(basic, advanced).frames;
+    const auto frames = protocol::BuildDtuFrames(basic, advanced).frames;
     SendAll(frames);
     ASSERT_EQ(WaitForLines(1), std::vector<std::string>{"DTU record received (26 frames): server "
                                                         "gw.example.net:9000, APN CMIOT"});
@@ -156,12 +156,12 @@ TEST_F(SimulatedDeviceTest, DtuWritesAreReassembledFieldByField) {
     EXPECT_EQ(device->DtuAdvanced(), advanced);
     EXPECT_EQ(device->DtuFrames().size(), frames.size());
 
-    dtu::DtuBasicPara second = basic;
+    protocol::DtuBasicPara second = basic;
     Put(second.serverAddr, second.serverAddrLen, "other.example.org");
     second.serverPort = 9100;
-    dtu::DtuAdvPara secondAdvanced = advanced;
+    protocol::DtuAdvPara secondAdvanced = advanced;
     Put(secondAdvanced.apn, secondAdvanced.apnLen, "3GNET");
-    auto torn = dtu::BuildDtuFrames(second, secondAdvanced).frames;
+    auto torn = protocol::BuildDtuFrames(second, secondAdvanced).frames;
     ASSERT_EQ(torn[1].ID, 0x11u);
     torn.erase(torn.begin() + 1);
     SendAll(torn);
@@ -220,7 +220,7 @@ TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
     const auto write = WholeWrite();
     SendAll(write.channel0, 0);
     SendAll({write.channel1.begin(), write.channel1.end() - 1}, 1);
-    SendAll(dtu::BuildDtuFrames(basic, advanced).frames, 0);
+    SendAll(protocol::BuildDtuFrames(basic, advanced).frames, 0);
     ASSERT_EQ(WaitForLines(1).size(), 1u) << "the device has taken every frame before it";
     EXPECT_EQ(device->WritesApplied(), 0u);
     EXPECT_EQ(device->Parameters().sys.fileSizeMB, 16) << "a fresh device's value";

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 // One phone number inside DtuAdvPara (16 bytes): up to 15 digits without terminator, then
 // the number of digits.
@@ -26,4 +26,4 @@ struct PhoneSlot {
 
 static_assert(PhoneSlot::OFFSET_LENGTH + 1 == PhoneSlot::SIZE);
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "dtu/PhoneSlot.hpp"
+#include "protocol/PhoneSlot.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 // Advanced settings of the cellular DTU (196 bytes, checksum first): the exact content of
 // QXCfgDTUHL.dat and the source of the advanced DTU parameter frames.
@@ -62,4 +62,4 @@ static_assert(DtuAdvPara::OFFSET_WAKE_PHONE + PhoneSlot::SIZE ==
               DtuAdvPara::OFFSET_NO_SIGNAL_REBOOT_MIN);
 static_assert(DtuAdvPara::OFFSET_TIMED_START_MIN + 4 == DtuAdvPara::SIZE);
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

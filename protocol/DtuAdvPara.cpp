@@ -1,8 +1,8 @@
-#include "dtu/DtuAdvPara.hpp"
+#include "protocol/DtuAdvPara.hpp"
 
 #include "protocol/ByteOrder.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 using namespace protocol;
 using P = DtuAdvPara;
@@ -58,4 +58,4 @@ std::array<std::uint8_t, P::SIZE> DtuAdvPara::ToBytes() const {
     return bytes;
 }
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

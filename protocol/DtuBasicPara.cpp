@@ -1,8 +1,8 @@
-#include "dtu/DtuBasicPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 
 #include "protocol/ByteOrder.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 using namespace protocol;
 using P = DtuBasicPara;
@@ -67,4 +67,4 @@ std::array<std::uint8_t, P::SIZE> DtuBasicPara::ToBytes() const {
     return bytes;
 }
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

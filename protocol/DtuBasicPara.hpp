@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 // Basic settings of the cellular DTU (260 bytes, checksum first): the exact content of
 // QXCfgDTU.dat and the source of the basic DTU parameter frames.
@@ -81,4 +81,4 @@ static_assert(DtuBasicPara::OFFSET_REG_PACKET + DtuBasicPara::MAX_PACKET ==
 static_assert(DtuBasicPara::OFFSET_UART_BAUD + 4 == DtuBasicPara::OFFSET_UART_PARITY);
 static_assert(DtuBasicPara::OFFSET_RESERVED259 + 1 == DtuBasicPara::SIZE);
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

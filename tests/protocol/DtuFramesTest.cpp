@@ -1,19 +1,20 @@
-#include "dtu/DtuFrames.hpp"
+#include "protocol/DtuFrames.hpp"
 
 #include <gtest/gtest.h>
 
-#include "dtu/DtuFixture.hpp"
-#include "dtu/DtuLiteralFrames.hpp"
-#include "dtu/WriteDtuParams.hpp"
-#include "pages/RecordingTransmitter.hpp"
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol/DtuLiteralFrames.hpp"
 
 namespace quillon::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using dtu::BuildDtuFrames;
-using dtu::DtuAdvPara;
-using dtu::DtuBasicPara;
+using protocol::BuildDtuFrames;
+using protocol::DtuAdvPara;
+using protocol::DtuBasicPara;
 
 DtuBasicPara BasicWithAddress(std::size_t length) {
     DtuBasicPara basic;
@@ -129,60 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"Apn", [](auto&, auto& a) { a.apnLen = 33; }, "APN长度过长!"},
         CheckCase{"Phone", [](auto&, auto& a) { a.smsPhones[3].length = 16; }, ""}),
     [](const auto& info) { return std::string(info.param.name); });
-
-class WriteDtuParamsTest : public ::testing::Test, public DtuFixture {
-  protected:
-    WriteDtuParamsTest() {
-        basic.LoadDtuBasic();
-        advanced.LoadDtuAdv();
-    }
-    RecordingTransmitter link;
-};
-
-TEST_F(WriteDtuParamsTest, LongestSequencePausesAfterEveryThirdFrame) {
-    basic.TypeText(dtu::DTUDlg::IDC_EDIT_SERVER_ADDR, std::string(32, 's'));
-    basic.TypeText(dtu::DTUDlg::IDC_EDIT_HEARTBEAT, std::string(96, 'h'));
-    basic.TypeText(dtu::DTUDlg::IDC_EDIT_REG_PACKET, std::string(96, 'r'));
-    advanced.TypeText(dtu::DTUHlDlg::IDC_EDIT_BACKUP_ADDR, std::string(32, 'b'));
-    advanced.Click(dtu::DTUHlDlg::IDC_CHECK_APN_MODIFY);
-    advanced.TypeText(dtu::DTUHlDlg::IDC_EDIT_APN, std::string(32, 'a'));
-    EXPECT_TRUE(dtu::WriteDtuParams(basic, advanced, link));
-    const auto frames = link.Frames();
-    ASSERT_EQ(frames.size(), 62u);
-    EXPECT_EQ(frames.back().ID, 0x3Fu);
-    std::vector<std::size_t> pausedAfter;
-    std::size_t sent = 0;
-    for (const auto& event : link.Events()) {
-        sent += event.frames.size();
-        if (event.pauseMs != 0) {
-            EXPECT_EQ(event.pauseMs, 1u);
-            pausedAfter.push_back(sent - 1);
-        }
-    }
-    ASSERT_EQ(pausedAfter.size(), 21u);
-    EXPECT_EQ(pausedAfter.front(), 0u);
-    EXPECT_EQ(pausedAfter.back(), 60u);
-    EXPECT_TRUE(std::filesystem::exists(basic.FilePath()));
-    EXPECT_TRUE(std::filesystem::exists(advanced.FilePath()));
-}
-
-TEST_F(WriteDtuParamsTest, RefusedFrameStopsWithTheMessage) {
-    link.RefuseFrom(4);
-    EXPECT_FALSE(dtu::WriteDtuParams(basic, advanced, link));
-    EXPECT_EQ(link.Frames().size(), 4u);
-    EXPECT_EQ(host.Boxes(), std::vector{WarningBox(139, "写入参数失败，请检查设备是否连接正常!")});
-}
-
-TEST_F(WriteDtuParamsTest, FailedCheckSendsNothingButSavesBothFiles) {
-    basic.TypeText(dtu::DTUDlg::IDC_EDIT_SERVER_ADDR, "");
-    basic.Record().serverAddrLen = 0;
-    EXPECT_FALSE(dtu::WriteDtuParams(basic, advanced, link));
-    EXPECT_TRUE(link.Events().empty());
-    EXPECT_EQ(host.BoxTexts(),
-              (std::vector<std::string>{"输入服务器地址长度错误!", "地址长度有问题!"}));
-    EXPECT_EQ(FileBytes("QXCfgDTU.dat").size(), 260u);
-    EXPECT_EQ(FileBytes("QXCfgDTUHL.dat").size(), 196u);
-}
 
 }  // namespace
 }  // namespace quillon::test

@@ -1,12 +1,11 @@
-#include "dtu/DtuFrames.hpp"
+#include "protocol/DtuFrames.hpp"
 
 #include <algorithm>
 #include <span>
 
-#include "dtu/DtuTexts.hpp"
 #include "protocol/ByteOrder.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 namespace {
 
 constexpr std::size_t RUN_BYTES_PER_FRAME = 7;
@@ -70,28 +69,28 @@ bool AddBasic(FrameBuilder& out, const DtuBasicPara& b) {
                    FRAME_ADDR_LENGTH)) {
         return false;
     }
-    out.Run(0x10, 0x11, Field(b.serverAddr, b.serverAddrLen));
-    std::span<std::uint8_t> d = out.Add(0x12).Data;
-    protocol::PutU16LE(d, 0, static_cast<std::uint16_t>(b.serverPort));
+    out.Run(ID_DTU_SERVER_ADDR, ID_DTU_SERVER_ADDR_NEXT, Field(b.serverAddr, b.serverAddrLen));
+    std::span<std::uint8_t> d = out.Add(ID_DTU_SERVER).Data;
+    PutU16LE(d, 0, static_cast<std::uint16_t>(b.serverPort));
     d[2] = b.connectMode;
     d[3] = b.protocol;
-    protocol::PutU32LE(d, 4, b.heartbeatSec);
+    PutU32LE(d, 4, b.heartbeatSec);
     if (!out.Check(b.heartbeatLen <= DtuBasicPara::MAX_PACKET, FRAME_HEARTBEAT_LENGTH)) {
         return false;
     }
-    out.Run(0x13, 0x14, Field(b.heartbeat, b.heartbeatLen));
+    out.Run(ID_DTU_HEARTBEAT, ID_DTU_HEARTBEAT_NEXT, Field(b.heartbeat, b.heartbeatLen));
     if (!out.Check(b.regLen <= DtuBasicPara::MAX_PACKET, FRAME_REG_LENGTH)) {
         return false;
     }
-    out.Run(0x15, 0x16, Field(b.regPacket, b.regLen));
-    d = out.Add(0x17).Data;
-    protocol::PutU32LE(d, 0, b.downlinkTimeoutSec);
+    out.Run(ID_DTU_REG_PACKET, ID_DTU_REG_PACKET_NEXT, Field(b.regPacket, b.regLen));
+    d = out.Add(ID_DTU_DOWNLINK_SMS).Data;
+    PutU32LE(d, 0, b.downlinkTimeoutSec);
     d[4] = b.smsOutput;
     d[5] = b.smsCoding;
     d[6] = b.smsAlert;
     d[7] = 0xFF;
-    d = out.Add(0x18).Data;
-    protocol::PutU32LE(d, 0, b.uartBaud);
+    d = out.Add(ID_DTU_UART).Data;
+    PutU32LE(d, 0, b.uartBaud);
     d[4] = b.uartParity;
     d[5] = b.uartDataBits;
     d[6] = b.uartStopBits;
@@ -103,24 +102,25 @@ bool AddAdvanced(FrameBuilder& out, const DtuAdvPara& a) {
     if (!out.Check(a.backupAddrLen <= DtuAdvPara::MAX_ADDR, FRAME_BACKUP_LENGTH)) {
         return false;
     }
-    out.Run(0x19, 0x1A, Field(a.backupAddr, a.backupAddrLen));
-    std::span<std::uint8_t> d = out.Add(0x1B).Data;
-    protocol::PutU16LE(d, 0, static_cast<std::uint16_t>(a.backupPort));
+    out.Run(ID_DTU_BACKUP_ADDR, ID_DTU_BACKUP_ADDR_NEXT, Field(a.backupAddr, a.backupAddrLen));
+    std::span<std::uint8_t> d = out.Add(ID_DTU_BACKUP).Data;
+    PutU16LE(d, 0, static_cast<std::uint16_t>(a.backupPort));
     d[2] = a.rtcAutoCal;
     d[3] = a.netProtocol;
-    protocol::PutU16LE(d, 4, static_cast<std::uint16_t>(a.noSignalRebootMin));
-    protocol::PutU16LE(d, 6, static_cast<std::uint16_t>(a.timedStartMin));
+    PutU16LE(d, 4, static_cast<std::uint16_t>(a.noSignalRebootMin));
+    PutU16LE(d, 6, static_cast<std::uint16_t>(a.timedStartMin));
     if (!out.Check(a.apnLen <= DtuAdvPara::MAX_APN, FRAME_APN_LENGTH)) {
         return false;
     }
-    out.Run(0x1C, 0x1D, Field(a.apn, a.apnLen));
+    out.Run(ID_DTU_APN, ID_DTU_APN_NEXT, Field(a.apn, a.apnLen));
     for (std::size_t i = 0; i <= DtuAdvPara::SMS_PHONE_COUNT; ++i) {
         const PhoneSlot& slot = i < DtuAdvPara::SMS_PHONE_COUNT ? a.smsPhones[i] : a.wakePhone;
         if (!out.Check(slot.length <= PhoneSlot::MAX_DIGITS, "")) {
             return false;  // refused without a message
         }
-        const auto id = i < DtuAdvPara::SMS_PHONE_COUNT ? static_cast<std::uint32_t>(0x1E + 2 * i)
-                                                        : std::uint32_t{0x2C};
+        const auto id = i < DtuAdvPara::SMS_PHONE_COUNT
+                            ? static_cast<std::uint32_t>(ID_DTU_SMS_PHONES + 2 * i)
+                            : ID_DTU_WAKE_PHONE;
         out.Phone(id, slot);
     }
     return true;
@@ -135,7 +135,7 @@ DtuFrameBuild BuildDtuFrames(const DtuBasicPara& basic, const DtuAdvPara& advanc
         build.frames.clear();
         return build;
     }
-    out.Add(DTU_END_FRAME_ID, 1).Data[0] = 0xFF;
+    out.Add(DTU_END_FRAME_ID, 1).Data[0] = DTU_END_MARK;
     if (build.frames.size() > DTU_FRAME_CAPACITY) {
         build.frames.clear();
         return build;
@@ -144,4 +144,4 @@ DtuFrameBuild BuildDtuFrames(const DtuBasicPara& basic, const DtuAdvPara& advanc
     return build;
 }
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

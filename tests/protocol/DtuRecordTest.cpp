@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
 #include "protocol/ByteOrder.hpp"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 
 namespace quillon::test {
 namespace {
 
-using dtu::DtuAdvPara;
-using dtu::DtuBasicPara;
+using protocol::DtuAdvPara;
+using protocol::DtuBasicPara;
 
 TEST(DtuBasicPara, FieldsLieAtTheirOffsetsLittleEndian) {
     DtuBasicPara record;

@@ -1,5 +1,5 @@
 // The device's side of the DTU parameter frames: reassembles the deciphered
-// frames 0x10..0x3F, in the order they arrive, back into DtuBasicPara and
+// DTU frames, in the order they arrive, back into DtuBasicPara and
 // DtuAdvPara.
 //
 // A field is stored only once all of its frames arrived whole, so a torn or
@@ -22,11 +22,11 @@
 #include <span>
 #include <string>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
 #include "platform/kelvix/Kelvix.h"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 
 class DtuFrameReader {
   public:
@@ -42,7 +42,7 @@ class DtuFrameReader {
 
     /// Frames taken so far, skipped ones included.
     std::size_t FramesAdded() const { return framesAdded_; }
-    /// The closing frame 0x3F arrived.
+    /// The closing frame arrived.
     bool Ended() const { return ended_; }
     /// Ended, every field arrived whole and no frame was skipped.
     bool Complete() const;
@@ -87,7 +87,7 @@ class DtuFrameReader {
     DtuAdvPara advanced_;
     std::array<Run, 5> runs_;
     std::array<Phone, DtuAdvPara::SMS_PHONE_COUNT + 1> phones_;
-    std::uint32_t fixedSeen_ = 0;  ///< bit per fixed frame: 0x12, 0x17, 0x18, 0x1B
+    std::uint32_t fixedSeen_ = 0;  ///< bit per frame of fixed layout, in sending order
     bool ended_ = false;
     std::size_t framesAdded_ = 0;
     std::uint32_t currentId_ = 0;
@@ -95,4 +95,4 @@ class DtuFrameReader {
     std::string firstProblem_;
 };
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

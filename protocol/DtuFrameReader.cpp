@@ -1,22 +1,18 @@
-#include "dtu/DtuFrameReader.hpp"
+#include "protocol/DtuFrameReader.hpp"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "dtu/DtuFrames.hpp"
 #include "protocol/ByteOrder.hpp"
+#include "protocol/DtuFrames.hpp"
 
-namespace quillon::dtu {
+namespace quillon::protocol {
 namespace {
-
-using protocol::GetU16LE;
-using protocol::GetU32LE;
 
 constexpr std::size_t RUN_BYTES_PER_FRAME = 7;
 constexpr std::size_t FIXED_FRAME_BYTES = 8;
-constexpr std::uint8_t END_MARK = 0xFF;
-constexpr std::uint32_t PHONE_FIRST_ID = 0x1E;
-constexpr std::uint32_t WAKE_PHONE_ID = 0x2C;
+constexpr std::uint32_t PHONE_FIRST_ID = ID_DTU_SMS_PHONES;
+constexpr std::uint32_t WAKE_PHONE_ID = ID_DTU_WAKE_PHONE;
 constexpr std::size_t WAKE_PHONE_INDEX = DtuAdvPara::SMS_PHONE_COUNT;
 
 struct RunLayout {
@@ -26,12 +22,14 @@ struct RunLayout {
 };
 
 // The variable-length fields in sending order.
-constexpr std::array<RunLayout, 5> RUNS{{{0x10, 0x11, "serverAddr"},
-                                         {0x13, 0x14, "heartbeat"},
-                                         {0x15, 0x16, "regPacket"},
-                                         {0x19, 0x1A, "backupAddr"},
-                                         {0x1C, 0x1D, "apn"}}};
-constexpr std::array<std::uint32_t, 4> FIXED_IDS{0x12, 0x17, 0x18, 0x1B};
+constexpr std::array<RunLayout, 5> RUNS{
+    {{ID_DTU_SERVER_ADDR, ID_DTU_SERVER_ADDR_NEXT, "serverAddr"},
+     {ID_DTU_HEARTBEAT, ID_DTU_HEARTBEAT_NEXT, "heartbeat"},
+     {ID_DTU_REG_PACKET, ID_DTU_REG_PACKET_NEXT, "regPacket"},
+     {ID_DTU_BACKUP_ADDR, ID_DTU_BACKUP_ADDR_NEXT, "backupAddr"},
+     {ID_DTU_APN, ID_DTU_APN_NEXT, "apn"}}};
+constexpr std::array<std::uint32_t, 4> FIXED_IDS{ID_DTU_SERVER, ID_DTU_DOWNLINK_SMS, ID_DTU_UART,
+                                                 ID_DTU_BACKUP};
 constexpr std::uint32_t ALL_FIXED = (1u << FIXED_IDS.size()) - 1;
 
 struct FieldRef {
@@ -236,17 +234,17 @@ bool DtuFrameReader::Fixed(std::uint32_t id, std::span<const std::uint8_t> data)
         Problem(Needs(data.size(), FIXED_FRAME_BYTES));
         return true;
     }
-    if (id == 0x12) {
+    if (id == ID_DTU_SERVER) {
         basic_.serverPort = GetU16LE(data, 0);
         basic_.connectMode = data[2];
         basic_.protocol = data[3];
         basic_.heartbeatSec = GetU32LE(data, 4);
-    } else if (id == 0x17) {
+    } else if (id == ID_DTU_DOWNLINK_SMS) {
         basic_.downlinkTimeoutSec = GetU32LE(data, 0);
         basic_.smsOutput = data[4];
         basic_.smsCoding = data[5];
         basic_.smsAlert = data[6];
-    } else if (id == 0x18) {
+    } else if (id == ID_DTU_UART) {
         basic_.uartBaud = GetU32LE(data, 0);
         basic_.uartParity = data[4];
         basic_.uartDataBits = data[5];
@@ -264,7 +262,7 @@ bool DtuFrameReader::Fixed(std::uint32_t id, std::span<const std::uint8_t> data)
 
 void DtuFrameReader::End(std::span<const std::uint8_t> data) {
     ended_ = true;
-    if (data.empty() || data[0] != END_MARK) {
+    if (data.empty() || data[0] != DTU_END_MARK) {
         Problem("closing frame without 0xFF");
     }
 }
@@ -284,4 +282,4 @@ void DtuFrameReader::Problem(const std::string& what) {
     }
 }
 
-}  // namespace quillon::dtu
+}  // namespace quillon::protocol

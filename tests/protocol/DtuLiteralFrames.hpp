@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dtu/DtuAdvPara.hpp"
-#include "dtu/DtuBasicPara.hpp"
 #include "platform/kelvix/Kelvix.h"
+#include "protocol/DtuAdvPara.hpp"
+#include "protocol/DtuBasicPara.hpp"
 
 namespace quillon::test {
 
@@ -26,8 +26,8 @@ void PutText(std::array<std::uint8_t, N>& field, std::string_view text) {
     std::copy(text.begin(), text.end(), field.begin());
 }
 
-inline dtu::DtuBasicPara LiteralBasic() {
-    dtu::DtuBasicPara b;
+inline protocol::DtuBasicPara LiteralBasic() {
+    protocol::DtuBasicPara b;
     PutText(b.serverAddr, "srv.example");
     b.serverAddrLen = 11;
     b.serverPort = 0x1F90;
@@ -48,8 +48,8 @@ inline dtu::DtuBasicPara LiteralBasic() {
     return b;
 }
 
-inline dtu::DtuAdvPara LiteralAdvanced() {
-    dtu::DtuAdvPara a;
+inline protocol::DtuAdvPara LiteralAdvanced() {
+    protocol::DtuAdvPara a;
     PutText(a.backupAddr, "bk");
     a.backupAddrLen = 2;
     a.backupPort = 0x2382;
