@@ -1,8 +1,10 @@
 #include <cstring>
+#include <span>
 
 #include "driver/Brindle.hpp"
 #include "driver/BrindleContexts.hpp"
 #include "driver/BrindleIoctl.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "platform/kmdf/WdfIoQueue.hpp"
 #include "platform/kmdf/WdfRequest.hpp"
 #include "platform/kmdf/WdfUsbTargetDevice.hpp"
@@ -38,7 +40,8 @@ void GetConfigDescriptor(WDFREQUEST request, const DEVICE_CONTEXT* context) {
         WdfRequestComplete(request, STATUS_INVALID_DEVICE_STATE);
         return;
     }
-    const std::size_t totalLength = set[2] | (set[3] << 8);
+    // wTotalLength, bytes 2..3 of the configuration descriptor.
+    const std::size_t totalLength = quillon::byteorder::GetU16LE(std::span(set, 4), 2);
     CompleteWithOutput(request, set, totalLength);
 }
 
@@ -55,7 +58,8 @@ NTSTATUS ResetDevice(const DEVICE_CONTEXT* context) {
 
 void GetEndpointStatus(WDFREQUEST request, const DEVICE_CONTEXT* context, WDFUSBPIPE pipe) {
     // Little-endian 0x00FE; the device's two-byte answer replaces it.
-    std::uint8_t word[2] = {ENDPOINT_STATUS_NO_ANSWER & 0xFF, ENDPOINT_STATUS_NO_ANSWER >> 8};
+    std::uint8_t word[2] = {};
+    quillon::byteorder::PutU16LE(word, 0, ENDPOINT_STATUS_NO_ANSWER);
     WDF_USB_CONTROL_SETUP_PACKET setup;
     setup.Packet.bmRequestType = GET_STATUS_TO_HOST_ENDPOINT;
     setup.Packet.bRequest = USB_REQUEST_GET_STATUS;

@@ -1,8 +1,11 @@
 #include "protocol/BridgePara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::PutBytes;
+using byteorder::SubBlock;
 
 BridgePara BridgePara::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     BridgePara p;

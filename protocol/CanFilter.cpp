@@ -1,8 +1,11 @@
 #include "protocol/CanFilter.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetU32LE;
+using byteorder::PutU32LE;
 
 CanFilter CanFilter::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     CanFilter f;

@@ -1,8 +1,11 @@
 #include "protocol/CanPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::PutBytes;
+using byteorder::SubBlock;
 
 CanPara CanPara::Defaults() {
     CanPara p;

@@ -1,8 +1,14 @@
 #include "protocol/DtuAdvPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU32LE;
+using byteorder::PutBytes;
+using byteorder::PutU32LE;
+using byteorder::SubBlock;
 
 using namespace protocol;
 using P = DtuAdvPara;

@@ -1,8 +1,13 @@
 #include "protocol/DtuBasicPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU32LE;
+using byteorder::PutBytes;
+using byteorder::PutU32LE;
 
 using namespace protocol;
 using P = DtuBasicPara;

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "protocol/DtuFrames.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetU16LE;
+using byteorder::GetU32LE;
 namespace {
 
 constexpr std::size_t RUN_BYTES_PER_FRAME = 7;

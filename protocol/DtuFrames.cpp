@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <span>
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::PutU16LE;
+using byteorder::PutU32LE;
 namespace {
 
 constexpr std::size_t RUN_BYTES_PER_FRAME = 7;

@@ -1,8 +1,13 @@
 #include "protocol/HardFilterPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU32LE;
+using byteorder::PutBytes;
+using byteorder::PutU32LE;
 
 HardFilterPara HardFilterPara::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     HardFilterPara p;

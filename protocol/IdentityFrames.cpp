@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "protocol/ParameterFrames.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU16LE;
+using byteorder::PutU16LE;
 namespace {
 
 constexpr std::uint8_t READ_REQUEST_MARK = 0xFF;

@@ -3,10 +3,16 @@
 #include <algorithm>
 #include <span>
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "protocol/Capacities.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU16LE;
+using byteorder::GetU32LE;
+using byteorder::PutU16LE;
+using byteorder::PutU32LE;
 namespace {
 
 std::span<std::uint8_t> Data(CanFrameRecord& frame) {

@@ -1,8 +1,11 @@
 #include "protocol/PhoneSlot.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::PutBytes;
 
 PhoneSlot PhoneSlot::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     PhoneSlot slot;

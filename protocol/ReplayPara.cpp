@@ -1,8 +1,16 @@
 #include "protocol/ReplayPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU16LE;
+using byteorder::GetU32LE;
+using byteorder::PutBytes;
+using byteorder::PutU16LE;
+using byteorder::PutU32LE;
+using byteorder::SubBlock;
 
 ReplayPara ReplayPara::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     ReplayPara p;

@@ -1,8 +1,15 @@
 #include "protocol/ReplayRule.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU16LE;
+using byteorder::GetU32LE;
+using byteorder::PutBytes;
+using byteorder::PutU16LE;
+using byteorder::PutU32LE;
 
 ReplayRule ReplayRule::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     ReplayRule r;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/InputFile.hpp"
 #include "protocol/BlockChecksum.hpp"
-#include "protocol/ByteOrder.hpp"
 #include "protocol/ReplaceFile.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::PutBytes;
 
 namespace {
 

@@ -1,8 +1,13 @@
 #include "protocol/SysPara.hpp"
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::protocol {
+
+using byteorder::GetBytes;
+using byteorder::GetU16LE;
+using byteorder::PutBytes;
+using byteorder::PutU16LE;
 
 SysPara SysPara::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     SysPara p;

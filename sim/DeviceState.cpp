@@ -4,16 +4,16 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
-#include "protocol/ByteOrder.hpp"
 #include "protocol/ReplaceFile.hpp"
 
 namespace quillon::sim {
 namespace {
 
-using protocol::GetU32LE;
-using protocol::PutU32LE;
+using byteorder::GetU32LE;
+using byteorder::PutU32LE;
 
 constexpr std::array<std::uint8_t, 8> MAGIC = {'Q', 'L', 'N', 'D', 'E', 'V', 'S', 'T'};
 constexpr std::uint16_t VERSION = 1;
@@ -109,21 +109,21 @@ DeviceState DecodeFields(std::span<const std::uint8_t> bytes) {
 std::array<std::uint8_t, STATE_FILE_SIZE> EncodeDeviceState(const DeviceState& state,
                                                             const DeviceOwner& owner) {
     std::array<std::uint8_t, STATE_FILE_SIZE> bytes{};
-    protocol::PutBytes<MAGIC.size()>(bytes, 0, MAGIC);
-    protocol::PutU16LE(bytes, OFFSET_VERSION, VERSION);
+    byteorder::PutBytes<MAGIC.size()>(bytes, 0, MAGIC);
+    byteorder::PutU16LE(bytes, OFFSET_VERSION, VERSION);
     bytes[OFFSET_TYPE] = owner.type;
-    protocol::PutBytes<12>(bytes, OFFSET_SERIAL, owner.serial);
+    byteorder::PutBytes<12>(bytes, OFFSET_SERIAL, owner.serial);
     protocol::SettingsSections store = state.store;
     protocol::UpdateChecksums(store);
-    protocol::PutBytes<protocol::SETTINGS_FILE_SIZE>(bytes, OFFSET_STORE,
-                                                     protocol::EncodeSettings(store));
-    protocol::PutBytes<protocol::DtuBasicPara::SIZE>(bytes, OFFSET_DTU_BASIC,
-                                                     state.dtuBasic.ToBytes());
-    protocol::PutBytes<protocol::DtuAdvPara::SIZE>(bytes, OFFSET_DTU_ADV,
-                                                   state.dtuAdvanced.ToBytes());
+    byteorder::PutBytes<protocol::SETTINGS_FILE_SIZE>(bytes, OFFSET_STORE,
+                                                      protocol::EncodeSettings(store));
+    byteorder::PutBytes<protocol::DtuBasicPara::SIZE>(bytes, OFFSET_DTU_BASIC,
+                                                      state.dtuBasic.ToBytes());
+    byteorder::PutBytes<protocol::DtuAdvPara::SIZE>(bytes, OFFSET_DTU_ADV,
+                                                    state.dtuAdvanced.ToBytes());
     bytes[OFFSET_IMAGE_PRESENT] = state.image.present ? 1 : 0;
     PutU64LE(bytes, OFFSET_IMAGE_LENGTH, state.image.length);
-    protocol::PutBytes<32>(bytes, OFFSET_IMAGE_HASH, state.image.sha256);
+    byteorder::PutBytes<32>(bytes, OFFSET_IMAGE_HASH, state.image.sha256);
     PutU32LE(bytes, OFFSET_CHECK, Fnv1a(std::span(bytes).first(OFFSET_CHECK)));
     return bytes;
 }
@@ -143,12 +143,12 @@ StateLoad DecodeDeviceState(std::span<const std::uint8_t> bytes, const DeviceOwn
     if (!std::equal(MAGIC.begin(), MAGIC.end(), bytes.begin())) {
         return Refuse(file, "not a device state file (no QLNDEVST mark)");
     }
-    if (protocol::GetU16LE(bytes, OFFSET_VERSION) != VERSION) {
+    if (byteorder::GetU16LE(bytes, OFFSET_VERSION) != VERSION) {
         return Refuse(file, "layout version " +
-                                std::to_string(protocol::GetU16LE(bytes, OFFSET_VERSION)) +
+                                std::to_string(byteorder::GetU16LE(bytes, OFFSET_VERSION)) +
                                 " is not known");
     }
-    const auto serial = protocol::GetBytes<12>(bytes, OFFSET_SERIAL);
+    const auto serial = byteorder::GetBytes<12>(bytes, OFFSET_SERIAL);
     if (bytes[OFFSET_TYPE] != owner.type || serial != owner.serial) {
         return Refuse(file, "it belongs to the device of type " +
                                 std::to_string(bytes[OFFSET_TYPE]) + ", serial " +

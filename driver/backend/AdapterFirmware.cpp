@@ -1,5 +1,7 @@
 #include "driver/backend/AdapterFirmware.hpp"
 
+#include "platform/byteorder/ByteOrder.hpp"
+
 namespace brindle {
 
 namespace {
@@ -248,8 +250,9 @@ usb::Response AdapterFirmware::Execute(std::span<const std::uint8_t> command) {
                 response.status = usb::ResponseStatus::MalformedCommand;
                 return response;
             }
-            std::uint32_t value = usb::GetU32(&payload[4]);
-            done = controller_->SetReference(channel, usb::GetU32(&payload[0]), &value);
+            std::uint32_t value = quillon::byteorder::GetU32LE(payload, 4);
+            done = controller_->SetReference(channel, quillon::byteorder::GetU32LE(payload, 0),
+                                             &value);
             break;
         }
         default:

@@ -2,18 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/byteorder/ByteOrder.hpp"
+
 namespace brindle::usb {
 
-void PutU32(std::uint8_t* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-std::uint32_t GetU32(const std::uint8_t* in) {
-    return static_cast<std::uint32_t>(in[0]) | static_cast<std::uint32_t>(in[1]) << 8 |
-           static_cast<std::uint32_t>(in[2]) << 16 | static_cast<std::uint32_t>(in[3]) << 24;
-}
+using quillon::byteorder::GetU32LE;
+using quillon::byteorder::PutU32LE;
 
 FrameRecordBytes EncodeFrame(std::uint8_t channel, const CanFrameRecord& frame) {
     FrameRecordBytes out{};
@@ -22,8 +16,8 @@ FrameRecordBytes EncodeFrame(std::uint8_t channel, const CanFrameRecord& frame) 
                                        (frame.ExternFlag != 0 ? FLAG_EXTENDED : 0));
     const std::uint8_t length = std::min<std::uint8_t>(frame.DataLen, 8);
     out[2] = length;
-    PutU32(&out[4], frame.ID);
-    PutU32(&out[8], frame.TimeStamp);
+    PutU32LE(out, 4, frame.ID);
+    PutU32LE(out, 8, frame.TimeStamp);
     std::copy(frame.Data, frame.Data + length, out.begin() + 12);
     return out;
 }
@@ -39,8 +33,8 @@ std::optional<ChannelFrame> DecodeFrame(std::span<const std::uint8_t> record) {
     frame.RemoteFlag = (record[1] & FLAG_REMOTE) != 0 ? 1 : 0;
     frame.ExternFlag = (record[1] & FLAG_EXTENDED) != 0 ? 1 : 0;
     frame.DataLen = record[2];
-    frame.ID = GetU32(&record[4]);
-    frame.TimeStamp = GetU32(&record[8]);
+    frame.ID = GetU32LE(record, 4);
+    frame.TimeStamp = GetU32LE(record, 8);
     std::copy(record.begin() + 12, record.begin() + 12 + frame.DataLen, frame.Data);
     return decoded;
 }
@@ -53,9 +47,9 @@ std::vector<std::uint8_t> EncodeCommand(const Command& command) {
 
 std::vector<std::uint8_t> EncodeInitPayload(const CanInitRecord& init) {
     std::vector<std::uint8_t> out(16);
-    PutU32(&out[0], init.AccCode);
-    PutU32(&out[4], init.AccMask);
-    PutU32(&out[8], init.Reserved);
+    PutU32LE(out, 0, init.AccCode);
+    PutU32LE(out, 4, init.AccMask);
+    PutU32LE(out, 8, init.Reserved);
     out[12] = init.Filter;
     out[13] = init.Timing0;
     out[14] = init.Timing1;
@@ -68,9 +62,9 @@ CanInitRecord DecodeInitPayload(std::span<const std::uint8_t> payload) {
     std::array<std::uint8_t, 16> bytes{};
     std::copy_n(payload.begin(), std::min(payload.size(), bytes.size()), bytes.begin());
     CanInitRecord init{};
-    init.AccCode = GetU32(&bytes[0]);
-    init.AccMask = GetU32(&bytes[4]);
-    init.Reserved = GetU32(&bytes[8]);
+    init.AccCode = GetU32LE(bytes, 0);
+    init.AccMask = GetU32LE(bytes, 4);
+    init.Reserved = GetU32LE(bytes, 8);
     init.Filter = bytes[12];
     init.Timing0 = bytes[13];
     init.Timing1 = bytes[14];
@@ -83,7 +77,7 @@ std::array<std::uint8_t, RESPONSE_RECORD_SIZE> EncodeResponse(const Response& re
     out[0] = response.opcode;
     out[1] = response.channel;
     out[2] = static_cast<std::uint8_t>(response.status);
-    PutU32(&out[4], response.error.ErrCode);
+    PutU32LE(out, 4, response.error.ErrCode);
     std::copy(response.error.Passive_ErrData, response.error.Passive_ErrData + 3, out.begin() + 8);
     out[11] = response.error.ArLost_ErrData;
     return out;
@@ -98,7 +92,7 @@ std::optional<Response> DecodeResponse(std::span<const std::uint8_t> bytes) {
     response.opcode = bytes[0];
     response.channel = bytes[1];
     response.status = static_cast<ResponseStatus>(bytes[2]);
-    response.error.ErrCode = GetU32(&bytes[4]);
+    response.error.ErrCode = GetU32LE(bytes, 4);
     std::copy(bytes.begin() + 8, bytes.begin() + 11, response.error.Passive_ErrData);
     response.error.ArLost_ErrData = bytes[11];
     return response;

@@ -112,7 +112,4 @@ std::array<std::uint8_t, RESPONSE_RECORD_SIZE> EncodeResponse(const Response& re
 /// nullopt unless `bytes` is exactly one response record.
 std::optional<Response> DecodeResponse(std::span<const std::uint8_t> bytes);
 
-void PutU32(std::uint8_t* out, std::uint32_t value);
-std::uint32_t GetU32(const std::uint8_t* in);
-
 }  // namespace brindle::usb

@@ -5,6 +5,7 @@
 #include "driver/BrindleIoctl.hpp"
 #include "driver/backend/AdapterFirmware.hpp"
 #include "driver/backend/BrindleOptions.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 
 namespace brindle {
@@ -220,8 +221,9 @@ CanErrorRecord BrindleAdapter::TakeError(std::uint32_t channel) {
 
 bool BrindleAdapter::SetReference(std::uint32_t channel, std::uint32_t refType, void* data) {
     std::vector<std::uint8_t> payload(8);
-    usb::PutU32(&payload[0], refType);
-    usb::PutU32(&payload[4], data != nullptr ? *static_cast<const std::uint32_t*>(data) : 0);
+    quillon::byteorder::PutU32LE(payload, 0, refType);
+    quillon::byteorder::PutU32LE(payload, 4,
+                                 data != nullptr ? *static_cast<const std::uint32_t*>(data) : 0);
     const auto response = Command(usb::Opcode::SetReference, channel, std::move(payload));
     return response && response->status == usb::ResponseStatus::Done;
 }

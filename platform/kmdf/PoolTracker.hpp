@@ -2,10 +2,13 @@
 // released with its parent object.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <mutex>
+
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace kmdf {
 
@@ -13,10 +16,10 @@ enum class POOL_TYPE { NonPagedPool, PagedPool, NonPagedPoolNx };
 
 /// A pool tag as it appears in memory: 'USBS' is the bytes 55 53 42 53.
 constexpr std::uint32_t PoolTag(const char (&text)[5]) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3])) << 24;
+    const std::array<std::uint8_t, 4> bytes = {
+        static_cast<std::uint8_t>(text[0]), static_cast<std::uint8_t>(text[1]),
+        static_cast<std::uint8_t>(text[2]), static_cast<std::uint8_t>(text[3])};
+    return quillon::byteorder::GetU32LE(bytes, 0);
 }
 
 struct PoolUsage {

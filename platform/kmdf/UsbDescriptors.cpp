@@ -1,16 +1,19 @@
 #include "platform/kmdf/UsbDescriptors.hpp"
 
+#include "platform/byteorder/ByteOrder.hpp"
+
 namespace kmdf {
 
 namespace {
 
 void PutU16(std::vector<std::uint8_t>& out, USHORT value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    std::uint8_t word[2] = {};
+    quillon::byteorder::PutU16LE(word, 0, value);
+    out.insert(out.end(), std::begin(word), std::end(word));
 }
 
 USHORT GetU16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<USHORT>(bytes[offset] | (bytes[offset + 1] << 8));
+    return quillon::byteorder::GetU16LE(bytes, offset);
 }
 
 void PutEndpoint(std::vector<std::uint8_t>& out, const UsbEndpointInfo& endpoint) {

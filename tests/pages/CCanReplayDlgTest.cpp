@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pages/PageFixture.hpp"
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 namespace quillon::test {
 namespace {
@@ -33,7 +33,7 @@ TEST_F(CanReplayTest, SixteenCharacterNameFillsTheNameBytes) {
     const auto bytes = page.Record().rules[0].ToBytes();
     EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 24), "abcdefghijklmnop");
     EXPECT_EQ(bytes[24], 0);
-    EXPECT_EQ(protocol::GetU16LE(bytes, 2), 3);
+    EXPECT_EQ(byteorder::GetU16LE(bytes, 2), 3);
     EXPECT_EQ(page.Record().auxValue, 0u);
     EXPECT_EQ(Row(D::IDC_LIST_RULES, 0, 5),
               (std::vector<std::string>{"0", "abcdefghijklmnop.alog", "3", "60",

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 #include "protocol/DtuAdvPara.hpp"
 #include "protocol/DtuBasicPara.hpp"
 
@@ -25,13 +25,13 @@ TEST(DtuBasicPara, FieldsLieAtTheirOffsetsLittleEndian) {
     const auto bytes = record.ToBytes();
     EXPECT_EQ(bytes[32], 0xA1);
     EXPECT_EQ(bytes[33], 32);
-    EXPECT_EQ(protocol::GetU32LE(bytes, 36), 0x00012345u);
+    EXPECT_EQ(byteorder::GetU32LE(bytes, 36), 0x00012345u);
     EXPECT_EQ(bytes[41], 2);
     EXPECT_EQ(bytes[44], 60);
     EXPECT_EQ(bytes[143], 0xB2);
     EXPECT_EQ(bytes[243], 96);
     EXPECT_EQ(bytes[244], 0x04);
-    EXPECT_EQ(protocol::GetU32LE(bytes, 252), 115200u);
+    EXPECT_EQ(byteorder::GetU32LE(bytes, 252), 115200u);
     EXPECT_EQ(bytes[258], 2);
     EXPECT_EQ(DtuBasicPara::FromBytes(bytes), record);
 }
@@ -50,7 +50,7 @@ TEST(DtuAdvPara, FieldsLieAtTheirOffsetsLittleEndian) {
     record.timedStartMin = 1440;
     const auto bytes = record.ToBytes();
     EXPECT_EQ(bytes[33], 5);
-    EXPECT_EQ(protocol::GetU32LE(bytes, 36), 9088u);
+    EXPECT_EQ(byteorder::GetU32LE(bytes, 36), 9088u);
     EXPECT_EQ(bytes[41], 2);
     EXPECT_EQ(bytes[73], 'T');
     EXPECT_EQ(bytes[74], 1);
@@ -58,7 +58,7 @@ TEST(DtuAdvPara, FieldsLieAtTheirOffsetsLittleEndian) {
     EXPECT_EQ(bytes[76 + 5 * 16 + 14], '9');
     EXPECT_EQ(bytes[76 + 5 * 16 + 15], 15);
     EXPECT_EQ(bytes[172 + 15], 11);
-    EXPECT_EQ(protocol::GetU32LE(bytes, 192), 1440u);
+    EXPECT_EQ(byteorder::GetU32LE(bytes, 192), 1440u);
     EXPECT_EQ(DtuAdvPara::FromBytes(bytes), record);
 }
 

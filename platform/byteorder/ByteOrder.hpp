@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace quillon::protocol {
+namespace quillon::byteorder {
 
 // Little-endian access to fixed-layout records and frame payloads. Offsets count bytes from
 // the start of the span; touching bytes past its end is a programming error (asserted).
@@ -62,4 +62,4 @@ constexpr std::span<const std::uint8_t, N> SubBlock(std::span<const std::uint8_t
     return bytes.subspan(offset).first<N>();
 }
 
-}  // namespace quillon::protocol
+}  // namespace quillon::byteorder

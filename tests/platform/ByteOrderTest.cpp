@@ -1,13 +1,13 @@
-#include "protocol/ByteOrder.hpp"
+#include "platform/byteorder/ByteOrder.hpp"
 
 #include <gtest/gtest.h>
 
-#include "BytesAt.hpp"
+#include "protocol/BytesAt.hpp"
 
-namespace quillon::protocol {
+namespace quillon::byteorder {
 namespace {
 
-using test::BytesAt;
+using protocol::test::BytesAt;
 
 TEST(ByteOrderTest, PutsLowByteFirstAtTheGivenOffset) {
     std::array<std::uint8_t, 8> bytes{};
@@ -23,4 +23,4 @@ TEST(ByteOrderTest, GetsWhatPutStored) {
 }
 
 }  // namespace
-}  // namespace quillon::protocol
+}  // namespace quillon::byteorder
