@@ -47,7 +47,7 @@ class CDialogDebugMsg : public ui::Dialog {
     /// the ANSI code page up to its first zero byte otherwise; empty when too long.
     std::string MessageText(int level, std::span<const std::uint8_t> payload) const;
 
-    /// Shows one received debug frame: level 0..3 (identifier - 0xF0), the
+    /// Shows one received debug frame: level 0..3 (offset from the first debug identifier), the
     /// deciphered data bytes (DataLen of them). Dropped while paused.
     void AppendDeviceMessage(int level, std::span<const std::uint8_t> payload);
     /// Start-up defaults: "换行" ticked.

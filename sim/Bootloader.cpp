@@ -2,34 +2,20 @@
 
 #include <span>
 
+#include "protocol/FirmwareFrames.hpp"
+
 namespace quillon::sim {
-namespace {
-
-constexpr std::uint32_t ERASE_COMMAND_ID = 1;
-constexpr std::uint32_t PROGRAM_COMMAND_ID = 2;
-constexpr std::uint32_t IMAGE_DATA_ID = 1;
-constexpr std::uint8_t MAX_DATA_BYTES = 8;
-
-bool IsCommand(const CanFrameRecord& frame, std::uint32_t id) {
-    return frame.ExternFlag == 1 && frame.RemoteFlag == 1 && frame.ID == id;
-}
-
-bool IsImageData(const CanFrameRecord& frame) {
-    return frame.ExternFlag == 0 && frame.RemoteFlag == 0 && frame.ID == IMAGE_DATA_ID;
-}
-
-}  // namespace
 
 Bootloader::Bootloader(sys::Clock& clock, std::uint32_t eraseMs)
     : clock_(clock), eraseMs_(eraseMs) {}
 
 bool Bootloader::OnFrame(const CanFrameRecord& plainFrame) {
     std::lock_guard lock(mutex_);
-    if (IsCommand(plainFrame, ERASE_COMMAND_ID)) {
+    if (protocol::IsEraseCommand(plainFrame)) {
         StartErase();
-    } else if (IsCommand(plainFrame, PROGRAM_COMMAND_ID)) {
+    } else if (protocol::IsProgramCommand(plainFrame)) {
         TakeProgramCommand();
-    } else if (IsImageData(plainFrame)) {
+    } else if (protocol::IsImageDataFrame(plainFrame)) {
         TakeImageData(plainFrame);
     } else {
         return false;
@@ -57,7 +43,7 @@ void Bootloader::TakeProgramCommand() {
 }
 
 void Bootloader::TakeImageData(const CanFrameRecord& frame) {
-    if (state_ != State::Programming || frame.DataLen > MAX_DATA_BYTES) {
+    if (state_ != State::Programming || frame.DataLen > protocol::IMAGE_DATA_MAX_BYTES) {
         ++lostFrames_;
         return;
     }

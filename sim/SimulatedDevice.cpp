@@ -6,6 +6,7 @@
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/DebugFrames.hpp"
 #include "protocol/DtuFrames.hpp"
+#include "protocol/FirmwareFrames.hpp"
 #include "protocol/FrameCatalogue.hpp"
 #include "protocol/IdentityFrames.hpp"
 #include "protocol/ParameterFrames.hpp"
@@ -169,7 +170,7 @@ void SimulatedDevice::OnUpgradeFrame(const CanFrameRecord& frame) {
     bootloader_.OnFrame(frame);
     imageDirty_ = true;
     lastUpgradeFrameMs_ = clock_.MonotonicMs();
-    if (frame.RemoteFlag != 0 && frame.ID == ID_ERASE_COMMAND) {
+    if (IsEraseCommand(frame)) {
         Log("erase command: erasing flash for " + std::to_string(config_.eraseMs) + " ms");
     } else if (!wasProgramming && bootloader_.Programming()) {
         Log("program command: receiving the image");

@@ -48,7 +48,7 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     void SetParameters(const protocol::SettingsSections& parameters);
     /// Parameter writes applied since start.
     std::uint64_t WritesApplied() const;
-    /// Deciphered DTU parameter frames (0x10..0x3F) of the last DTU write, in
+    /// Deciphered DTU parameter frames of the last DTU write, in
     /// order; at most DTU_FRAME_CAPACITY of them are kept.
     std::vector<CanFrameRecord> DtuFrames() const;
     /// The DTU records as the DTU writes so far left them: every field that

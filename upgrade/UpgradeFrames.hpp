@@ -10,7 +10,7 @@
 #include <span>
 
 #include "platform/kelvix/Kelvix.h"
-#include "protocol/FrameCatalogue.hpp"
+#include "protocol/FirmwareFrames.hpp"
 
 namespace quillon::upgrade {
 
@@ -18,14 +18,9 @@ inline constexpr std::uint32_t UPGRADE_DEVICE_TYPE = 4;
 inline constexpr std::uint32_t UPGRADE_DEVICE_INDEX = 0;
 inline constexpr std::uint32_t UPGRADE_CHANNEL = 0;
 
-/// Extended remote frame: erase the flash.
-inline constexpr std::uint32_t ERASE_COMMAND_ID = protocol::ID_ERASE_COMMAND;
-/// Extended remote frame: start programming.
-inline constexpr std::uint32_t PROGRAM_COMMAND_ID = protocol::ID_PROGRAM_COMMAND;
-/// Standard data frame: the next image bytes.
-inline constexpr std::uint32_t IMAGE_DATA_ID = protocol::ID_IMAGE_DATA;
-inline constexpr std::size_t MAX_FRAME_BYTES = 8;
+inline constexpr std::size_t MAX_FRAME_BYTES = protocol::IMAGE_DATA_MAX_BYTES;
 
+/// Extended remote frames: erase the flash, start programming.
 CanFrameRecord MakeEraseCommand();
 CanFrameRecord MakeProgramCommand();
 /// `bytes` holds 0..8 image bytes, copied in order.
