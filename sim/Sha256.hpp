@@ -1,10 +1,12 @@
-// SHA-256 (FIPS 180-4), fed incrementally, so the device simulator can say
-// which image it received without keeping a second copy.
+// SHA-256, fed incrementally, so the device simulator can say which image it
+// received without keeping a second copy. The hashing itself is the system's
+// crypto library (libcrypto, or CNG on Windows); this is only its shape.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -15,6 +17,10 @@ class Sha256 {
     using Digest = std::array<std::uint8_t, 32>;
 
     Sha256();
+    ~Sha256();
+    Sha256(Sha256&&) noexcept;
+    Sha256& operator=(Sha256&&) noexcept;
+
     /// Hashes `bytes` after everything given before.
     void Update(std::span<const std::uint8_t> bytes);
     /// The digest of everything given so far; the object is left unchanged.
@@ -28,14 +34,8 @@ class Sha256 {
     static std::string HexOf(std::span<const std::uint8_t> bytes);
 
   private:
-    static constexpr std::size_t BLOCK_BYTES = 64;
-
-    void Compress(const std::uint8_t* block);
-
-    std::array<std::uint32_t, 8> state_{};
-    std::array<std::uint8_t, BLOCK_BYTES> pending_{};
-    std::size_t pendingBytes_ = 0;
-    std::uint64_t totalBytes_ = 0;
+    struct Context;  ///< the crypto library's hash state, one body per platform
+    std::unique_ptr<Context> context_;
 };
 
 }  // namespace quillon::sim

@@ -1,10 +1,9 @@
-#include <array>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "sim/Sha256.hpp"
-#include "sim/Sha256Compress.hpp"
 
 namespace quillon::sim {
 namespace {
@@ -69,42 +68,6 @@ TEST(Sha256Test, PiecewiseFeedingAndFinishingEarlyChangeNothing) {
               "82d97640ca5cbb8d1d4d89722c446249d4114d3808b60ad30deee0cdef7ab443");
     hash.Reset();
     EXPECT_EQ(Sha256::Hex(hash.Finish()), Sha256::HexOf({}));
-}
-
-// "abc" padded to one block: 0x80 after it, the length (24 bits) at the end.
-std::array<std::uint8_t, 64> AbcBlock() {
-    std::array<std::uint8_t, 64> block{'a', 'b', 'c', 0x80};
-    block[63] = 24;
-    return block;
-}
-
-constexpr Sha256State INITIAL = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-constexpr Sha256State ABC_STATE = {0xba7816bf, 0x8f01cfea, 0x414140de, 0x5dae2223,
-                                   0xb00361a3, 0x96177a9c, 0xb410ff61, 0xf20015ad};
-
-TEST(Sha256CompressTest, PortableBlockFunctionGivesThePublishedAbcState) {
-    Sha256State state = INITIAL;
-    CompressPortable(state, AbcBlock().data());
-    EXPECT_EQ(state, ABC_STATE);
-}
-
-TEST(Sha256CompressTest, ShaInstructionsAgreeWithThePortableCodeBlockByBlock) {
-    if (!ShaInstructionsUsable()) {
-        GTEST_SKIP() << "this processor has no SHA instructions";
-    }
-    Sha256State instructions = INITIAL;
-    CompressWithShaInstructions(instructions, AbcBlock().data());
-    EXPECT_EQ(instructions, ABC_STATE);
-    // A chain of blocks, so every round and every state word is exercised.
-    const auto message = Pattern(64 * 300);
-    Sha256State portable = INITIAL;
-    instructions = INITIAL;
-    for (std::size_t at = 0; at < message.size(); at += 64) {
-        CompressPortable(portable, message.data() + at);
-        CompressWithShaInstructions(instructions, message.data() + at);
-        ASSERT_EQ(instructions, portable) << "after the block at " << at;
-    }
 }
 
 }  // namespace
