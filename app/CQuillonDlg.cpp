@@ -216,7 +216,7 @@ void CQuillonDlg::ShowSaveFailures() {
 }
 
 CommandResult CQuillonDlg::Warn(std::string_view text, bool succeeded) {
-    CommandResult result{succeeded, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION};
+    CommandResult result{succeeded, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION, {}};
     MessageBox(result.text, result.caption, result.style);
     return result;
 }
@@ -253,21 +253,23 @@ void CQuillonDlg::ConnectForUpgrade() {
     SetDlgItemText(IDC_CONNECT, "断开设备");
 }
 
-void CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {
+CommandResult CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {
     if (upgradeRunning_) {
-        return;  // clicked again while it pumps: the running upgrade goes on
+        return {};  // clicked again while it pumps: the running upgrade goes on
     }
     upgradeRunning_ = true;
     stopUpgrade_ = false;
-    upgrade::UpgradeFirmware(*this, *this, services_, observer, &stopUpgrade_);
+    CommandResult result =
+        upgrade::UpgradeFirmware(*this, *this, services_, observer, &stopUpgrade_);
     upgradeRunning_ = false;
     if (std::exchange(closeAfterUpgrade_, false)) {
         CloseWindow();
     }
+    return result;
 }
 
-void CQuillonDlg::EnterUpgradeMode() {
-    upgrade::EnterUpgradeMode(*this, *this, services_);
+CommandResult CQuillonDlg::EnterUpgradeMode() {
+    return upgrade::EnterUpgradeMode(*this, *this, services_);
 }
 
 void CQuillonDlg::CloseWindow() {

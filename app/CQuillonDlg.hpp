@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandResult.hpp"
 #include "app/DeviceLink.hpp"
 #include "app/ReadTally.hpp"
 #include "dtu/DTUDlg.hpp"
@@ -29,6 +28,7 @@
 #include "pages/CDialogDebugMsg.hpp"
 #include "pages/CSysParaDlg.hpp"
 #include "platform/system/SystemServices.hpp"
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "protocol/CanPara.hpp"
 #include "protocol/Cpc1crypt.hpp"
@@ -54,6 +54,7 @@ inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启�
 inline constexpr const char* READ_SUCCEEDED = "读取设备参数成功!";
 inline constexpr const char* READ_INCOMPLETE = "读取设备参数不完整，部分数据丢失，请重新读取!";
 
+using ui::CommandResult;
 using ui::SEND_FAILED;
 
 /// The serial number as 24 upper-case hexadecimal digits, high nibble first.
@@ -87,8 +88,9 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     CommandResult InitStorage();
     /// Streams a firmware image chosen in the open-file dialog; `observer`
     /// (optional) follows the progress.
-    void UpgradeFirmware(const upgrade::UpgradeObserver* observer = nullptr);
-    void EnterUpgradeMode();
+    CommandResult UpgradeFirmware(const upgrade::UpgradeObserver* observer = nullptr);
+    /// Re-initialises the channel for the boot loader and ends this window.
+    CommandResult EnterUpgradeMode();
     void StartBaudCalculator();
     void StartConverter();
     void OpenManual();

@@ -110,8 +110,8 @@ void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
     // The reply is kept before the flag clears: whoever sees it clear finds it.
     const CommandResult result =
         protocol::StorageInitSucceeded(frame)
-            ? CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}
-            : CommandResult{false, "初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION};
+            ? CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION, {}}
+            : CommandResult{false, "初始化SD卡失败", CAPTION_WARNING, ui::MB_ICONQUESTION, {}};
     {
         std::lock_guard lock(storageMutex_);
         if (!storageInitPending_.exchange(false)) {

@@ -17,7 +17,12 @@ FirmwareTransfer::FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, Im
                                    const UpgradeObserver* observer, const std::atomic<bool>* stop)
     : window_(window), sleeper_(sleeper), image_(image), observer_(observer), stop_(stop) {}
 
-bool FirmwareTransfer::Run() {
+ui::CommandResult FirmwareTransfer::Run() {
+    Transfer();
+    return result_;
+}
+
+bool FirmwareTransfer::Transfer() {
     SetProgress(0);
     if (!Erase()) {
         return false;
@@ -119,12 +124,14 @@ bool FirmwareTransfer::SendBlock(std::span<const std::uint8_t> block) {
 void FirmwareTransfer::Finish() {
     SetProgress(100);
     window_.SetDlgItemText(IDC_STATUS, STATUS_POWER_CYCLE);
+    result_ = {true, {}, {}, 0, STATUS_POWER_CYCLE};
     image_.Close();
     Report(UpgradePhase::Done);
 }
 
 void FirmwareTransfer::Warn(std::string_view text) {
     window_.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+    result_ = {false, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION, {}};
     Report(UpgradePhase::Failed, text);
 }
 
@@ -165,6 +172,7 @@ bool FirmwareTransfer::Stopped() {
         return false;
     }
     window_.SetDlgItemText(IDC_STATUS, STATUS_STOPPED);
+    result_ = {false, {}, {}, 0, STATUS_STOPPED};
     image_.Close();
     Report(UpgradePhase::Failed, STATUS_STOPPED);
     return true;

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "platform/system/Sleeper.hpp"
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "upgrade/ImageFile.hpp"
 #include "upgrade/UpgradeObserver.hpp"
@@ -35,18 +36,19 @@ class FirmwareTransfer {
     FirmwareTransfer(ui::Dialog& window, sys::Sleeper& sleeper, ImageFile& image,
                      const UpgradeObserver* observer, const std::atomic<bool>* stop = nullptr);
 
-    /// Runs the whole transfer; true when every frame was accepted, false when
-    /// one was refused or the transfer was stopped.
-    bool Run();
+    /// Runs the whole transfer. Succeeded when every frame was accepted; a
+    /// refused frame gives the box it showed, a stop the status it left.
+    ui::CommandResult Run();
 
   private:
+    bool Transfer();
     bool Erase();
     void WaitForErase();
     bool Program();
     bool StreamImage();
     bool SendBlock(std::span<const std::uint8_t> block);
     void Finish();
-    /// Shows `text` as a warning box.
+    /// Shows `text` as a warning box and keeps it as the result.
     void Warn(std::string_view text);
     void SetProgress(int percent);
     /// After an image data frame: the bar when its percent changed, the observer always.
@@ -66,6 +68,7 @@ class FirmwareTransfer {
     int percent_ = 0;
     std::uint64_t bytesSent_ = 0;
     std::uint64_t framesSent_ = 0;
+    ui::CommandResult result_;
 };
 
 }  // namespace quillon::upgrade

@@ -1,5 +1,6 @@
 #include "upgrade/FirmwareUpgrade.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "platform/system/Utf8Path.hpp"
@@ -12,7 +13,8 @@
 namespace quillon::upgrade {
 namespace {
 
-void Refuse(ui::Dialog& window, std::string_view text, const UpgradeObserver* observer) {
+ui::CommandResult Refuse(ui::Dialog& window, std::string_view text,
+                         const UpgradeObserver* observer) {
     window.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
     if (observer != nullptr) {
         UpgradeProgress outcome;
@@ -20,19 +22,21 @@ void Refuse(ui::Dialog& window, std::string_view text, const UpgradeObserver* ob
         outcome.failure = std::string(text);
         observer->Notify(outcome);
     }
+    return {false, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION, {}};
 }
 
 }  // namespace
 
-void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services,
-                     const UpgradeObserver* observer, const std::atomic<bool>* stop) {
+ui::CommandResult UpgradeFirmware(ui::Dialog& window, UpgradeLink& link,
+                                  sys::SystemServices& services, const UpgradeObserver* observer,
+                                  const std::atomic<bool>* stop) {
     UpgradeGuard guard(window);
     if (!guard.Acquired()) {
-        return;
+        return {};
     }
     const auto path = window.GetHost().OpenFileDialog(&window, IMAGE_FILE_FILTER);
     if (!path) {
-        return;
+        return {};
     }
     // The link is opened before the file, and stays open even if the file fails.
     if (!link.IsRunning()) {
@@ -40,16 +44,14 @@ void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices&
     }
     ImageFile image;
     if (!image.Open(sys::PathFromUtf8(*path))) {
-        Refuse(window, OPEN_IMAGE_FAILED, observer);
-        return;
+        return Refuse(window, OPEN_IMAGE_FAILED, observer);
     }
     // Nothing to program, and no length to measure progress against.
     if (image.Length() == 0) {
         image.Close();
-        Refuse(window, IMAGE_EMPTY, observer);
-        return;
+        return Refuse(window, IMAGE_EMPTY, observer);
     }
-    FirmwareTransfer(window, services.sleeper, image, observer, stop).Run();
+    return FirmwareTransfer(window, services.sleeper, image, observer, stop).Run();
 }
 
 }  // namespace quillon::upgrade

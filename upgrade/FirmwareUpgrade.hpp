@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "platform/system/SystemServices.hpp"
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "upgrade/UpgradeLink.hpp"
 #include "upgrade/UpgradeObserver.hpp"
@@ -20,9 +21,11 @@ namespace quillon::upgrade {
 /// the pause between blocks. `observer`, when given, sees every progress change
 /// and the outcome. When `stop` (optional) becomes true, the transfer ends after
 /// the frame or erase step in progress, with STATUS_STOPPED on the status line
-/// and no box.
-void UpgradeFirmware(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services,
-                     const UpgradeObserver* observer = nullptr,
-                     const std::atomic<bool>* stop = nullptr);
+/// and no box. Returns how it ended (a cancelled file dialog or a second call
+/// while one runs: not succeeded, nothing shown).
+ui::CommandResult UpgradeFirmware(ui::Dialog& window, UpgradeLink& link,
+                                  sys::SystemServices& services,
+                                  const UpgradeObserver* observer = nullptr,
+                                  const std::atomic<bool>* stop = nullptr);
 
 }  // namespace quillon::upgrade

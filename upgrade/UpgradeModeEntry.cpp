@@ -1,5 +1,6 @@
 #include "upgrade/UpgradeModeEntry.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "upgrade/UpgradeFrames.hpp"
@@ -8,8 +9,9 @@
 namespace quillon::upgrade {
 namespace {
 
-void Warn(ui::Dialog& window, std::string_view text) {
+ui::CommandResult Warn(ui::Dialog& window, std::string_view text) {
     window.MessageBox(text, CAPTION_WARNING, ui::MB_ICONQUESTION);
+    return {false, std::string(text), CAPTION_WARNING, ui::MB_ICONQUESTION, {}};
 }
 
 }  // namespace
@@ -23,21 +25,26 @@ CanInitRecord UpgradeInitRecord() {
     return record;
 }
 
-void EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services) {
+ui::CommandResult EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link,
+                                   sys::SystemServices& services) {
     if (!link.IsRunning()) {
-        Warn(window, CONNECT_FIRST);
-        return;
+        return Warn(window, CONNECT_FIRST);
     }
+    ui::CommandResult result{true, {}, {}, 0, {}};
     const CanInitRecord record = UpgradeInitRecord();
     if (VCI_InitCAN(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &record) != 1) {
-        Warn(window, INIT_CAN_FAILED);
+        result = Warn(window, INIT_CAN_FAILED);
         VCI_CloseDevice(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX);
     }
     if (!services.launcher.StartProcess(services.executablePath)) {
-        Warn(window, RESTART_FAILED);
+        const ui::CommandResult restart = Warn(window, RESTART_FAILED);
+        if (result.succeeded) {
+            result = restart;
+        }
     }
     // This copy ends even when the new one did not start: never two copies.
     window.EndDialog(ui::IDOK);
+    return result;
 }
 
 }  // namespace quillon::upgrade

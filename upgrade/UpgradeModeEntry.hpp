@@ -4,6 +4,7 @@
 
 #include "platform/kelvix/Kelvix.h"
 #include "platform/system/SystemServices.hpp"
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "upgrade/UpgradeLink.hpp"
 
@@ -18,6 +19,8 @@ CanInitRecord UpgradeInitRecord();
 /// VCI_CloseDevice(4, 0)), start `services.executablePath` without arguments
 /// through `services.launcher` (a box if that fails), and end `window` with
 /// IDOK whether or not the new copy started, so at most one copy stays.
-void EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link, sys::SystemServices& services);
+/// Returns the first box shown, or success when none was.
+ui::CommandResult EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link,
+                                   sys::SystemServices& services);
 
 }  // namespace quillon::upgrade

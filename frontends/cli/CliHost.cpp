@@ -11,7 +11,6 @@ int CliHost::MessageBox(const ui::Dialog*, std::string_view text, std::string_vi
     const bool question = (style & ui::MB_TYPEMASK) == ui::MB_YESNO;
     const int answer = question ? (answerYes_ ? ui::IDYES : ui::IDNO) : ui::IDOK;
     std::lock_guard lock(mutex_);
-    boxes_.push_back({std::string(text), std::string(caption), style});
     if (!quiet_) {
         out_ << "[" << caption << "] " << text;
         if (question) {
@@ -47,16 +46,6 @@ void CliHost::SetQuiet(bool quiet) {
 bool CliHost::Quiet() const {
     std::lock_guard lock(mutex_);
     return quiet_;
-}
-
-std::vector<PrintedBox> CliHost::Boxes() const {
-    std::lock_guard lock(mutex_);
-    return boxes_;
-}
-
-void CliHost::ClearBoxes() {
-    std::lock_guard lock(mutex_);
-    boxes_.clear();
 }
 
 }  // namespace quillon::cli

@@ -1,23 +1,16 @@
 // The command-line host: message boxes are printed (caption and text) instead
-// of shown, questions are answered from the command line, and every box is
-// remembered so a command can tell success from failure.
+// of shown, and questions are answered from the command line. Commands learn
+// how they ended from the window's command results, not from the boxes.
 #pragma once
 
 #include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "platform/ui/Host.hpp"
 
 namespace quillon::cli {
-
-struct PrintedBox {
-    std::string text;
-    std::string caption;
-    unsigned style = 0;
-};
 
 class CliHost final : public ui::Host {
   public:
@@ -32,18 +25,15 @@ class CliHost final : public ui::Host {
 
     /// The path the next open-file dialog returns.
     void SetFileToOpen(std::string path);
-    /// Makes boxes silent (still recorded); for --json output.
+    /// Makes boxes silent; for --json output.
     void SetQuiet(bool quiet);
     bool Quiet() const;
-    std::vector<PrintedBox> Boxes() const;
-    void ClearBoxes();
 
   private:
     std::ostream& out_;
     bool answerYes_;
     bool quiet_ = false;
     mutable std::mutex mutex_;
-    std::vector<PrintedBox> boxes_;
     std::optional<std::string> fileToOpen_;
 };
 

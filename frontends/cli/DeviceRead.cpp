@@ -25,7 +25,6 @@ DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command,
     auto& window = session.Window();
     const std::uint64_t before0 = window.CompletionCount(0);
     const std::uint64_t before1 = window.CompletionCount(1);
-    session.Host().ClearBoxes();
     const bool wasQuiet = session.Host().Quiet();
     session.Host().SetQuiet(wasQuiet || quietNotice);
     if (!window.ReadParameters()) {

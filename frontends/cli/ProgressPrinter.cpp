@@ -16,7 +16,6 @@ void ProgressPrinter::Show(const upgrade::UpgradeProgress& progress) {
     const bool changed = progress.phase != lastPhase_ || progress.percent != lastPercent_;
     rate_ = Rate(progress);
     finished_ = progress.phase == UpgradePhase::Done || progress.phase == UpgradePhase::Failed;
-    succeeded_ = progress.phase == UpgradePhase::Done;
     if (!changed) {
         return;
     }

@@ -26,7 +26,6 @@ class ProgressPrinter {
     void Show(const upgrade::UpgradeProgress& progress);
     /// The outcome seen last: Done, Failed, or nothing yet.
     bool Finished() const { return finished_; }
-    bool Succeeded() const { return succeeded_; }
 
   private:
     void ShowJson(const upgrade::UpgradeProgress& progress);
@@ -39,7 +38,6 @@ class ProgressPrinter {
     bool json_;
     bool terminal_;
     bool finished_ = false;
-    bool succeeded_ = false;
     int lastPercent_ = -1;
     upgrade::UpgradePhase lastPhase_ = upgrade::UpgradePhase::Failed;
     std::deque<std::pair<std::uint64_t, std::uint64_t>> samples_;  ///< (ms, bytes sent)

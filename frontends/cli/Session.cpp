@@ -65,13 +65,4 @@ bool Session::PumpUntil(const std::function<bool()>& done, std::chrono::millisec
     }
 }
 
-bool Session::FailureShown(std::string_view successText) const {
-    for (const auto& box : host_.Boxes()) {
-        if (box.text != successText) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace quillon::cli

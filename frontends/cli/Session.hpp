@@ -36,8 +36,6 @@ class Session {
     void Disconnect();
     /// Pumps the message queue until `done` holds or `timeout` passes.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
-    /// True when any box other than `successText` was shown since the last clear.
-    bool FailureShown(std::string_view successText = {}) const;
 
   private:
     GlobalOptions options_;

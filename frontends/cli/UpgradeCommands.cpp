@@ -3,7 +3,6 @@
 
 #include <iostream>
 
-#include "app/MainWindowIds.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "platform/system/InputFile.hpp"
@@ -43,14 +42,14 @@ int RunUpgrade(const GlobalOptions& options, const std::string& image,
     ProgressPrinter printer(out, services.clock, options.json, terminal);
     const upgrade::UpgradeObserver observer(
         [&printer](const upgrade::UpgradeProgress& progress) { printer.Show(progress); });
-    session.Window().UpgradeFirmware(&observer);
+    const app::CommandResult result = session.Window().UpgradeFirmware(&observer);
     session.Disconnect();
-    if (!printer.Succeeded()) {
+    if (!result.succeeded) {
         err << "quillon-cli upgrade: the upgrade of " << image << " failed\n";
         return EXIT_FAILED;
     }
     if (!options.json) {
-        out << session.Window().GetDlgItemText(app::IDC_STATUS) << '\n';
+        out << result.status << '\n';
     }
     return EXIT_OK;
 }
@@ -66,9 +65,7 @@ int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    session.Host().ClearBoxes();
-    session.Window().EnterUpgradeMode();
-    if (session.FailureShown()) {
+    if (!session.Window().EnterUpgradeMode().succeeded) {
         return EXIT_FAILED;
     }
     out << "适配器通道已按升级模式初始化；接着运行 quillon-cli upgrade IMAGE\n";

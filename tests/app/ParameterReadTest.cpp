@@ -282,7 +282,7 @@ TEST_F(StorageInitTest, ReplyBeforeTheSendReturnsIsReported) {
 TEST_F(StorageInitTest, RefusedRequestLeavesNothingPending) {
     adapter.Bus().RefuseFrame(1);
     EXPECT_EQ(window->InitStorage(),
-              (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION}));
+              (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION, {}}));
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确认初始化？", SEND_FAILED}));
     EXPECT_FALSE(window->StorageInitPending());
     DeviceSends(0, {MakeFrame(7, false, {1})});
@@ -306,7 +306,7 @@ TEST_F(StorageInitTest, RepliesAreReportedOnceAndOnlyWhenRequested) {
     EXPECT_EQ(host.Boxes()[0],
               (test::RecordedBox{IDD_MAIN_WINDOW, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}));
     EXPECT_EQ(window->StorageReply(),
-              (CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION}));
+              (CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION, {}}));
     for (std::uint8_t d0 : {0, 2}) {
         EXPECT_TRUE(window->InitStorage().succeeded) << "the request went out";
         EXPECT_EQ(window->StorageReply(), std::nullopt) << "no answer to this request yet";
@@ -315,7 +315,7 @@ TEST_F(StorageInitTest, RepliesAreReportedOnceAndOnlyWhenRequested) {
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"初始化SD卡失败"}) << int(d0);
         EXPECT_EQ(host.Boxes()[0].caption, "警告");
         EXPECT_EQ(window->StorageReply(),
-                  (CommandResult{false, "初始化SD卡失败", "警告", ui::MB_ICONQUESTION}));
+                  (CommandResult{false, "初始化SD卡失败", "警告", ui::MB_ICONQUESTION, {}}));
     }
     DeviceSends(0, {MakeFrame(7, true, {1})});
     EXPECT_EQ(host.Boxes().size(), 1u) << "an extended frame 7 is a parameter frame";

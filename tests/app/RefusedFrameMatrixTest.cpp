@@ -50,7 +50,7 @@ TEST_P(RefusedWriteFrame, ShowsTheFailureAloneAndSendsNothingAfter) {
     adapter.Bus().RefuseFromFrame(refused);
     const CommandResult result = window->WriteParameters();
     EXPECT_EQ(adapter.Bus().Transmitted().size(), refused - 1);
-    EXPECT_EQ(result, (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION}));
+    EXPECT_EQ(result, (CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION, {}}));
     // A refused DTU frame ends the DTU write with its box; the parameter write
     // goes on and its opening frame is refused in turn.
     const std::vector<std::string> expected =
@@ -62,7 +62,7 @@ TEST_P(RefusedWriteFrame, ShowsTheFailureAloneAndSendsNothingAfter) {
     adapter.Bus().RefuseFromFrame(0);
     host.ClearBoxes();
     EXPECT_EQ(window->WriteParameters(),
-              (CommandResult{true, WRITE_DONE, "警告", ui::MB_ICONQUESTION}));
+              (CommandResult{true, WRITE_DONE, "警告", ui::MB_ICONQUESTION, {}}));
     ASSERT_EQ(BoxTexts(), std::vector<std::string>{WRITE_DONE});
     EXPECT_EQ(afterFailure, SettingsFiles());
 }

@@ -250,6 +250,16 @@ TEST_F(CliUpgradeTest, JsonEventsFollowPhasesAndPercentages) {
     EXPECT_EQ(system.sleeper.CountOf(160), 50u) << "the erase wait ran on fake time";
 }
 
+TEST_F(CliUpgradeTest, SuccessEndsWithWhatTheStatusLineAsksOfTheUser) {
+    const auto image = WriteImage(20);
+    const auto run = Run({"--adapter", "sim:erase-ms=0", "upgrade", image});
+    ASSERT_EQ(run.status, EXIT_OK) << run.out << run.err;
+    ASSERT_GE(run.out.size(), 1u);
+    const std::string lastLine = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
+    EXPECT_EQ(lastLine, "请给设备重新上电\n");
+    EXPECT_EQ(run.err, "");
+}
+
 TEST_F(CliUpgradeTest, MissingImageIsABadInputFileAndNothingIsSent) {
     const std::string trace = Dir() + "/bus.log";
     const auto run = Run({"--trace", trace, "upgrade", Dir() + "/nope.bin"});

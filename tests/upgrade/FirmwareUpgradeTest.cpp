@@ -46,6 +46,7 @@ TEST_P(ImageSizeTest, SendsEveryByteInOrderInFramesOfEight) {
     EXPECT_FALSE(IsOpenHere(path));
     EXPECT_EQ(window.Events().back().phase, UpgradePhase::Done);
     EXPECT_EQ(window.Events().back().bytesSent, row.bytes);
+    EXPECT_EQ(window.LastResult(), (ui::CommandResult{true, "", "", 0, STATUS_POWER_CYCLE}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,6 +145,7 @@ TEST_F(FirmwareUpgradeTest, CancelWhileDisconnectedChangesNothing) {
     EXPECT_TRUE(window.Progress().empty());
     EXPECT_EQ(window.GetDlgItemText(IDC_STATUS), "     状态栏");
     EXPECT_TRUE(window.IsWindowEnabled(IDC_UPGRADE));
+    EXPECT_EQ(window.LastResult(), ui::CommandResult{}) << "nothing happened, nothing to report";
 }
 
 enum class Pick { Missing, Directory, Empty };
@@ -175,6 +177,8 @@ TEST_P(RefusedImageTest, LinkIsOpenedButNothingIsSent) {
               (std::vector<RecordedBox>{{102, row.box, "警告", ui::MB_ICONQUESTION}}));
     EXPECT_FALSE(IsOpenHere(path));
     EXPECT_EQ(window.Events().back().phase, UpgradePhase::Failed);
+    EXPECT_EQ(window.LastResult(),
+              (ui::CommandResult{false, row.box, "警告", ui::MB_ICONQUESTION, ""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedImageTest,
@@ -213,6 +217,8 @@ TEST_P(TransmitFailureTest, ShowsTheBoxClosesTheFileAndStops) {
     EXPECT_TRUE(window.IsWindowEnabled(IDC_UPGRADE));
     EXPECT_TRUE(window.IsWindowEnabled(IDC_CONNECT));
     EXPECT_FALSE(window.IsWindowEnabled(IDC_ENTER_UPGRADE)) << "restored as it was";
+    EXPECT_EQ(window.LastResult(),
+              (ui::CommandResult{false, SEND_FAILED, "警告", ui::MB_ICONQUESTION, ""}));
 }
 
 // The tenth data frame is the twelfth frame; nine frames carried 72 of 200 bytes.

@@ -32,6 +32,8 @@ TEST_F(UpgradeModeEntryTest, NotConnectedOnlyAsksToConnect) {
     EXPECT_TRUE(adapter.Bus().Calls().empty());
     EXPECT_TRUE(system.launcher.Attempts().empty());
     EXPECT_FALSE(window.IsEnded());
+    EXPECT_EQ(window.LastResult(),
+              (ui::CommandResult{false, CONNECT_FIRST, "警告", ui::MB_ICONQUESTION, ""}));
 }
 
 struct EntryRow {
@@ -67,6 +69,11 @@ TEST_P(EntryOutcomeTest, InitialisesChannelStartsACopyAndAlwaysCloses) {
               std::vector<std::filesystem::path>{system.services.executablePath});
     EXPECT_TRUE(window.IsEnded());
     EXPECT_EQ(window.ModalResult(), ui::IDOK);
+    const ui::CommandResult expectedResult =
+        row.boxes.empty()
+            ? ui::CommandResult{true, "", "", 0, ""}
+            : ui::CommandResult{false, row.boxes.front(), "警告", ui::MB_ICONQUESTION, ""};
+    EXPECT_EQ(window.LastResult(), expectedResult) << "the first box shown is the result";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -38,10 +38,11 @@ UpgradeTestWindow::UpgradeTestWindow(ui::Host& host, sys::SystemServices& servic
           std::lock_guard lock(mutex_);
           events_.push_back(progress);
       }) {
-    OnCommand(upgrade::IDC_UPGRADE,
-              [this] { upgrade::UpgradeFirmware(*this, link, services_, &observer_); });
+    OnCommand(upgrade::IDC_UPGRADE, [this] {
+        lastResult_ = upgrade::UpgradeFirmware(*this, link, services_, &observer_);
+    });
     OnCommand(upgrade::IDC_ENTER_UPGRADE,
-              [this] { upgrade::EnterUpgradeMode(*this, link, services_); });
+              [this] { lastResult_ = upgrade::EnterUpgradeMode(*this, link, services_); });
     AddObserver(this);
 }
 

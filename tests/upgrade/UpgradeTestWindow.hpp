@@ -8,6 +8,7 @@
 
 #include "platform/kelvix/Kelvix.h"
 #include "platform/system/SystemServices.hpp"
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "upgrade/UpgradeLink.hpp"
 #include "upgrade/UpgradeObserver.hpp"
@@ -38,6 +39,8 @@ class UpgradeTestWindow final : public ui::Dialog, private ui::DialogObserver {
     std::vector<int> Progress() const;
     /// Every observer event, in order.
     std::vector<upgrade::UpgradeProgress> Events() const;
+    /// What the last upgrade or upgrade mode entry returned.
+    ui::CommandResult LastResult() const { return lastResult_; }
 
     FakeUpgradeLink link;
 
@@ -49,6 +52,7 @@ class UpgradeTestWindow final : public ui::Dialog, private ui::DialogObserver {
     mutable std::mutex mutex_;
     std::vector<int> progress_;
     std::vector<upgrade::UpgradeProgress> events_;
+    ui::CommandResult lastResult_{false, "(no command ran)", {}, 0, {}};
 };
 
 /// Writes `size` bytes of a pattern that differs from frame to frame.
