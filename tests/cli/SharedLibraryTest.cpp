@@ -11,7 +11,7 @@
 #include "protocol/SettingsFile.hpp"
 #include "support/Environment.hpp"
 #include "support/FakeSystem.hpp"
-#include "tests/platform/TestLibraries.hpp"
+#include "support/TestLibraries.hpp"
 
 namespace quillon::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/kelvix/Kelvix.h"
 #include "platform/system/SharedLibrary.hpp"
 #include "support/FakeSystem.hpp"
-#include "tests/platform/TestLibraries.hpp"
+#include "support/TestLibraries.hpp"
 #include "tests/platform/recording/RecordingKelvix.h"
 
 namespace kelvix {
