@@ -21,7 +21,7 @@
 #include "platform/system/ReplaceFile.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
-#include "tests/buses/ChildProcess.hpp"
+#include "support/ChildProcess.hpp"
 
 namespace quillon::cli {
 namespace {

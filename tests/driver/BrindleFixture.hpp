@@ -12,10 +12,10 @@
 #include "driver/Brindle.hpp"
 #include "driver/BrindleContexts.hpp"
 #include "driver/BrindleIoctl.hpp"
-#include "platform/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/HandleApi.hpp"
 #include "platform/kmdf/KernelHost.hpp"
-#include "platform/kmdf/PatternFunction.hpp"
+#include "support/kmdf/PatternFunction.hpp"
 #include "platform/kmdf/SimUsbDevice.hpp"
 
 namespace brindle::test {

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "platform/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeClock.hpp"
 
 namespace kmdf {
 namespace {

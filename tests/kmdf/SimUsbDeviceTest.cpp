@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/Kernel.hpp"
-#include "platform/kmdf/PatternFunction.hpp"
+#include "support/kmdf/PatternFunction.hpp"
 #include "platform/kmdf/SimUsbDevice.hpp"
 
 namespace kmdf {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/Kernel.hpp"
 #include "platform/kmdf/WdfCollection.hpp"
 #include "platform/kmdf/WdfDriver.hpp"

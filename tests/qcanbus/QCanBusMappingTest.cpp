@@ -1,7 +1,7 @@
 // Options of "qcanbus:..." specs and the mapping to and from Qt frames.
 #include <gtest/gtest.h>
 
-#include "BusFrames.hpp"
+#include "support/BusFrames.hpp"
 #include "platform/kelvix/qcanbus/FrameQueue.hpp"
 #include "platform/kelvix/qcanbus/QCanBusFrameMapping.hpp"
 #include "platform/kelvix/qcanbus/QCanBusOptions.hpp"

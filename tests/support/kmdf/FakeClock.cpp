@@ -1,4 +1,4 @@
-#include "platform/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeClock.hpp"
 
 #include <algorithm>
 

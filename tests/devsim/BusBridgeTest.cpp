@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "BusFrames.hpp"
+#include "support/BusFrames.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/SimulatedDevice.hpp"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "ChildProcess.hpp"
+#include "support/ChildProcess.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "sim/Sha256.hpp"
 #include "support/FakeSystem.hpp"

@@ -1,4 +1,4 @@
-#include "ChildProcess.hpp"
+#include "support/ChildProcess.hpp"
 
 #include <fcntl.h>
 #include <poll.h>

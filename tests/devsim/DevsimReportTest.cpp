@@ -7,7 +7,7 @@
 #include <sstream>
 #include <thread>
 
-#include "BusFrames.hpp"
+#include "support/BusFrames.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "sim/Sha256.hpp"
 #include "sim/SimulatedDevice.hpp"

@@ -1,4 +1,4 @@
-#include "platform/kmdf/PatternFunction.hpp"
+#include "support/kmdf/PatternFunction.hpp"
 
 namespace kmdf {
 

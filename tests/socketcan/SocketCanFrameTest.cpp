@@ -1,7 +1,7 @@
 // Mapping between the library's frame record and the raw CAN socket frame.
 #include <gtest/gtest.h>
 
-#include "BusFrames.hpp"
+#include "support/BusFrames.hpp"
 #include "platform/kelvix/socketcan/SocketCanFrame.hpp"
 
 namespace kelvix {

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "BusFrames.hpp"
+#include "support/BusFrames.hpp"
 #include "FakeCanSocketLayer.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/socketcan/SocketCanAdapter.hpp"
