@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
-    if (const auto traced = quillon::cli::ParseTraceLine(line)) {
+    if (const auto traced = kelvix::ParseTraceLine(line)) {
         const quillon::protocol::Cpc1crypt cipher(quillon::protocol::FIRMWARE_KEY);
         (void)quillon::cli::DecodedDataHex(*traced, cipher);
         (void)quillon::cli::FrameMeaning(*traced);

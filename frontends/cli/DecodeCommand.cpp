@@ -35,7 +35,7 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
     const protocol::Cpc1crypt cipher(*key);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
-        const auto traced = ParseTraceLine(line);
+        const auto traced = kelvix::ParseTraceLine(line);
         if (!traced) {
             if (line.find_first_not_of(" \t\r") != std::string::npos) {
                 err << trace << ":" << number << ": not a frame line, skipped\n";
@@ -46,19 +46,21 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
         const std::string data = DecodedDataHex(*traced, cipher);
         const std::string meaning = FrameMeaning(*traced);
         if (json) {
-            nlohmann::ordered_json row = {{"channel", traced->channel},
-                                          {"id", f.ID},
-                                          {"extended", f.ExternFlag != 0},
-                                          {"remote", f.RemoteFlag != 0},
-                                          {"direction", std::string(1, traced->direction)},
-                                          {"dlc", f.DataLen},
-                                          {"data", data},
-                                          {"meaning", meaning}};
+            nlohmann::ordered_json row = {
+                {"channel", traced->channel},
+                {"id", f.ID},
+                {"extended", f.ExternFlag != 0},
+                {"remote", f.RemoteFlag != 0},
+                {"direction", std::string(1, kelvix::DirectionLetter(traced->direction))},
+                {"dlc", f.DataLen},
+                {"data", data},
+                {"meaning", meaning}};
             out << row.dump() << '\n';
         } else {
             char id[16];
             std::snprintf(id, sizeof(id), f.ExternFlag ? "%08X" : "%03X", f.ID);
-            out << "can" << traced->channel << ' ' << traced->direction << ' ' << id << ' '
+            out << "can" << traced->channel << ' ' << kelvix::DirectionLetter(traced->direction)
+                << ' ' << id << ' '
                 << (f.RemoteFlag ? "R" : "[" + std::to_string(f.DataLen) + "] " + data) << "  "
                 << meaning << '\n';
         }

@@ -1,10 +1,9 @@
 #include "frontends/cli/TraceDecoder.hpp"
 
-#include "protocol/FrameCatalogue.hpp"
-
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
+
+#include "protocol/FrameCatalogue.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -14,82 +13,20 @@ bool ParseHexByte(std::string_view text, std::uint8_t& value) {
     return error == std::errc() && end == text.data() + 2;
 }
 
-std::string_view NextWord(std::string_view& rest) {
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
-        rest.remove_prefix(1);
-    }
-    const auto end = rest.find_first_of(" \t\r\n");
-    const std::string_view word = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
-    return word;
-}
-
-bool ParsePayload(std::string_view data, CanFrameRecord& frame) {
-    if (!data.empty() && (data.front() == 'R' || data.front() == 'r')) {
-        frame.RemoteFlag = 1;
-        data.remove_prefix(1);
-        unsigned length = 0;
-        if (!data.empty() &&
-            std::from_chars(data.data(), data.data() + data.size(), length).ec != std::errc()) {
-            return false;
-        }
-        frame.DataLen = static_cast<std::uint8_t>(std::min(length, 8u));
-        return true;
-    }
-    if (data.size() % 2 != 0 || data.size() > 16) {
-        return false;
-    }
-    frame.DataLen = static_cast<std::uint8_t>(data.size() / 2);
-    for (std::size_t i = 0; i < frame.DataLen; ++i) {
-        if (!ParseHexByte(data.substr(2 * i, 2), frame.Data[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
-std::optional<TraceFrame> ParseTraceLine(std::string_view line) {
-    std::string_view rest = line;
-    const std::string_view stamp = NextWord(rest);
-    const std::string_view channel = NextWord(rest);
-    const std::string_view body = NextWord(rest);
-    const std::string_view direction = NextWord(rest);
-    if (stamp.empty() || stamp.front() != '(' || !channel.starts_with("can") || body.empty()) {
-        return std::nullopt;
-    }
-    TraceFrame traced;
-    if (std::from_chars(channel.data() + 3, channel.data() + channel.size(), traced.channel).ec !=
-        std::errc()) {
-        return std::nullopt;
-    }
-    const auto hash = body.find('#');
-    if (hash == std::string_view::npos || hash == 0 || hash > 8) {
-        return std::nullopt;
-    }
-    const std::string_view id = body.substr(0, hash);
-    if (std::from_chars(id.data(), id.data() + id.size(), traced.frame.ID, 16).ec != std::errc()) {
-        return std::nullopt;
-    }
-    traced.frame.ExternFlag = id.size() > 3 ? 1 : 0;
-    if (!ParsePayload(body.substr(hash + 1), traced.frame)) {
-        return std::nullopt;
-    }
-    traced.direction = direction == "T" || direction == "t" ? 'T' : 'R';
-    return traced;
+bool IsPlainFrame(const kelvix::TracedFrame& traced) {
+    return traced.direction == kelvix::TraceDirection::Transmitted
+               ? protocol::SentPlain(traced.frame)
+               : traced.frame.RemoteFlag != 0;
 }
 
-bool IsPlainFrame(const TraceFrame& traced) {
-    return traced.direction == 'T' ? protocol::SentPlain(traced.frame)
-                                   : traced.frame.RemoteFlag != 0;
+std::string FrameMeaning(const kelvix::TracedFrame& traced) {
+    return protocol::Describe(traced.frame,
+                              traced.direction == kelvix::TraceDirection::Transmitted);
 }
 
-std::string FrameMeaning(const TraceFrame& traced) {
-    return protocol::Describe(traced.frame, traced.direction == 'T');
-}
-
-std::string DecodedDataHex(const TraceFrame& traced, const protocol::Cpc1crypt& cipher) {
+std::string DecodedDataHex(const kelvix::TracedFrame& traced, const protocol::Cpc1crypt& cipher) {
     if (traced.frame.RemoteFlag != 0) {
         return {};
     }

@@ -1,41 +1,11 @@
 #include "platform/kelvix/FrameTrace.hpp"
 
 #include <chrono>
-#include <cstdio>
 
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace kelvix {
-
-std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
-                            TraceDirection direction, double seconds) {
-    char head[64];
-    std::snprintf(head, sizeof(head), "(%.6f) can%u ", seconds, channel);
-    std::string line(head);
-    char id[16];
-    if (frame.ExternFlag != 0) {
-        std::snprintf(id, sizeof(id), "%08X#", frame.ID & 0x1FFFFFFFu);
-    } else {
-        std::snprintf(id, sizeof(id), "%03X#", frame.ID & 0x7FFu);
-    }
-    line += id;
-    const unsigned length = frame.DataLen > 8 ? 8u : frame.DataLen;
-    if (frame.RemoteFlag != 0) {
-        line += 'R';
-        if (length > 0) {
-            line += std::to_string(length);
-        }
-    } else {
-        char byte[4];
-        for (unsigned i = 0; i < length; ++i) {
-            std::snprintf(byte, sizeof(byte), "%02X", frame.Data[i]);
-            line += byte;
-        }
-    }
-    line += direction == TraceDirection::Transmitted ? " T" : " R";
-    return line;
-}
 
 FrameTrace::FrameTrace(const std::string& path)
     : error_(quillon::sys::OutputFileProblem(quillon::sys::PathFromUtf8(path))) {

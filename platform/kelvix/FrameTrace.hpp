@@ -1,9 +1,5 @@
-// Frame trace in the candump log format, one frame per line, with the
-// direction after it so that log readers can tell sent from received:
-//   (1436509052.249713) can0 123#DEADBEEF T
-//   (1436509052.250001) can1 00000201#R R
-// Adapter channels 0 and 1 are named can0 and can1; extended identifiers are
-// written with 8 hex digits, standard ones with 3.
+// A frame trace file: lines of TraceLine.hpp's format, appended as frames
+// pass the adapter.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +8,9 @@
 #include <string>
 
 #include "platform/kelvix/Kelvix.h"
+#include "platform/kelvix/TraceLine.hpp"
 
 namespace kelvix {
-
-enum class TraceDirection { Transmitted, Received };
-
-/// One trace line without its newline; `seconds` is the wall-clock time.
-std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
-                            TraceDirection direction, double seconds);
 
 /// Appends trace lines to a file; thread-safe.
 class FrameTrace {

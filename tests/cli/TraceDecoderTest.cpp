@@ -6,35 +6,12 @@
 namespace quillon::cli {
 namespace {
 
-TEST(TraceDecoderTest, ParsesCandumpLinesWithDirection) {
-    const auto frame = ParseTraceLine("(1436509052.249713) can1 000001FF#0A0B T");
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->channel, 1u);
-    EXPECT_EQ(frame->frame.ID, 0x1FFu);
-    EXPECT_EQ(frame->frame.ExternFlag, 1);
-    EXPECT_EQ(frame->frame.DataLen, 2);
-    EXPECT_EQ(frame->frame.Data[1], 0x0B);
-    EXPECT_EQ(frame->direction, 'T');
-    const auto remote = ParseTraceLine("(1.0) can0 00000001#R");
-    ASSERT_TRUE(remote);
-    EXPECT_EQ(remote->frame.RemoteFlag, 1);
-    EXPECT_EQ(remote->direction, 'R') << "no direction means received";
-}
-
-TEST(TraceDecoderTest, MalformedLinesAreRefused) {
-    for (const char* line :
-         {"", "# comment", "(1.0) can0 123#ABC T", "(1.0) vcan 123#00", "(1.0) can0 #00",
-          "(1.0) can0 123#001122334455667788", "(1.0) can0 XYZ#00", "can0 123#00"}) {
-        EXPECT_FALSE(ParseTraceLine(line)) << line;
-    }
-}
-
 TEST(TraceDecoderTest, PlainFramesAreShownAsTheyAre) {
     const protocol::Cpc1crypt cipher(protocol::FIRMWARE_KEY);
-    auto request = *ParseTraceLine("(1.0) can0 006#FF00000000000000 T");
+    auto request = *kelvix::ParseTraceLine("(1.0) can0 006#FF00000000000000 T");
     EXPECT_EQ(DecodedDataHex(request, cipher), "FF00000000000000");
     EXPECT_EQ(FrameMeaning(request), "read request");
-    auto image = *ParseTraceLine("(1.0) can0 001#0102 T");
+    auto image = *kelvix::ParseTraceLine("(1.0) can0 001#0102 T");
     EXPECT_EQ(DecodedDataHex(image, cipher), "0102");
     EXPECT_EQ(FrameMeaning(image), "firmware image data");
     CanFrameRecord identity{};
@@ -43,14 +20,14 @@ TEST(TraceDecoderTest, PlainFramesAreShownAsTheyAre) {
     for (std::uint8_t i = 0; i < 8; ++i)
         identity.Data[i] = i;
     cipher.EncipherPayload(identity.Data);
-    TraceFrame received{0, identity, 'R'};
+    kelvix::TracedFrame received{0, identity, kelvix::TraceDirection::Received};
     EXPECT_EQ(DecodedDataHex(received, cipher), "0001020304050607")
         << "the device's frame 1 is enciphered";
     EXPECT_EQ(FrameMeaning(received), "identity: serial bytes 0-7");
 }
 
 TEST(TraceDecoderTest, MeaningsOfTableFramesAndUnknownOnes) {
-    auto meaning = [](const char* line) { return FrameMeaning(*ParseTraceLine(line)); };
+    auto meaning = [](const char* line) { return FrameMeaning(*kelvix::ParseTraceLine(line)); };
     EXPECT_EQ(meaning("(1.0) can0 00000206#00 T"), "bridge rule 1 part 0");
     EXPECT_EQ(meaning("(1.0) can0 00000305#00 T"), "replay rule 1 part 1");
     EXPECT_EQ(meaning("(1.0) can0 00000104#00 T"), "acceptance filter 1 value and mask");
