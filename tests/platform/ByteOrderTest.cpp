@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "protocol/BytesAt.hpp"
+#include "support/BytesAt.hpp"
 
 namespace quillon::byteorder {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "BytesAt.hpp"
+#include "support/BytesAt.hpp"
 
 namespace quillon::protocol {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "BytesAt.hpp"
+#include "support/BytesAt.hpp"
 
 namespace quillon::protocol {
 namespace {
