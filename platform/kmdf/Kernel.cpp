@@ -12,7 +12,7 @@ thread_local HANDLE currentProcessId = SYSTEM_PROCESS_ID;
 
 }  // namespace
 
-Kernel::Kernel(std::shared_ptr<Clock> clock) : clock_(std::move(clock)) {
+Kernel::Kernel(std::shared_ptr<Waiter> waiter) : waiter_(std::move(waiter)) {
     Kernel* expected = nullptr;
     const bool installed = activeKernel.compare_exchange_strong(expected, this);
     assert(installed && "only one simulated kernel may be active at a time");

@@ -7,18 +7,18 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/kmdf/Clock.hpp"
 #include "platform/kmdf/FaultInjector.hpp"
 #include "platform/kmdf/FrameworkStats.hpp"
 #include "platform/kmdf/KernelTypes.hpp"
 #include "platform/kmdf/MdlRegistry.hpp"
 #include "platform/kmdf/PoolTracker.hpp"
+#include "platform/kmdf/Waiter.hpp"
 
 namespace kmdf {
 
 class Kernel {
   public:
-    explicit Kernel(std::shared_ptr<Clock> clock);
+    explicit Kernel(std::shared_ptr<Waiter> waiter);
     ~Kernel();
     Kernel(const Kernel&) = delete;
     Kernel& operator=(const Kernel&) = delete;
@@ -29,7 +29,7 @@ class Kernel {
     MdlRegistry& Mdls() { return mdls_; }
     PoolTracker& Pool() { return pool_; }
     FaultInjector& Faults() { return faults_; }
-    Clock& GetClock() { return *clock_; }
+    Waiter& GetWaiter() { return *waiter_; }
 
     FrameworkStats Stats();
     template <class F>
@@ -39,7 +39,7 @@ class Kernel {
     }
 
   private:
-    std::shared_ptr<Clock> clock_;
+    std::shared_ptr<Waiter> waiter_;
     MdlRegistry mdls_;
     PoolTracker pool_;
     FaultInjector faults_;

@@ -9,7 +9,7 @@
 
 namespace kmdf {
 
-KernelHost::KernelHost(std::shared_ptr<Clock> clock) : kernel_(std::move(clock)), io_(*this) {}
+KernelHost::KernelHost(std::shared_ptr<Waiter> waiter) : kernel_(std::move(waiter)), io_(*this) {}
 
 KernelHost::~KernelHost() {
     for (Plugged& plugged : devices_) {

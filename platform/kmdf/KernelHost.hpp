@@ -16,14 +16,14 @@
 #include "platform/kmdf/IoManager.hpp"
 #include "platform/kmdf/Kernel.hpp"
 #include "platform/kmdf/SimUsbDevice.hpp"
-#include "platform/kmdf/SteadyClock.hpp"
+#include "platform/kmdf/SteadyWaiter.hpp"
 #include "platform/kmdf/WdfDriver.hpp"
 
 namespace kmdf {
 
 class KernelHost {
   public:
-    explicit KernelHost(std::shared_ptr<Clock> clock = std::make_shared<SteadyClock>());
+    explicit KernelHost(std::shared_ptr<Waiter> waiter = std::make_shared<SteadyWaiter>());
     /// Stops every started device (cancelling its I/O) before tearing down.
     ~KernelHost();
     KernelHost(const KernelHost&) = delete;

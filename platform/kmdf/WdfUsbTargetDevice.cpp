@@ -102,7 +102,7 @@ NTSTATUS WdfUsbTargetDevice::ControlTransfer(const WDF_REQUEST_SEND_OPTIONS* opt
         options->Timeout < 0) {
         timeout = std::chrono::nanoseconds(-options->Timeout * 100);
     }
-    if (!Kernel::Current().GetClock().WaitFor(done, timeout)) {
+    if (!Kernel::Current().GetWaiter().WaitFor(done, timeout)) {
         // The answer must not land in the caller's buffer after we return.
         device_->Cancel(transfer);
         done->Wait();

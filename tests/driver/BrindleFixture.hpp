@@ -12,11 +12,11 @@
 #include "driver/Brindle.hpp"
 #include "driver/BrindleContexts.hpp"
 #include "driver/BrindleIoctl.hpp"
-#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/HandleApi.hpp"
 #include "platform/kmdf/KernelHost.hpp"
-#include "support/kmdf/PatternFunction.hpp"
 #include "platform/kmdf/SimUsbDevice.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
+#include "support/kmdf/PatternFunction.hpp"
 
 namespace brindle::test {
 
@@ -81,7 +81,7 @@ class BrindleFixture : public ::testing::Test {
         return host.GetKernel().Pool().Usage(BRINDLE_POOL_TAG).liveAllocations;
     }
 
-    std::shared_ptr<kmdf::FakeClock> clock = std::make_shared<kmdf::FakeClock>();
+    std::shared_ptr<kmdf::FakeWaiter> clock = std::make_shared<kmdf::FakeWaiter>();
     kmdf::KernelHost host{clock};
     std::shared_ptr<kmdf::PatternFunction> function = std::make_shared<kmdf::PatternFunction>();
     std::shared_ptr<kmdf::SimUsbDevice> bus;

@@ -123,7 +123,7 @@ class SilentFunction final : public SimUsbFunction {
 };
 
 TEST(CancellationIdleTest, CancelIoEndsAReadWaitingForDataOfAnIdlePipe) {
-    KernelHost host(std::make_shared<FakeClock>());
+    KernelHost host(std::make_shared<FakeWaiter>());
     ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
     auto bus =
         std::make_shared<SimUsbDevice>(AdapterDeviceConfig(), std::make_shared<SilentFunction>());

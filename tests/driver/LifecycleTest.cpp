@@ -173,7 +173,7 @@ TEST(LifecycleStartTest, AFailedStartStepIsTheResultAndTheDeviceStaysHidden) {
         {"device information", SimStartStep::DeviceInformation, STATUS_UNSUCCESSFUL},
     };
     for (const StartCase& c : cases) {
-        KernelHost host(std::make_shared<FakeClock>());
+        KernelHost host(std::make_shared<FakeWaiter>());
         ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
         auto bus = std::make_shared<SimUsbDevice>(AdapterDeviceConfig(),
                                                   std::make_shared<PatternFunction>());
@@ -185,7 +185,7 @@ TEST(LifecycleStartTest, AFailedStartStepIsTheResultAndTheDeviceStaysHidden) {
 }
 
 TEST(LifecycleStartTest, RequestsOnADeviceThatFailedToStartAreRefused) {
-    KernelHost host(std::make_shared<FakeClock>());
+    KernelHost host(std::make_shared<FakeWaiter>());
     ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
     auto bus =
         std::make_shared<SimUsbDevice>(AdapterDeviceConfig(), std::make_shared<PatternFunction>());
@@ -206,7 +206,7 @@ TEST(LifecycleStartTest, RequestsOnADeviceThatFailedToStartAreRefused) {
 }
 
 TEST(LifecycleStartTest, TheDriverItselfRefusesDescriptorAndPipeCountBeforeAnyStart) {
-    KernelHost host(std::make_shared<FakeClock>());
+    KernelHost host(std::make_shared<FakeWaiter>());
     ASSERT_EQ(host.LoadDriver(DriverEntry), STATUS_SUCCESS);
     auto bus =
         std::make_shared<SimUsbDevice>(AdapterDeviceConfig(), std::make_shared<PatternFunction>());

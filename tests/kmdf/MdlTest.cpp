@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/Kernel.hpp"
 #include "platform/kmdf/Mdl.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
 
 namespace kmdf {
 namespace {
 
 class MdlTest : public ::testing::Test {
   protected:
-    Kernel kernel{std::make_shared<FakeClock>()};
+    Kernel kernel{std::make_shared<FakeWaiter>()};
     alignas(4096) std::uint8_t buffer[3 * 4096] = {};
 };
 

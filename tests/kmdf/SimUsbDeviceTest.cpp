@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/Kernel.hpp"
-#include "support/kmdf/PatternFunction.hpp"
 #include "platform/kmdf/SimUsbDevice.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
+#include "support/kmdf/PatternFunction.hpp"
 
 namespace kmdf {
 namespace {
@@ -44,7 +44,7 @@ class SimUsbDeviceTest : public ::testing::Test {
         EXPECT_TRUE(device.WaitIdle());
     }
 
-    Kernel kernel{std::make_shared<FakeClock>()};
+    Kernel kernel{std::make_shared<FakeWaiter>()};
     std::shared_ptr<PatternFunction> function = std::make_shared<PatternFunction>();
     SimUsbDevice device{AdapterDeviceConfig(), function};
 };
@@ -134,7 +134,7 @@ class SlowFunction final : public SimUsbFunction {
 };
 
 TEST(SimUsbDeviceWaitTest, TransferWithoutDataWaitsUntilTheFunctionHasSome) {
-    Kernel kernel{std::make_shared<FakeClock>()};
+    Kernel kernel{std::make_shared<FakeWaiter>()};
     auto function = std::make_shared<SlowFunction>();
     SimUsbDevice device{AdapterDeviceConfig(), function};
     Transfer t(0x81, 8);

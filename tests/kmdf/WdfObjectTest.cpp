@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/kmdf/FakeClock.hpp"
 #include "platform/kmdf/Kernel.hpp"
 #include "platform/kmdf/WdfCollection.hpp"
 #include "platform/kmdf/WdfDriver.hpp"
 #include "platform/kmdf/WdfMemory.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
 
 namespace kmdf {
 namespace {
@@ -29,7 +29,7 @@ class WdfObjectTest : public ::testing::Test {
         return memory;
     }
 
-    Kernel kernel{std::make_shared<FakeClock>()};
+    Kernel kernel{std::make_shared<FakeWaiter>()};
     WdfDriver root{WDF_DRIVER_CONFIG{}};
 };
 

@@ -2,15 +2,15 @@
 
 #include <thread>
 
-#include "support/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
 
 namespace kmdf {
 namespace {
 
 using std::chrono::milliseconds;
 
-TEST(FakeClockTest, WaitEndsOnlyWhenTimeReachesTheDeadline) {
-    FakeClock clock;
+TEST(FakeWaiterTest, WaitEndsOnlyWhenTimeReachesTheDeadline) {
+    FakeWaiter clock;
     auto event = std::make_shared<OneShotEvent>();
     bool signalled = true;
     std::thread waiter([&] { signalled = clock.WaitFor(event, milliseconds(100)); });
@@ -24,8 +24,8 @@ TEST(FakeClockTest, WaitEndsOnlyWhenTimeReachesTheDeadline) {
     EXPECT_EQ(clock.Now(), milliseconds(100));
 }
 
-TEST(FakeClockTest, SignalEndsTheWaitWithoutTimePassing) {
-    FakeClock clock;
+TEST(FakeWaiterTest, SignalEndsTheWaitWithoutTimePassing) {
+    FakeWaiter clock;
     auto event = std::make_shared<OneShotEvent>();
     bool signalled = false;
     std::thread waiter([&] { signalled = clock.WaitFor(event, milliseconds(100)); });

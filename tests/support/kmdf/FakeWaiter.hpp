@@ -1,4 +1,4 @@
-// A clock that moves only when told to. Waits with a time-out end when the
+// Timed waits on a time that moves only when told to. Waits with a time-out end when the
 // event is signalled or when Advance carries the time past their deadline.
 #pragma once
 
@@ -8,13 +8,14 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/kmdf/Clock.hpp"
+#include "platform/kmdf/Waiter.hpp"
 
 namespace kmdf {
 
-class FakeClock final : public Clock {
+class FakeWaiter final : public Waiter {
   public:
-    std::chrono::nanoseconds Now() override { return now_.load(); }
+    /// The fake time: how far Advance has carried it.
+    std::chrono::nanoseconds Now() const { return now_.load(); }
     bool WaitFor(const std::shared_ptr<OneShotEvent>& event,
                  std::chrono::nanoseconds timeout) override;
 
@@ -23,7 +24,7 @@ class FakeClock final : public Clock {
     /// Blocks (for real, bounded by `limit`) until `count` waits are pending.
     bool WaitForWaiters(std::size_t count,
                         std::chrono::milliseconds limit = std::chrono::seconds(10));
-    /// Deadlines of the pending waits, in clock time.
+    /// Deadlines of the pending waits, in fake time.
     std::vector<std::chrono::nanoseconds> PendingDeadlines();
 
   private:

@@ -1,11 +1,11 @@
-#include "support/kmdf/FakeClock.hpp"
+#include "support/kmdf/FakeWaiter.hpp"
 
 #include <algorithm>
 
 namespace kmdf {
 
-bool FakeClock::WaitFor(const std::shared_ptr<OneShotEvent>& event,
-                        std::chrono::nanoseconds timeout) {
+bool FakeWaiter::WaitFor(const std::shared_ptr<OneShotEvent>& event,
+                         std::chrono::nanoseconds timeout) {
     const auto deadline = now_.load() + timeout;
     {
         std::lock_guard lock(mutex_);
@@ -22,13 +22,13 @@ bool FakeClock::WaitFor(const std::shared_ptr<OneShotEvent>& event,
     return signalled;
 }
 
-void FakeClock::Remove(const std::shared_ptr<OneShotEvent>& event) {
+void FakeWaiter::Remove(const std::shared_ptr<OneShotEvent>& event) {
     std::lock_guard lock(mutex_);
     std::erase_if(waiters_, [&](const Waiter& w) { return w.event == event; });
     waitersChanged_.notify_all();
 }
 
-void FakeClock::Advance(std::chrono::nanoseconds step) {
+void FakeWaiter::Advance(std::chrono::nanoseconds step) {
     std::vector<Waiter> toWake;
     {
         std::lock_guard lock(mutex_);
@@ -43,12 +43,12 @@ void FakeClock::Advance(std::chrono::nanoseconds step) {
     }
 }
 
-bool FakeClock::WaitForWaiters(std::size_t count, std::chrono::milliseconds limit) {
+bool FakeWaiter::WaitForWaiters(std::size_t count, std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
     return waitersChanged_.wait_for(lock, limit, [&] { return waiters_.size() >= count; });
 }
 
-std::vector<std::chrono::nanoseconds> FakeClock::PendingDeadlines() {
+std::vector<std::chrono::nanoseconds> FakeWaiter::PendingDeadlines() {
     std::lock_guard lock(mutex_);
     std::vector<std::chrono::nanoseconds> deadlines;
     for (const Waiter& waiter : waiters_) {

@@ -1,13 +1,12 @@
-// The real monotonic clock.
+// Timed waits on the real monotonic clock.
 #pragma once
 
-#include "platform/kmdf/Clock.hpp"
+#include "platform/kmdf/Waiter.hpp"
 
 namespace kmdf {
 
-class SteadyClock final : public Clock {
+class SteadyWaiter final : public Waiter {
   public:
-    std::chrono::nanoseconds Now() override;
     bool WaitFor(const std::shared_ptr<OneShotEvent>& event,
                  std::chrono::nanoseconds timeout) override;
 };
