@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -20,8 +20,8 @@
 
 #include "platform/system/ReplaceFile.hpp"
 #include "protocol/SettingsFile.hpp"
-#include "support/FakeSystem.hpp"
 #include "support/ChildProcess.hpp"
+#include "support/FakeSystem.hpp"
 
 namespace quillon::cli {
 namespace {

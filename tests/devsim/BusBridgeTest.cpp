@@ -6,11 +6,11 @@
 #include <chrono>
 #include <thread>
 
-#include "support/BusFrames.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "sim/devsim/BusBridge.hpp"
+#include "support/BusFrames.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::sim {

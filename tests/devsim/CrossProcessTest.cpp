@@ -7,9 +7,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "support/ChildProcess.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "sim/Sha256.hpp"
+#include "support/ChildProcess.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::test {

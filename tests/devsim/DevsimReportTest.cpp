@@ -7,11 +7,11 @@
 #include <sstream>
 #include <thread>
 
-#include "support/BusFrames.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "sim/Sha256.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "sim/devsim/DevsimReport.hpp"
+#include "support/BusFrames.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::sim {

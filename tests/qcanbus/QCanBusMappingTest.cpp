@@ -1,10 +1,10 @@
 // Options of "qcanbus:..." specs and the mapping to and from Qt frames.
 #include <gtest/gtest.h>
 
-#include "support/BusFrames.hpp"
 #include "platform/kelvix/qcanbus/FrameQueue.hpp"
 #include "platform/kelvix/qcanbus/QCanBusFrameMapping.hpp"
 #include "platform/kelvix/qcanbus/QCanBusOptions.hpp"
+#include "support/BusFrames.hpp"
 
 namespace kelvix {
 namespace {

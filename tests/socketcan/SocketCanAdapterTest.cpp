@@ -4,10 +4,10 @@
 
 #include <cerrno>
 
-#include "support/BusFrames.hpp"
 #include "FakeCanSocketLayer.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/socketcan/SocketCanAdapter.hpp"
+#include "support/BusFrames.hpp"
 
 namespace kelvix {
 namespace {

@@ -1,8 +1,8 @@
 // Mapping between the library's frame record and the raw CAN socket frame.
 #include <gtest/gtest.h>
 
-#include "support/BusFrames.hpp"
 #include "platform/kelvix/socketcan/SocketCanFrame.hpp"
+#include "support/BusFrames.hpp"
 
 namespace kelvix {
 namespace {
