@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "platform/kelvix/VirtualCanBus.hpp"
 #include "platform/system/SystemServices.hpp"
 #include "platform/ui/Host.hpp"
+#include "protocol/FirmwareFrames.hpp"
 #include "sim/Bootloader.hpp"
 #include "upgrade/FirmwareTransfer.hpp"
 #include "upgrade/UpgradeObserver.hpp"
@@ -71,27 +73,21 @@ std::vector<std::uint8_t> MakeImage() {
 }
 
 std::uint64_t CommandBits() {
-    CanFrameRecord command{};
-    command.ID = 1;
-    command.ExternFlag = 1;
-    command.RemoteFlag = 1;
-    return kelvix::MeasureFrame(command).lengthBits;
+    return kelvix::MeasureFrame(protocol::BuildEraseCommand()).lengthBits;
 }
 
 // Bits on the wire of the image data frames (and of the empty frame after an
 // image of whole blocks).
 std::uint64_t DataBits(const std::vector<std::uint8_t>& image) {
+    constexpr std::size_t FRAME_BYTES = protocol::IMAGE_DATA_MAX_BYTES;
     std::uint64_t bits = 0;
-    CanFrameRecord data{};
-    data.ID = 1;
-    for (std::size_t offset = 0; offset < image.size(); offset += 8) {
-        data.DataLen = static_cast<std::uint8_t>(std::min<std::size_t>(8, image.size() - offset));
-        std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(offset), data.DataLen, data.Data);
-        bits += kelvix::MeasureFrame(data).lengthBits;
+    for (std::size_t offset = 0; offset < image.size(); offset += FRAME_BYTES) {
+        const auto bytes = std::span(image).subspan(
+            offset, std::min<std::size_t>(FRAME_BYTES, image.size() - offset));
+        bits += kelvix::MeasureFrame(protocol::BuildImageDataFrame(bytes)).lengthBits;
     }
     if (image.size() % upgrade::FirmwareTransfer::BLOCK_BYTES == 0) {
-        data.DataLen = 0;
-        bits += kelvix::MeasureFrame(data).lengthBits;
+        bits += kelvix::MeasureFrame(protocol::BuildImageDataFrame({})).lengthBits;
     }
     return bits;
 }
