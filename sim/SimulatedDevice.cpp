@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/DebugFrames.hpp"
 #include "protocol/DtuFrames.hpp"
@@ -55,9 +56,11 @@ std::string DtuSummary(const protocol::DtuFrameReader& reader) {
 // as plain text, "ok" as information, the error count (always none) as an
 // error, and the line's length in bytes (16 bits, little-endian) as data.
 std::array<std::string, 4> DebugAnswer(std::string_view line) {
-    const auto length = static_cast<std::uint16_t>(std::min<std::size_t>(line.size(), 0xFFFF));
+    std::array<std::uint8_t, 2> length{};
+    byteorder::PutU16LE(length, 0,
+                        static_cast<std::uint16_t>(std::min<std::size_t>(line.size(), 0xFFFF)));
     return {std::string(line.substr(0, DEBUG_ECHO_BYTES)) + "\r\n", "ok\r\n", "err 0\r\n",
-            std::string{static_cast<char>(length & 0xFF), static_cast<char>(length >> 8)}};
+            std::string(length.begin(), length.end())};
 }
 
 }  // namespace
