@@ -51,6 +51,9 @@ struct DeviceConfig {
     std::uint32_t replyDelayMs = 0;
     bool silent = false;
     std::optional<std::uint64_t> seed;
+    /// False: the device gets no thread; its owner lets it take what reached
+    /// it by calling SimulatedDevice::HandleDelivered (one thread, no waits).
+    bool ownThread = true;
 };
 
 /// Parses an options text; returns nothing and sets `error` (naming the key)

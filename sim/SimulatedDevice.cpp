@@ -22,6 +22,8 @@ using namespace quillon::protocol;
 constexpr std::size_t DEBUG_LINE_MAX = 1000;
 constexpr std::size_t DEBUG_ECHO_BYTES = 6;
 constexpr std::chrono::milliseconds POLL_WAIT{5};
+/// Frames taken from the port at once.
+constexpr std::size_t BATCH_FRAMES = 64;
 /// Quiet time after the last upgrade frame before the image record is saved.
 constexpr std::uint64_t IMAGE_SAVE_IDLE_MS = 300;
 
@@ -77,13 +79,19 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
     port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
-    thread_ = std::thread([this] { Run(); });
+    if (config_.ownThread) {
+        thread_ = std::thread([this] { Run(); });
+    }
 }
 
 SimulatedDevice::~SimulatedDevice() {
     // The port closes only after the thread has taken what was delivered.
     stopping_ = true;
-    thread_.join();
+    if (thread_.joinable()) {
+        thread_.join();
+    } else {
+        HandleDelivered();
+    }
     port_->Close();
     if (imageDirty_) {
         std::lock_guard lock(mutex_);
@@ -115,22 +123,37 @@ void SimulatedDevice::RestoreState() {
     }
 }
 
+std::size_t SimulatedDevice::TakeBatch(std::chrono::milliseconds wait) {
+    kelvix::TaggedFrame buffer[BATCH_FRAMES];
+    const std::size_t count = port_->ReceiveTagged(buffer, wait);
+    for (std::size_t i = 0; i < count; ++i) {
+        OnFrame(buffer[i].channel, buffer[i].frame);
+    }
+    SendDue();
+    SaveImageWhenIdle();
+    return count;
+}
+
 void SimulatedDevice::Run() {
-    kelvix::TaggedFrame buffer[64];
     for (;;) {
         // Frames delivered before the stop were sent while the device was on:
         // it takes them first, as a device that stays powered would, so a
         // command that ends as its last frame leaves still reaches it.
         const bool stopping = stopping_;
-        const std::size_t count =
-            port_->ReceiveTagged(buffer, stopping ? std::chrono::milliseconds(0) : POLL_WAIT);
-        for (std::size_t i = 0; i < count; ++i) {
-            OnFrame(buffer[i].channel, buffer[i].frame);
-        }
-        SendDue();
-        SaveImageWhenIdle();
-        if (stopping && count < std::size(buffer)) {
+        const std::size_t count = TakeBatch(stopping ? std::chrono::milliseconds(0) : POLL_WAIT);
+        if (stopping && count < BATCH_FRAMES) {
             return;
+        }
+    }
+}
+
+std::size_t SimulatedDevice::HandleDelivered() {
+    std::size_t taken = 0;
+    for (;;) {
+        const std::size_t count = TakeBatch(std::chrono::milliseconds(0));
+        taken += count;
+        if (count < BATCH_FRAMES) {
+            return taken;
         }
     }
 }

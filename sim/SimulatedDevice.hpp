@@ -4,7 +4,9 @@
 // reassembles DTU parameter frames into the two DTU records, and keeps the
 // debug text it receives, answering every line with one message per level.
 //
-// Threading: the device runs its own thread; every accessor is thread-safe.
+// Threading: the device runs its own thread (unless its config says
+// otherwise, when the owner calls HandleDelivered); every accessor is
+// thread-safe.
 #pragma once
 
 #include <atomic>
@@ -62,6 +64,10 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     /// Frames heard and handled: whatever a frame set in motion (a scheduled
     /// reply, a stored record) is in place once it is counted.
     std::uint64_t FramesReceived() const { return framesReceived_.load(); }
+    /// Takes every frame delivered so far and sends the replies now due, on
+    /// the caller's thread; for a device made without a thread of its own.
+    /// Returns how many frames it took.
+    std::size_t HandleDelivered();
     /// The boot loader that takes erase, program and image data frames.
     const Bootloader& Loader() const { return bootloader_; }
     /// Why the state file was not taken (damaged, foreign, unreadable); empty
@@ -92,6 +98,9 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     };
 
     void Run();
+    /// Takes up to one batch of delivered frames (waiting at most `wait` for
+    /// the first), then sends what is due; returns how many it took.
+    std::size_t TakeBatch(std::chrono::milliseconds wait);
     void OnFrame(std::uint32_t channel, const CanFrameRecord& received);
     void Dispatch(std::uint32_t channel, const CanFrameRecord& received);
     void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
@@ -149,7 +158,7 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::array<std::uint8_t, 6> lastTime_{};
     std::vector<PendingReply> pending_;
     std::string stateWarning_;
-    // Touched by the device thread only (and the destructor after it ended).
+    // Touched by the thread that handles frames only (and the destructor after it ended).
     bool imageDirty_ = false;
     std::uint64_t lastUpgradeFrameMs_ = 0;
 

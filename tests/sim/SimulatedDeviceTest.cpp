@@ -314,5 +314,27 @@ TEST_F(SimulatedDeviceTest, DebugLineIsAnsweredOnceAtEveryLevel) {
     EXPECT_EQ(device->DebugText(), "AT+CSQ\r\n") << "the first frame ended no line";
 }
 
+// Without a thread of its own the device takes nothing until its owner hands
+// it what arrived; then it takes all of it, more than one batch, at once.
+TEST_F(SimulatedDeviceTest, DeviceWithoutItsOwnThreadTakesFramesWhenHandedThem) {
+    DeviceConfig config;
+    config.ownThread = false;
+    device = std::make_unique<SimulatedDevice>(bus, config, clock);
+    const auto write = WholeWrite();
+    SendAll(write.channel0, 0);
+    SendAll(write.channel1, 1);
+    const std::vector<CanFrameRecord> debug(70, DebugFrame("x"));
+    SendAll(debug);
+    EXPECT_EQ(device->FramesReceived(), 0u);
+    EXPECT_EQ(device->WritesApplied(), 0u);
+    const std::size_t sent = write.channel0.size() + write.channel1.size() + debug.size();
+    EXPECT_EQ(device->HandleDelivered(), sent);
+    EXPECT_EQ(device->FramesReceived(), sent);
+    EXPECT_EQ(device->WritesApplied(), 1u);
+    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 64);
+    EXPECT_EQ(device->DebugText(), std::string(70, 'x'));
+    EXPECT_EQ(device->HandleDelivered(), 0u);
+}
+
 }  // namespace
 }  // namespace quillon::sim
