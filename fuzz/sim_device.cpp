@@ -1,10 +1,10 @@
 // Any frame sequence from the PC into the simulated device, enciphered as the
 // program sends it: parameter writes, read requests, storage initialisation,
-// DTU frames, debug text and upgrade frames. The device works on its own
-// thread; each input waits until it has taken every frame, then drains what
-// it answered.
+// DTU frames, debug text and upgrade frames. The device has no thread of
+// its own here: it takes the input's frames on the fuzzer's thread, must
+// have heard every one of them, and what it answered is drained.
 #include <chrono>
-#include <thread>
+#include <cstdlib>
 
 #include "fuzz/FuzzInput.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
@@ -21,6 +21,7 @@ struct Bench {
         sim::DeviceConfig config;
         config.eraseMs = 0;
         config.storageDelayMs = 0;
+        config.ownThread = false;
         device = std::make_unique<sim::SimulatedDevice>(bus, config, clock);
     }
     sys::SystemClock clock;
@@ -44,10 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bench.pc->SendOn(channel, frame);
         ++sent;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (bench.device->FramesReceived() < before + sent &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::yield();
+    if (bench.device->HandleDelivered() != sent ||
+        bench.device->FramesReceived() != before + sent) {
+        std::abort();
     }
     CanFrameRecord answers[64];
     while (bench.pc->Receive(answers, std::chrono::milliseconds(0)) > 0) {
