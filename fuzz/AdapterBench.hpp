@@ -21,7 +21,11 @@ struct AdapterBench {
         std::string error;
         firmware = std::make_shared<brindle::AdapterFirmware>(
             kelvix::SimAdapter::FromOptions("nodevice", error));
-        usb = std::make_shared<kmdf::SimUsbDevice>(kmdf::AdapterDeviceConfig(), firmware);
+        kmdf::SimUsbDeviceConfig config = kmdf::AdapterDeviceConfig();
+        // As the backend runs it: what the adapter can take or give at once
+        // completes inside the call, with no hand-over to a bus thread.
+        config.processOnSubmit = true;
+        usb = std::make_shared<kmdf::SimUsbDevice>(config, firmware);
         machine = brindle::BrindleMachine::Acquire();
         if (!firmware->Start(usb).empty() ||
             !kmdf::NT_SUCCESS(machine->PlugIn(usb, &device, &path))) {
