@@ -49,6 +49,10 @@ struct FuzzWindow {
     FuzzWindow(const FuzzWindow&) = delete;
     FuzzWindow& operator=(const FuzzWindow&) = delete;
 
+    /// Drops what the window keeps from one input to the next without bound,
+    /// the debug display's text, so millions of inputs do not fill the memory.
+    void ForgetHistory() { window.DebugPage().ClearDisplay(); }
+
     static std::filesystem::path MakeDirectory() {
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";

@@ -47,5 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             file.Reopen();
         }
     }
+    fuzzWindow.ForgetHistory();
     return 0;
 }

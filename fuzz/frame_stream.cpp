@@ -19,5 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzWindow.window.HandleFrame(channel, frame);
     }
     fuzzWindow.host.PumpMessages();
+    fuzzWindow.ForgetHistory();
     return 0;
 }

@@ -34,5 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     protocol::ApplySettingsFallbacks(sections, ok);
     fuzzWindow.window.LoadSettings();
     fuzzWindow.window.RefreshPages();
+    fuzzWindow.ForgetHistory();
     return 0;
 }

@@ -67,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         page.UpdateData(true);
     }
     fuzzWindow.host.PumpMessages();
+    fuzzWindow.ForgetHistory();
     return 0;
 }
