@@ -45,6 +45,10 @@ namespace quillon::app {
 /// saved, followed by what failed: "设置文件保存失败: cannot create ...".
 inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
 
+/// Status line when a parameter write is refused before its first frame
+/// because the settings files could not be saved, followed by the reason.
+inline constexpr const char* STATUS_CANNOT_SAVE = "设置文件无法保存，未下发参数: ";
+
 /// A parameter write whose every frame the adapter took (a warning box, as
 /// the write's other outcomes are).
 inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启设备生效!";
@@ -81,9 +85,26 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     // Commands (user-interface thread).
     void ToggleConnection();
     /// The DTU write, the save and the parameter write; succeeded when all went out.
+    /// Refused before anything is sent (status line only) when SettingsSaveProblem()
+    /// names one: a device must never hold settings its files do not.
     CommandResult WriteParameters();
+    /// Empty when all three settings files of a write can be saved where the
+    /// write saves them; otherwise why the first of them cannot.
+    std::string SettingsSaveProblem() const;
     /// Sends the read request; false when it did not go out (and was told).
     bool ReadParameters();
+    /// Sends the read request to learn the device's identity and versions
+    /// only: until EndIdentification() the replies that would change the
+    /// record (parameter frames, the system reply) are dropped, so a write
+    /// that follows sends what it was given. False, without a box, when the
+    /// request did not go out.
+    bool IdentifyDevice();
+    void EndIdentification();
+    /// Counts the version replies decoded; an identification waits on it.
+    std::uint64_t VersionReplies() const { return versionReplies_.load(); }
+    /// Why the last parameter write announced fewer recording rules than a
+    /// channel holds, one text per channel cut; empty when none was.
+    std::vector<std::string> RuleCountCuts() const;
     /// Asks, then sends the request; the device's answer comes later (StorageReply).
     CommandResult InitStorage();
     /// Streams a firmware image chosen in the open-file dialog; `observer`
@@ -166,6 +187,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// Shows `text` as a warning box and returns it as the command's result.
     CommandResult Warn(std::string_view text, bool succeeded = false);
     void ShowSaveFailures();
+    static bool IsIdentificationReply(const CanFrameRecord& frame);
+    void ShowRuleCountCuts(CommandResult& result);
     std::array<ui::Dialog*, 6> RecordPages();
     void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeIdentityFrame(const CanFrameRecord& frame);
@@ -202,6 +225,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::atomic<std::uint64_t> refreshCount_{0};
     std::array<std::atomic<std::uint64_t>, 2> completions_{};
     std::atomic<std::uint64_t> framesHandled_{0};
+    std::atomic<std::uint64_t> versionReplies_{0};
+    bool identifying_ = false;             // user-interface thread only
     protocol::SettingsSections record_{};  ///< before the pages, which edit its sections
     protocol::DeviceIdentity identity_{};
     std::array<protocol::CanPara, 2> readBack_{};

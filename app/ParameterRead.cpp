@@ -123,6 +123,9 @@ void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
 }
 
 void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame) {
+    if (identifying_ && !IsIdentificationReply(frame)) {
+        return;
+    }
     readTally_.Add(channel, frame);
     if (frame.ExternFlag != 0) {
         DecodeParameterFrame(channel, frame);
@@ -163,6 +166,7 @@ void CQuillonDlg::DecodeIdentityFrame(const CanFrameRecord& frame) {
             identity_.hardwareVersion = versions.hardware;
             identity_.firmwareVersion = versions.firmware;
             ShowVersions();
+            ++versionReplies_;
             break;
         }
         case protocol::ID_SYSTEM:

@@ -6,6 +6,7 @@
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
 #include "dtu/WriteDtuParams.hpp"
+#include "platform/system/ReplaceFile.hpp"
 #include "protocol/Capacities.hpp"
 #include "protocol/ParameterFrames.hpp"
 
@@ -17,7 +18,22 @@ constexpr std::uint32_t REFERENCE_FILTER_BLOCK = 3;
 
 }  // namespace
 
+std::string CQuillonDlg::SettingsSaveProblem() const {
+    for (const auto& file :
+         {dtuBasicPage_.FilePath(), dtuAdvancedPage_.FilePath(), SettingsPath()}) {
+        if (std::string problem = sys::ReplaceFileProblem(file); !problem.empty()) {
+            return problem;
+        }
+    }
+    return {};
+}
+
 CommandResult CQuillonDlg::WriteParameters() {
+    if (const std::string problem = SettingsSaveProblem(); !problem.empty()) {
+        CommandResult refused{false, {}, {}, 0, STATUS_CANNOT_SAVE + problem};
+        SetDlgItemText(IDC_STATUS, refused.status);
+        return refused;
+    }
     const bool dtuSent = dtu::WriteDtuParams(dtuBasicPage_, dtuAdvancedPage_, link_);
     CommandResult result = SendParameters();
     // The DTU write told its own failure in its box; the command failed all the same.
@@ -49,7 +65,21 @@ CommandResult CQuillonDlg::SendParameters() {
             return Warn(failure);
         }
     }
-    return Warn(WRITE_SUCCEEDED, true);
+    CommandResult result = Warn(WRITE_SUCCEEDED, true);
+    ShowRuleCountCuts(result);
+    return result;
+}
+
+void CQuillonDlg::ShowRuleCountCuts(CommandResult& result) {
+    std::string text;
+    for (const std::string& cut : RuleCountCuts()) {
+        text += (text.empty() ? "" : "；") + cut;
+    }
+    // A save that failed is the graver news; the status line keeps it.
+    if (!text.empty() && SaveFailures().empty()) {
+        result.status = text;
+        SetDlgItemText(IDC_STATUS, text);
+    }
 }
 
 const char* CQuillonDlg::Send(std::span<CanFrameRecord> frames) {

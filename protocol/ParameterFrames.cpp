@@ -43,6 +43,12 @@ CanFrameRecord BuildOpeningFrame() {
     return frame;
 }
 
+std::uint8_t AnnouncedFilterCount(std::uint8_t filterCount, std::uint32_t firmwareVersion) {
+    const bool oldFirmware = firmwareVersion <= OLD_FIRMWARE_VERSION;
+    return oldFirmware && filterCount > OLD_FIRMWARE_FILTER_LIMIT ? OLD_FIRMWARE_FILTER_LIMIT
+                                                                  : filterCount;
+}
+
 std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara& channel,
                                                                    std::uint32_t firmwareVersion) {
     std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> frames{};
@@ -54,10 +60,7 @@ std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara
     frames[0].Data[4] = channel.workMode;
     frames[1] = MakeConfigFrame(ID_CHANNEL + 1, true);
     frames[1].Data[0] = channel.acceptAll;
-    const bool oldFirmware = firmwareVersion <= OLD_FIRMWARE_VERSION;
-    frames[1].Data[1] = oldFirmware && channel.filterCount > OLD_FIRMWARE_FILTER_LIMIT
-                            ? OLD_FIRMWARE_FILTER_LIMIT
-                            : channel.filterCount;
+    frames[1].Data[1] = AnnouncedFilterCount(channel.filterCount, firmwareVersion);
     for (std::size_t k = 0; k < MAX_CAN_FILTERS; ++k) {
         const CanFilter& filter = channel.filters[k];
         auto& head = frames[2 + 2 * k];

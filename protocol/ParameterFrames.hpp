@@ -57,7 +57,10 @@ CanFrameRecord MakeConfigFrame(std::uint32_t id, bool extended, std::uint8_t dat
 
 /// Opening frame: standard 8, 01 FF FF FF FF FF FF FF.
 CanFrameRecord BuildOpeningFrame();
-/// Frames 1..42 of one channel; frame 2 announces at most 10 rules to old firmware.
+/// The recording-rule count frame 2 announces: at most 10 to firmware 10 or
+/// older, and to a device whose version was never read (0).
+std::uint8_t AnnouncedFilterCount(std::uint8_t filterCount, std::uint32_t firmwareVersion);
+/// Frames 1..42 of one channel; frame 2 announces AnnouncedFilterCount rules.
 std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara& channel,
                                                                    std::uint32_t firmwareVersion);
 /// Frame 0x100 and two frames for each of the first `filterCount` filters

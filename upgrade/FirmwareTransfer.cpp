@@ -50,6 +50,7 @@ void FirmwareTransfer::WaitForErase() {
     window_.SetDlgItemText(IDC_STATUS, STATUS_ERASING);
     SetProgress(0);
     for (int step = 0; step < ERASE_STEPS; ++step) {
+        waitLeftMs_ = static_cast<std::uint64_t>(ERASE_STEPS - step) * ERASE_STEP_MS;
         SetProgress(2 * step);
         Pump();
         if (stop_ != nullptr && stop_->load()) {
@@ -57,6 +58,7 @@ void FirmwareTransfer::WaitForErase() {
         }
         sleeper_.SleepMs(ERASE_STEP_MS);
     }
+    waitLeftMs_ = 0;
 }
 
 bool FirmwareTransfer::Program() {
@@ -164,7 +166,7 @@ void FirmwareTransfer::Report(UpgradePhase phase, std::string_view failure) {
         return;
     }
     observer_->Notify(UpgradeProgress{phase, percent_, bytesSent_, framesSent_, image_.Length(),
-                                      std::string(failure)});
+                                      std::string(failure), waitLeftMs_});
 }
 
 bool FirmwareTransfer::Stopped() {

@@ -66,6 +66,7 @@ class FirmwareTransfer {
     const std::atomic<bool>* stop_;
     UpgradePhase phase_ = UpgradePhase::Erasing;
     int percent_ = 0;
+    std::uint64_t waitLeftMs_ = std::uint64_t{ERASE_STEPS} * ERASE_STEP_MS;  // all still ahead
     std::uint64_t bytesSent_ = 0;
     std::uint64_t framesSent_ = 0;
     ui::CommandResult result_;

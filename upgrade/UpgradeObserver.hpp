@@ -41,6 +41,7 @@ struct UpgradeProgress {
     std::uint64_t framesSent = 0;  ///< image data frames accepted (commands not counted)
     std::uint64_t totalBytes = 0;  ///< image length
     std::string failure;           ///< set with UpgradePhase::Failed
+    std::uint64_t waitLeftMs = 0;  ///< Erasing: how much longer the erase wait runs
 };
 
 class UpgradeObserver {

@@ -1,7 +1,9 @@
 #include "frontends/cli/CliApp.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
+#include <string_view>
 
 #include "frontends/cli/CommandTable.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
@@ -12,22 +14,94 @@
 namespace quillon::cli {
 namespace {
 
-constexpr const char* FOOTER = R"(Examples:
-  quillon-cli session
-  quillon-cli --adapter sim:type=2,fw=11 read --json
-  quillon-cli --settings-dir ./cfg write
-  quillon-cli --settings-dir ./cfg write --verify
-  quillon-cli diff old/QXCfg.dat new/QXCfg.dat
-  quillon-cli diff cfg/QXCfg.dat --device
-  quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save
-  quillon-cli show QXCfg.dat --json
-  quillon-cli show QXCfgDTU.dat
-  echo AT+CSQ | quillon-cli debug
-  quillon-cli decode bus.log --json
-  quillon-cli upgrade firmware.bin --json
-
+constexpr const char* ADAPTER_NOTE = R"(
 The adapter comes from --adapter, else KELVIX_ADAPTER, else kelvix.conf beside
 the program, else "sim" (a simulated adapter with a simulated device).)";
+
+std::string Footer(const std::vector<Command>& commands) {
+    std::string footer = "Examples:\n";
+    for (const Command& command : commands) {
+        footer += command.examples;
+    }
+    return footer + ADAPTER_NOTE;
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// The first word where a command belongs that names none (global options and
+// their values skipped), or empty.
+std::string UnknownCommandWord(const CLI::App& app, int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.starts_with("-")) {
+            const CLI::Option* option = app.get_option_no_throw(arg.substr(0, arg.find('=')));
+            i += option != nullptr && option->get_expected_max() > 0 &&
+                 arg.find('=') == std::string::npos;
+            continue;
+        }
+        const auto& commands = Commands();
+        const bool known =
+            std::any_of(commands.begin(), commands.end(),
+                        [&arg](const Command& command) { return arg == command.name; });
+        return known ? std::string() : arg;
+    }
+    return {};
+}
+
+std::string UnknownCommandMessage(const std::string& word) {
+    std::string message = "quillon-cli: unknown command '" + word + "'";
+    const Command* nearest = nullptr;
+    std::size_t best = 3;  // further than two edits is no suggestion
+    for (const Command& command : Commands()) {
+        if (const std::size_t distance = EditDistance(word, command.name); distance < best) {
+            best = distance;
+            nearest = &command;
+        }
+    }
+    if (nearest != nullptr) {
+        message += "; did you mean '" + std::string(nearest->name) + "'?";
+    }
+    return message + " (quillon-cli --help lists the commands)\n";
+}
+
+// A flag given a value ("--json=0"): the parser would read the value as the
+// flag's, so "--json=0" would mean the opposite of what it spells.
+std::string FlagWithValue(const CLI::App& app, int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto equals = arg.find('=');
+        if (!arg.starts_with("--") || equals == std::string::npos) {
+            continue;
+        }
+        const std::string name = arg.substr(0, equals);
+        std::vector<const CLI::App*> parsers = {&app};
+        for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+            parsers.push_back(sub);
+        }
+        for (const CLI::App* parser : parsers) {
+            const CLI::Option* option = parser->get_option_no_throw(name);
+            if (option != nullptr && option->get_expected_max() == 0) {
+                return "quillon-cli: " + name + " is a flag and takes no value (got " + arg + ")\n";
+            }
+        }
+    }
+    return {};
+}
 
 // Sends the simulated device's warnings to the command's error stream while it runs.
 class SimWarningsTo {
@@ -98,7 +172,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     const SimBusTimeScope busTime(services);
     CLI::App app{"Quillon: configure and re-flash CAN devices from the command line",
                  "quillon-cli"};
-    app.footer(FOOTER);
+    app.footer(Footer(Commands()));
     app.require_subcommand(1);
     // The global options may also follow the command: quillon-cli read --json.
     app.fallthrough();
@@ -108,12 +182,21 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     std::vector<std::pair<const CLI::App*, const Command*>> parsers;
     for (const Command& command : Commands()) {
         CLI::App* parser = app.add_subcommand(command.name, command.help);
+        parser->footer(std::string("Examples:\n") + command.examples);
         command.addOptions(*parser, options, global);
         parsers.emplace_back(parser, &command);
+    }
+    if (const std::string problem = FlagWithValue(app, argc, argv); !problem.empty()) {
+        err << problem;
+        return EXIT_USAGE;
     }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
+        if (const std::string word = UnknownCommandWord(app, argc, argv); !word.empty()) {
+            err << UnknownCommandMessage(word);
+            return EXIT_USAGE;
+        }
         const int status = app.exit(e, out, err);
         return status == 0 ? EXIT_OK : EXIT_USAGE;
     }

@@ -8,7 +8,9 @@ namespace {
 void NoOptions(CLI::App&, CommandOptions&, GlobalOptions&) {}
 
 Command Show() {
-    return {"show", "decode a settings file as stored (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat)",
+    return {"show",
+            "decode a settings file as stored (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat)",
+            "  quillon-cli show QXCfg.dat --json\n  quillon-cli show QXCfgDTU.dat\n",
             true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("FILE", o.file, "settings file")->required();
@@ -19,7 +21,11 @@ Command Show() {
 }
 
 Command Write() {
-    return {"write", "write the settings directory's record to the device", true,
+    return {"write",
+            "write the settings directory's record to the device",
+            "  quillon-cli --settings-dir ./cfg write\n  quillon-cli --settings-dir ./cfg write "
+            "--verify\n",
+            true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_flag("--defaults", o.write.defaults,
                            "write the factory settings when QXCfg.dat is missing or damaged");
@@ -34,7 +40,11 @@ Command Write() {
 }
 
 Command Diff() {
-    return {"diff", "compare two settings files, or a file with the device (--device)", true,
+    return {"diff",
+            "compare two settings files, or a file with the device (--device)",
+            "  quillon-cli diff old/QXCfg.dat new/QXCfg.dat\n  quillon-cli diff cfg/QXCfg.dat "
+            "--device\n",
+            true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("A", o.diff.a, "settings file")->required();
                 auto* second = c.add_option("B", o.diff.b, "settings file of the same kind");
@@ -54,7 +64,11 @@ Command Diff() {
 }
 
 Command Read() {
-    return {"read", "read the device's identity and parameters", true,
+    return {"read",
+            "read the device's identity and parameters",
+            "  quillon-cli --adapter sim:type=2,fw=11 read --json\n"
+            "  quillon-cli --adapter socketcan:can0,can1 --trace bus.log read --save\n",
+            true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("--timeout-ms", o.read.timeoutMs,
                              "wait for the device (default 3000)");
@@ -66,7 +80,10 @@ Command Read() {
 }
 
 Command StorageInit() {
-    return {"storage-init", "initialise the device's storage card", false,
+    return {"storage-init",
+            "initialise the device's storage card",
+            "  quillon-cli storage-init --yes\n",
+            false,
             [](CLI::App& c, CommandOptions& o, GlobalOptions& g) {
                 c.add_flag("--yes", g.yes, "confirm without asking");
                 c.add_option("--timeout-ms", o.init.timeoutMs,
@@ -78,7 +95,10 @@ Command StorageInit() {
 }
 
 Command Decode() {
-    return {"decode", "decipher and annotate a candump trace", true,
+    return {"decode",
+            "decipher and annotate a candump trace",
+            "  quillon-cli decode bus.log --json\n",
+            true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("TRACE", o.file, "trace file")->required();
                 c.add_option("--key", o.key,
@@ -90,7 +110,10 @@ Command Decode() {
 }
 
 Command Upgrade() {
-    return {"upgrade", "stream a firmware image into the device", true,
+    return {"upgrade",
+            "stream a firmware image into the device",
+            "  quillon-cli upgrade firmware.bin --json\n",
+            true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("IMAGE", o.file, "firmware image (*.bin, *.dat)")->required();
             },
@@ -100,14 +123,21 @@ Command Upgrade() {
 }
 
 Command EnterUpgrade() {
-    return {"enter-upgrade", "initialise the adapter channel for the boot loader", false, NoOptions,
+    return {"enter-upgrade",
+            "initialise the adapter channel for the boot loader",
+            "  quillon-cli enter-upgrade\n",
+            false,
+            NoOptions,
             [](const CommandContext& x, const CommandOptions&) {
                 return RunEnterUpgrade(x.global, x.services, x.out, x.err);
             }};
 }
 
 Command Debug() {
-    return {"debug", "print the device's debug text, send each line typed on standard input", false,
+    return {"debug",
+            "print the device's debug text, send each line typed on standard input",
+            "  echo AT+CSQ | quillon-cli debug\n",
+            false,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("--drain-ms", o.debug.drainMs,
                              "keep printing after the input ended (default 500)");
@@ -118,21 +148,33 @@ Command Debug() {
 }
 
 Command SessionCommand() {
-    return {"session", "connect, show the main window, disconnect", false, NoOptions,
+    return {"session",
+            "connect, show the main window, disconnect",
+            "  quillon-cli session\n",
+            false,
+            NoOptions,
             [](const CommandContext& x, const CommandOptions&) {
                 return RunSession(x.global, x.services, x.out, x.err);
             }};
 }
 
 Command Demo() {
-    return {"demo", "a guided session against the simulated device", false, NoOptions,
+    return {"demo",
+            "a guided session against a fresh simulated device of its own",
+            "  quillon-cli demo\n",
+            false,
+            NoOptions,
             [](const CommandContext& x, const CommandOptions&) {
                 return RunDemo(x.global, x.services, x.out, x.err);
             }};
 }
 
 Command Adapters() {
-    return {"adapters", "list the adapter backends and their interfaces", true, NoOptions,
+    return {"adapters",
+            "list the adapter backends and their interfaces",
+            "  quillon-cli adapters --json\n",
+            true,
+            NoOptions,
             [](const CommandContext& x, const CommandOptions&) {
                 return RunAdapters(DefaultAdapterDiscovery(), x.global.json, x.out);
             }};

@@ -37,6 +37,9 @@ struct CommandOptions {
 struct Command {
     const char* name;
     const char* help;
+    /// Example lines, one per line, shown by the command's --help and, with
+    /// every other command's, by quillon-cli --help.
+    const char* examples;
     bool printsJson;  ///< has a JSON form; --json is refused by the others
     std::function<void(CLI::App& command, CommandOptions& options, GlobalOptions& global)>
         addOptions;

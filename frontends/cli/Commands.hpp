@@ -48,7 +48,10 @@ struct WriteOptions {
 /// Refuses with EXIT_BAD_FILE, before opening the adapter, when the directory
 /// holds no usable QXCfg.dat (missing, unreadable, short, a checksum wrong),
 /// unless `write.defaults`; the DTU files fall back to their defaults silently.
-/// A settings file that could not be saved makes it EXIT_FAILED. With `verify`
+/// Refuses with EXIT_BAD_FILE, also before opening the adapter, when any of the
+/// three settings files cannot be saved; a save that fails later (a full disk)
+/// makes it EXIT_FAILED. More than 10 recording rules on a channel: identifies
+/// the device first and warns when its firmware is still told of fewer. With `verify`
 /// reads the device back and prints each field it reports other than written (as
 /// a JSON list with options.json): EXIT_FAILED when any differ, EXIT_TIMEOUT when
 /// the device answers nothing or only part of the read.

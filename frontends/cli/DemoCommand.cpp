@@ -1,6 +1,8 @@
 // quillon-cli demo: what a newcomer sees first without a display.
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -9,6 +11,8 @@
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "frontends/cli/RecordJson.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "sim/Sha256.hpp"
 #include "sim/SimDevices.hpp"
 
@@ -82,17 +86,83 @@ std::string FileSha256(const std::filesystem::path& path) {
     return sim::Sha256::HexOf(bytes);
 }
 
+// Options of the sim backend that would put the demo's writes and its made-up
+// firmware into a device other than its own fresh one.
+constexpr std::array<std::string_view, 3> FOREIGN_DEVICE_KEYS = {"state", "bus", "nodevice"};
+
+// The adapter the demo runs on: always a simulated device that remembers
+// nothing ("state=none"), whatever KELVIX_ADAPTER or kelvix.conf name. Only
+// sim options that keep it so (type, firmware version, timing, faults) may be
+// given. Empty with `refusal` set otherwise.
+std::string DemoAdapterSpec(const std::string& given, std::string& refusal) {
+    const std::string base = "sim:state=none";
+    if (given.empty()) {
+        return base;
+    }
+    const kelvix::AdapterSpec spec = kelvix::AdapterSpec::Parse(given);
+    if (spec.backend != "sim") {
+        refusal =
+            "the demo runs only against a simulated device of its own; it does not use "
+            "--adapter " +
+            kelvix::EscapeControlCharacters(given);
+        return {};
+    }
+    std::string_view rest = spec.options;
+    while (!rest.empty()) {
+        const std::string_view option = rest.substr(0, rest.find(','));
+        rest.remove_prefix(std::min(rest.size(), option.size() + 1));
+        const std::string_view key = option.substr(0, option.find('='));
+        if (std::find(FOREIGN_DEVICE_KEYS.begin(), FOREIGN_DEVICE_KEYS.end(), key) !=
+            FOREIGN_DEVICE_KEYS.end()) {
+            refusal =
+                "the demo runs only against a fresh simulated device of its own; it does "
+                "not take the sim option " +
+                kelvix::EscapeControlCharacters(key);
+            return {};
+        }
+    }
+    return spec.options.empty() ? base : base + "," + spec.options;
+}
+
+// A directory of the demo's own, removed with everything in it when the demo ends.
+class DemoDirectory {
+  public:
+    DemoDirectory()
+        : path_(std::filesystem::temp_directory_path() /
+                ("quillon-demo-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~DemoDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    DemoDirectory(const DemoDirectory&) = delete;
+    DemoDirectory& operator=(const DemoDirectory&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
 }  // namespace
 
 int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, std::ostream& out,
             std::ostream& err) {
     GlobalOptions options = globalOptions;
-    if (options.settingsDir.empty()) {
-        options.settingsDir = (std::filesystem::temp_directory_path() /
-                               ("quillon-demo-" + std::to_string(::getpid())))
-                                  .string();
+    std::string refusal;
+    options.adapter = DemoAdapterSpec(globalOptions.adapter, refusal);
+    if (!options.settingsDir.empty()) {
+        refusal =
+            "the demo keeps its settings in a temporary directory of its own; it does not "
+            "use --settings-dir";
     }
-    std::filesystem::create_directories(options.settingsDir);
+    if (!refusal.empty()) {
+        err << "quillon-cli demo: " << refusal << '\n';
+        return EXIT_USAGE;
+    }
+    const DemoDirectory directory;
+    options.settingsDir = sys::PathToUtf8(directory.Path());
     out << "Quillon 演示 — 设置目录 " << options.settingsDir << "\n\n1. 连接设备\n";
     Session session(options, out, services);
     auto& window = session.Window();
@@ -119,7 +189,7 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
     out << "   " << (same ? "读回的参数与写入的一致" : "读回的参数与写入的不同!") << '\n';
 
     out << "\n5. 升级固件 (生成的 " << DEMO_IMAGE_BYTES << " 字节镜像; 擦除等待 8 秒)\n";
-    const auto image = WriteDemoImage(options.settingsDir);
+    const auto image = WriteDemoImage(directory.Path());
     session.Host().SetFileToOpen(image.string());
     const bool terminal = &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
     ProgressPrinter printer(out, services.clock, false, terminal);

@@ -36,6 +36,33 @@ void PrintSummary(app::CQuillonDlg& window, const protocol::SettingsSections& s,
         << int(s.replay.ruleCount) << '\n';
 }
 
+// Older firmware is told of at most ten recording rules per channel, and a
+// device whose version was never read counts as older: learn the version
+// first, keeping the replies out of the record about to be written.
+void IdentifyDevice(Session& session, int timeoutMs, std::ostream& err) {
+    auto& window = session.Window();
+    err << "quillon-cli write: a channel holds more than 10 recording rules; identifying the "
+           "device first\n";
+    const auto before = window.VersionReplies();
+    if (!window.IdentifyDevice() ||
+        !session.PumpUntil([&] { return window.VersionReplies() > before; },
+                           milliseconds(timeoutMs))) {
+        err << "quillon-cli write: warning: the device did not tell its firmware version within "
+            << timeoutMs << " ms\n";
+        return;
+    }
+    // The rest of the replies to the request are still coming in: let them
+    // arrive (and be dropped) before the write starts.
+    const auto settleEnd = std::chrono::steady_clock::now() + milliseconds(1000);
+    for (auto seen = window.FramesHandled(); std::chrono::steady_clock::now() < settleEnd;) {
+        if (!session.PumpUntil([&] { return window.FramesHandled() != seen; }, milliseconds(100))) {
+            break;
+        }
+        seen = window.FramesHandled();
+    }
+    session.Host().PumpMessages();
+}
+
 // Reads the device back after a write and compares the fields a read returns
 // with what was written.
 int VerifyWrite(Session& session, int timeoutMs, bool json, std::ostream& out, std::ostream& err) {
@@ -72,12 +99,26 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
         return EXIT_BAD_FILE;
     }
     Session session(options, out, services);
+    // A device must not be given settings its files will not hold: checked
+    // before the adapter is even opened.
+    if (const std::string problem = session.Window().SettingsSaveProblem(); !problem.empty()) {
+        err << "quillon-cli write: settings cannot be saved: " << problem << "; nothing sent\n";
+        return EXIT_BAD_FILE;
+    }
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    const bool failed = !session.Window().WriteParameters().succeeded;
+    auto& window = session.Window();
+    if (!window.RuleCountCuts().empty()) {
+        IdentifyDevice(session, write.timeoutMs, err);
+    }
+    const bool failed = !window.WriteParameters().succeeded;
+    window.EndIdentification();
     if (failed) {
         err << "quillon-cli write: the parameter write failed\n";
+    }
+    for (const std::string& cut : window.RuleCountCuts()) {
+        err << "quillon-cli write: warning: " << cut << '\n';
     }
     const auto unsaved = session.Window().SaveFailures();
     for (const auto& failure : unsaved) {

@@ -54,6 +54,9 @@ void ProgressPrinter::ShowJson(const upgrade::UpgradeProgress& progress) {
     if (progress.phase == UpgradePhase::Failed) {
         event["failure"] = progress.failure;
     }
+    if (progress.phase == UpgradePhase::Erasing) {
+        event["waitLeftMs"] = progress.waitLeftMs;
+    }
     out_ << event.dump() << '\n' << std::flush;
 }
 
@@ -70,10 +73,18 @@ void ProgressPrinter::ShowBar(const upgrade::UpgradeProgress& progress) {
     const double remaining =
         rate > 0 ? static_cast<double>(progress.totalBytes - progress.bytesSent) / rate : 0;
     char line[160];
-    std::snprintf(line, sizeof(line), "%-8s [%s] %3d%%  %llu/%llu B  %.1f KiB/s  %.0f s left",
-                  upgrade::PhaseName(progress.phase), bar.c_str(), progress.percent,
-                  static_cast<unsigned long long>(progress.bytesSent),
-                  static_cast<unsigned long long>(progress.totalBytes), rate / 1024.0, remaining);
+    if (progress.phase == UpgradePhase::Erasing) {
+        // Nothing is sent while the device erases: the wait is the news.
+        std::snprintf(line, sizeof(line), "%-8s [%s] %3d%%  erase wait, %.1f s left",
+                      upgrade::PhaseName(progress.phase), bar.c_str(), progress.percent,
+                      static_cast<double>(progress.waitLeftMs) / 1000.0);
+    } else {
+        std::snprintf(line, sizeof(line), "%-8s [%s] %3d%%  %llu/%llu B  %.1f KiB/s  %.0f s left",
+                      upgrade::PhaseName(progress.phase), bar.c_str(), progress.percent,
+                      static_cast<unsigned long long>(progress.bytesSent),
+                      static_cast<unsigned long long>(progress.totalBytes), rate / 1024.0,
+                      remaining);
+    }
     const bool last = progress.phase == UpgradePhase::Done;
     if (terminal_) {
         out_ << '\r' << line << (last ? "\n" : "") << std::flush;

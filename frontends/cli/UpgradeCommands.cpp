@@ -2,11 +2,15 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <nlohmann/json.hpp>
+#include <vector>
 
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
+#include "sim/Sha256.hpp"
+#include "upgrade/ImageFile.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -24,6 +28,31 @@ std::string ImageProblem(const std::string& image) {
         return head.error;
     }
     return head.bytes.empty() ? "firmware image " + image + " is empty" : std::string();
+}
+
+// Length and SHA-256 of the image as it is on disk now, so a user can hold
+// them against what the device reports. Empty digest when it cannot be read.
+struct ImageSummary {
+    std::uint64_t bytes = 0;
+    std::string sha256;
+};
+
+ImageSummary SummariseImage(const std::string& image) {
+    upgrade::ImageFile file;
+    if (!file.Open(sys::PathFromUtf8(image))) {
+        return {};
+    }
+    sim::Sha256 hash;
+    std::vector<std::uint8_t> block(64 * 1024);
+    ImageSummary summary;
+    while (const auto read = file.Read(block)) {
+        if (*read == 0) {
+            return {summary.bytes, sim::Sha256::Hex(hash.Finish())};
+        }
+        hash.Update(std::span(block).first(*read));
+        summary.bytes += *read;
+    }
+    return {};
 }
 
 }  // namespace
@@ -48,8 +77,16 @@ int RunUpgrade(const GlobalOptions& options, const std::string& image,
         err << "quillon-cli upgrade: the upgrade of " << image << " failed\n";
         return EXIT_FAILED;
     }
-    if (!options.json) {
-        out << result.status << '\n';
+    const ImageSummary summary = SummariseImage(image);
+    if (options.json) {
+        out << nlohmann::ordered_json{{"image", image},
+                                      {"bytes", summary.bytes},
+                                      {"sha256", summary.sha256}}
+                   .dump()
+            << '\n';
+    } else {
+        out << result.status << '\n'
+            << "镜像 " << summary.bytes << " 字节, SHA-256 " << summary.sha256 << '\n';
     }
     return EXIT_OK;
 }

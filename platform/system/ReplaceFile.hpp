@@ -20,6 +20,13 @@ namespace quillon::sys {
 std::string ReplaceFileBytes(const std::filesystem::path& file,
                              std::span<const std::uint8_t> bytes);
 
+/// Empty when ReplaceFileBytes(file, ...) can be expected to succeed: the
+/// temporary copy can be created beside the file's final target (and is
+/// removed again at once) and nothing but a regular file is in the target's
+/// place. Otherwise the failure the save would report, in the same words.
+/// Callers check this before they change anything a save must record.
+std::string ReplaceFileProblem(const std::filesystem::path& file);
+
 /// True for the name of a temporary file a save of `target` creates.
 bool IsTemporaryNameOf(const std::string& name, const std::string& target);
 

@@ -153,6 +153,23 @@ bool IsTemporaryNameOf(const std::string& name, const std::string& target) {
            all(tail.substr(0, 8), std::isxdigit) && tail.ends_with(".tmp");
 }
 
+std::string ReplaceFileProblem(const fs::path& file) {
+    const fs::path target = FinalTarget(file);
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        return Failure("cannot replace", target, S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
+    }
+    fs::path temp;
+    std::string error;
+    const int fd = CreateTemporary(target, temp, error);
+    if (fd < 0) {
+        return error;
+    }
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return {};
+}
+
 std::string ReplaceFileBytes(const fs::path& file, std::span<const std::uint8_t> bytes) {
     const fs::path target = FinalTarget(file);
     RemoveAbandoned(DirectoryOf(target), target.filename().string());

@@ -319,18 +319,49 @@ TEST_F(ParameterWriteTest, NotConnectedStillSavesTheSettingsFile) {
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ParameterWriteTest, ASettingsFileThatCannotBeSavedIsNamedOnTheStatusLine) {
+TEST_F(ParameterWriteTest, AWriteWhoseSettingsCannotBeSavedSendsNothingAndSaysWhy) {
     std::filesystem::create_directory(window->SettingsPath());
     Connect();
-    window->WriteParameters();
-    EXPECT_EQ(BoxTexts().back(), "写入参数成功，请重启设备生效!") << "the device still got it";
-    const std::string reason =
-        "cannot replace " + window->SettingsPath().string() + ": Is a directory";
-    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS),
-              std::string(app::STATUS_SAVE_FAILED) + reason);
-    ASSERT_EQ(window->SaveFailures().size(), 1u);
-    EXPECT_EQ(window->SaveFailures().front().message, reason);
+    const auto result = window->WriteParameters();
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_TRUE(Sent().empty()) << "the device got settings its file does not hold";
+    EXPECT_TRUE(BoxTexts().empty());
+    const std::string status = std::string(app::STATUS_CANNOT_SAVE) + "cannot replace " +
+                               window->SettingsPath().string() + ": Is a directory";
+    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), status);
+    EXPECT_EQ(result.status, status);
     EXPECT_TRUE(std::filesystem::is_directory(window->SettingsPath()));
+}
+
+// Firmware 10 or older (or a version never read) is told of at most ten
+// recording rules per channel; the status line says so when that cut a channel.
+TEST_F(ParameterWriteTest, RecordingRulesCutForOldFirmwareAreNamedOnTheStatusLine) {
+    struct Row {
+        const char* name;
+        std::optional<std::uint8_t> firmware;  ///< the version frame the device sent, if any
+        std::string status;
+    };
+    const Row rows[] = {
+        {"never identified", std::nullopt,
+         "CAN2 有 12 条记录规则，只告知设备 10 条（未读取到设备固件版本，按旧固件处理）"},
+        {"firmware 10", 10,
+         "CAN2 有 12 条记录规则，只告知设备 10 条（设备固件版本 Ver_10 只接受 10 条）"},
+        {"firmware 11", 11, "     状态栏"},
+    };
+    for (const auto& row : rows) {
+        CreateWindow();
+        Connect();
+        if (row.firmware) {
+            DeviceSends(0, {test::MakeFrame(3, false, {1, 0, *row.firmware, 0})});
+        }
+        window->Record().can1.filterCount = 10;
+        window->Record().can2.filterCount = 12;
+        window->Can2Page().LoadFromRecord();
+        const auto result = window->WriteParameters();
+        EXPECT_TRUE(result.succeeded) << row.name;
+        EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), row.status) << row.name;
+        window->Click(app::IDC_CONNECT);
+    }
 }
 
 TEST_F(ParameterWriteTest, SavedSettingsLeaveTheStatusLineAlone) {

@@ -11,6 +11,7 @@
 #include "frontends/cli/ExitCode.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/SettingsFile.hpp"
+#include "support/Environment.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::cli {
@@ -63,6 +64,97 @@ TEST_F(CliTest, WriteThenReadRoundTripsTheSettingsThroughTheDevice) {
     EXPECT_EQ(json["identity"]["firmwareVersion"], 11);
     EXPECT_EQ(json["filters1"]["matchValue"].size(), 14u);
     EXPECT_EQ(json["can1"]["filters"].size(), 20u);
+}
+
+// Firmware 10 or older is told of at most ten recording rules a channel, and
+// a device never read counts as such: a write of more identifies the device
+// first, and its replies must not change the record being written.
+TEST_F(CliTest, WriteOfMoreThanTenRulesIdentifiesTheDeviceFirst) {
+    protocol::SettingsSections sections;
+    sections.can1 = protocol::CanPara::Defaults();
+    sections.can2 = protocol::CanPara::Defaults();
+    sections.can2.filterCount = 12;
+    for (std::size_t k = 0; k < 12; ++k) {
+        sections.can2.filters[k] = {1,
+                                    0,
+                                    0,
+                                    2,
+                                    static_cast<std::uint32_t>(0x100 + k),
+                                    static_cast<std::uint32_t>(0x17F + k),
+                                    0};
+    }
+    sections.sys.fileSizeMB = 32;
+    ASSERT_TRUE(protocol::WriteSettingsFile(Dir() + "/QXCfg.dat", sections));
+    const std::string identifying =
+        "quillon-cli write: a channel holds more than 10 recording rules; identifying the device "
+        "first\n";
+    struct Row {
+        const char* name;
+        const char* firmware;
+        int status;
+        std::string err;
+    };
+    const Row rows[] = {
+        {"new firmware", "11", EXIT_OK, identifying},
+        {"old firmware", "10", EXIT_FAILED,
+         identifying +
+             "quillon-cli write: warning: CAN2 有 12 条记录规则，只告知设备 10 条（设备固件版本 "
+             "Ver_10 只接受 10 条）\nquillon-cli write --verify: the device reports 1 field(s) "
+             "other than written\n"},
+    };
+    for (const auto& row : rows) {
+        const auto run = Run({"--adapter", std::string("sim:state=none,fw=") + row.firmware,
+                              "--settings-dir", Dir(), "write", "--verify"});
+        EXPECT_EQ(run.status, row.status) << row.name << run.out;
+        EXPECT_EQ(run.err, row.err) << row.name;
+        const bool cut = run.out.find("can2.filterCount: 12 -> 10") != std::string::npos;
+        EXPECT_EQ(cut, row.status != EXIT_OK) << row.name << run.out;
+        protocol::SettingsSections saved;
+        protocol::ReadSettingsFile(Dir() + "/QXCfg.dat", saved);
+        EXPECT_EQ(saved.sys.fileSizeMB, 32u)
+            << row.name << ": the identification's system reply reached the record";
+        EXPECT_EQ(saved.can2.filterCount, 12u) << row.name;
+        EXPECT_EQ(saved.can2.filters, sections.can2.filters) << row.name;
+    }
+}
+
+TEST_F(CliTest, UsageMistakesAreNamed) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Row rows[] = {
+        {"misspelt command",
+         {"raed"},
+         "quillon-cli: unknown command 'raed'; did you mean 'read'? (quillon-cli --help lists "
+         "the commands)\n"},
+        {"misspelt after a global option",
+         {"--adapter", "sim", "wirte", "--json"},
+         "quillon-cli: unknown command 'wirte'; did you mean 'write'? (quillon-cli --help lists "
+         "the commands)\n"},
+        {"nothing like a command",
+         {"frobnicate"},
+         "quillon-cli: unknown command 'frobnicate' (quillon-cli --help lists the commands)\n"},
+        {"global flag with a value",
+         {"--json=0", "read"},
+         "quillon-cli: --json is a flag and takes no value (got --json=0)\n"},
+        {"command flag with a value",
+         {"write", "--verify=yes"},
+         "quillon-cli: --verify is a flag and takes no value (got --verify=yes)\n"},
+    };
+    for (const auto& row : rows) {
+        const auto run = Run(row.args);
+        EXPECT_EQ(run.status, EXIT_USAGE) << row.name;
+        EXPECT_EQ(run.err, row.err) << row.name;
+    }
+    const auto help = Run({"read", "--help"});
+    EXPECT_NE(help.out.find("quillon-cli --adapter sim:type=2,fw=11 read --json"),
+              std::string::npos)
+        << help.out;
+    EXPECT_EQ(help.out.find("upgrade firmware.bin"), std::string::npos) << "another's example";
+    const auto all = Run({"--help"});
+    EXPECT_NE(all.out.find("quillon-cli upgrade firmware.bin --json"), std::string::npos);
 }
 
 // The global options may come before or after the command; --json is one of
@@ -214,6 +306,10 @@ TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
 namespace quillon::cli {
 namespace {
 
+// SHA-256 of the 20-byte image WriteImage makes (byte i = 7i), worked out apart.
+constexpr const char* IMAGE_20_SHA256 =
+    "e9d7589f94fb2e2608a4535804ad1361316cc7c02e13c8d6a297142ada611bcc";
+
 class CliUpgradeTest : public CliTest {
   protected:
     std::string WriteImage(std::size_t bytes) {
@@ -233,14 +329,30 @@ TEST_F(CliUpgradeTest, JsonEventsFollowPhasesAndPercentages) {
     std::istringstream lines(run.out);
     std::string line;
     std::vector<std::string> writing;
+    std::vector<std::uint64_t> eraseWait;
     std::string last;
+    nlohmann::ordered_json summary;
     while (std::getline(lines, line)) {
         const auto event = nlohmann::ordered_json::parse(line);
+        if (!event.contains("phase")) {
+            summary = event;
+            continue;
+        }
         if (event["phase"] == "writing") {
             writing.push_back(event.dump());
         }
+        if (event["phase"] == "erasing") {
+            eraseWait.push_back(event["waitLeftMs"]);
+        }
         last = event["phase"];
     }
+    ASSERT_EQ(eraseWait.size(), 50u);
+    EXPECT_EQ(eraseWait.front(), 8000u);
+    EXPECT_EQ(eraseWait[1], 7840u);
+    EXPECT_EQ(eraseWait.back(), 160u);
+    EXPECT_EQ(summary.dump(),
+              nlohmann::ordered_json({{"image", image}, {"bytes", 20}, {"sha256", IMAGE_20_SHA256}})
+                  .dump());
     EXPECT_EQ(writing, (std::vector<std::string>{
                            R"({"phase":"writing","percent":0,"bytesSent":0,"framesSent":0})",
                            R"({"phase":"writing","percent":40,"bytesSent":8,"framesSent":1})",
@@ -250,13 +362,14 @@ TEST_F(CliUpgradeTest, JsonEventsFollowPhasesAndPercentages) {
     EXPECT_EQ(system.sleeper.CountOf(160), 50u) << "the erase wait ran on fake time";
 }
 
-TEST_F(CliUpgradeTest, SuccessEndsWithWhatTheStatusLineAsksOfTheUser) {
+TEST_F(CliUpgradeTest, SuccessEndsWithTheStatusLineAndTheImageDigest) {
     const auto image = WriteImage(20);
     const auto run = Run({"--adapter", "sim:erase-ms=0", "upgrade", image});
     ASSERT_EQ(run.status, EXIT_OK) << run.out << run.err;
     ASSERT_GE(run.out.size(), 1u);
-    const std::string lastLine = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
-    EXPECT_EQ(lastLine, "请给设备重新上电\n");
+    const auto status = run.out.find("请给设备重新上电\n镜像 20 字节, SHA-256 ");
+    ASSERT_NE(status, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.rfind(' ') + 1), std::string(IMAGE_20_SHA256) + "\n");
     EXPECT_EQ(run.err, "");
 }
 
@@ -275,11 +388,55 @@ TEST_F(CliUpgradeTest, EnterUpgradeInitialisesTheChannelWithoutRestartingTheTool
     EXPECT_TRUE(system.launcher.Attempts().empty());
 }
 
-TEST_F(CliUpgradeTest, DemoWalksThroughReadWriteCompareAndUpgrade) {
-    const auto run = Run({"--adapter", "sim:erase-ms=0", "--settings-dir", Dir(), "demo"});
+// The demo writes a made-up record and streams a made-up image: only ever into
+// a fresh simulated device of its own, whatever the configuration names.
+TEST_F(CliUpgradeTest, DemoRunsOnAFreshDeviceOfItsOwnAndLeavesNothingBehind) {
+    const std::string remembered = Dir() + "/remembered.dat";
+    const test::ScopedEnvironment configured("KELVIX_ADAPTER", "sim:type=2,state=" + remembered);
+    const auto run = Run({"--adapter", "sim:erase-ms=0", "demo"});
     EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
     EXPECT_NE(run.out.find("参数写入/读回: 一致"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("演示完成。"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(remembered)) << "the configured device was written";
+    const std::string marker = "设置目录 ";
+    const auto at = run.out.find(marker) + marker.size();
+    const std::string directory = run.out.substr(at, run.out.find('\n', at) - at);
+    EXPECT_FALSE(std::filesystem::exists(directory)) << directory << " was left behind";
+}
+
+TEST_F(CliUpgradeTest, DemoRefusesAnythingButItsOwnSimulatedDevice) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const std::string own = "quillon-cli demo: the demo runs only against a ";
+    const Row rows[] = {
+        {"another backend",
+         {"--adapter", "qcanbus:virtualcan:can0,can1", "demo"},
+         own + "simulated device of its own; it does not use --adapter "
+               "qcanbus:virtualcan:can0,can1\n"},
+        {"a remembered device",
+         {"--adapter", "sim:state=" + Dir() + "/d.dat", "demo"},
+         own + "fresh simulated device of its own; it does not take the sim option state\n"},
+        {"a shared bus",
+         {"--adapter", "sim:type=2,bus=shop", "demo"},
+         own + "fresh simulated device of its own; it does not take the sim option bus\n"},
+        {"no device",
+         {"--adapter", "sim:nodevice", "demo"},
+         own + "fresh simulated device of its own; it does not take the sim option nodevice\n"},
+        {"a settings directory",
+         {"--settings-dir", Dir(), "demo"},
+         "quillon-cli demo: the demo keeps its settings in a temporary directory of its own; it "
+         "does not use --settings-dir\n"},
+    };
+    for (const auto& row : rows) {
+        const auto run = Run(row.args);
+        EXPECT_EQ(run.status, EXIT_USAGE) << row.name;
+        EXPECT_EQ(run.err, row.err) << row.name;
+        EXPECT_EQ(run.out, "") << row.name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Dir() + "/QXCfg.dat"));
 }
 
 }  // namespace

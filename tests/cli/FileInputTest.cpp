@@ -98,27 +98,51 @@ TEST_F(FileInputTest, WriteWithDefaultsWritesTheFactorySettingsAndSavesThem) {
     EXPECT_EQ(protocol::SettingsFileProblem(At("empty/QXCfg.dat")), "");
 }
 
-TEST_F(FileInputTest, AWriteWhoseSettingsCannotBeSavedExitsOne) {
-    const std::string directory = ValidSettings("cfg");
-    fs::create_directories(directory + "/QXCfgDTU.dat");
-    const auto run = Run({"--settings-dir", directory, "write"});
-    EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_NE(run.out.find("写入参数成功，请重启设备生效!"), std::string::npos)
-        << "the device still got the record";
-    EXPECT_EQ(run.err, "quillon-cli write: settings not saved: cannot replace " + directory +
-                           "/QXCfgDTU.dat: Is a directory\n");
-}
-
-TEST_F(FileInputTest, WriteWithDefaultsIntoAMissingDirectoryReportsEveryUnsavedFile) {
-    const auto run = Run({"--settings-dir", At("typo"), "write", "--defaults"});
-    EXPECT_EQ(run.status, EXIT_FAILED);
-    for (const char* name : {"QXCfgDTU.dat", "QXCfgDTUHL.dat", "QXCfg.dat"}) {
-        EXPECT_NE(run.err.find("quillon-cli write: settings not saved: cannot create a "
-                               "temporary copy of " +
-                               At("typo/") + name + ": No such file or directory\n"),
-                  std::string::npos)
-            << name << ": " << run.err;
+// A device must never hold settings its files do not: a write whose files
+// cannot be saved is refused before the adapter is opened.
+TEST_F(FileInputTest, WriteWhoseSettingsCannotBeSavedSendsNothing) {
+    const std::string dtuDirectory = ValidSettings("dtu");
+    fs::create_directories(dtuDirectory + "/QXCfgDTU.dat");
+    const std::string advancedDirectory = ValidSettings("adv");
+    fs::create_directories(advancedDirectory + "/QXCfgDTUHL.dat");
+    const std::string linked = ValidSettings("linked");
+    fs::remove(linked + "/QXCfg.dat");
+    fs::create_symlink(At("gone/QXCfg.dat"), linked + "/QXCfg.dat");
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {"DTU file is a directory",
+         {"--settings-dir", dtuDirectory, "write"},
+         "cannot replace " + dtuDirectory + "/QXCfgDTU.dat: Is a directory"},
+        {"advanced DTU file is a directory",
+         {"--settings-dir", advancedDirectory, "write"},
+         "cannot replace " + advancedDirectory + "/QXCfgDTUHL.dat: Is a directory"},
+        {"defaults into a missing directory",
+         {"--settings-dir", At("typo"), "write", "--defaults"},
+         "cannot create a temporary copy of " + At("typo/QXCfgDTU.dat") +
+             ": No such file or directory"},
+        {"settings file links into a missing directory",
+         {"--settings-dir", linked, "write", "--defaults"},
+         "cannot create a temporary copy of " + At("gone/QXCfg.dat") +
+             ": No such file or directory"},
+    };
+    const std::string trace = At("bus.log");
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"--trace", trace};
+        args.insert(args.end(), row.args.begin(), row.args.end());
+        const auto run = Run(args);
+        EXPECT_EQ(run.status, EXIT_BAD_FILE) << row.name;
+        EXPECT_EQ(run.err,
+                  "quillon-cli write: settings cannot be saved: " + row.reason + "; nothing sent\n")
+            << row.name;
+        EXPECT_FALSE(fs::exists(trace)) << row.name << ": the adapter was opened";
     }
+    EXPECT_FALSE(fs::exists(At("typo"))) << "the check left a directory behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dtuDirectory), fs::directory_iterator()), 2)
+        << "the check left a file behind";
 }
 
 TEST_F(FileInputTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {

@@ -130,6 +130,24 @@ bool IsTemporaryNameOf(const std::string& name, const std::string& target) {
            name[target.size()] == '.' && name.ends_with(".tmp");
 }
 
+std::string ReplaceFileProblem(const fs::path& file) {
+    // MoveFileExW refuses a read-only target as well as a directory.
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return ReplaceFailure(file, ERROR_ACCESS_DENIED);
+    }
+    fs::path temp;
+    std::string error;
+    HANDLE handle = CreateTemporary(file, temp, error);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return error;
+    }
+    ::CloseHandle(handle);
+    ::DeleteFileW(temp.c_str());
+    return {};
+}
+
 std::string ReplaceFileBytes(const fs::path& file, std::span<const std::uint8_t> bytes) {
     RemoveAbandoned(DirectoryOf(file), PathToUtf8(file.filename()));
     fs::path temp;
