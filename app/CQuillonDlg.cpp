@@ -171,7 +171,7 @@ void CQuillonDlg::RefreshPages() {
 }
 
 std::filesystem::path CQuillonDlg::SettingsPath() const {
-    return services_.programDirectory / protocol::SETTINGS_FILE_NAME;
+    return services_.SettingsDirectory() / protocol::SETTINGS_FILE_NAME;
 }
 
 void CQuillonDlg::LoadSettings() {

@@ -51,7 +51,7 @@ DTUDlg::DTUDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices& se
 }
 
 std::filesystem::path DTUDlg::FilePath() const {
-    return services_.programDirectory / DTU_BASIC_FILE_NAME;
+    return services_.SettingsDirectory() / DTU_BASIC_FILE_NAME;
 }
 
 bool DTUDlg::OnInitDialog() {

@@ -41,7 +41,7 @@ DTUHlDlg::DTUHlDlg(ui::Host& host, ui::Dialog& parent, const sys::SystemServices
 }
 
 std::filesystem::path DTUHlDlg::FilePath() const {
-    return services_.programDirectory / DTU_ADV_FILE_NAME;
+    return services_.SettingsDirectory() / DTU_ADV_FILE_NAME;
 }
 
 bool DTUHlDlg::OnInitDialog() {

@@ -1,9 +1,12 @@
 #include "frontends/qt/AppearanceSetup.hpp"
 
+#include <QLibraryInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTranslator>
+#include <memory>
 
 namespace quillon::gui {
 
@@ -52,6 +55,18 @@ QIcon ProgramIcon() {
         icon.addPixmap(DrawIcon(size));
     }
     return icon;
+}
+
+QTranslator* InstallQtChineseTranslation(QCoreApplication& application) {
+    // Owned by the application once installed, so it lives as long as the
+    // dialogs it translates.
+    auto translator = std::make_unique<QTranslator>(&application);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator.get())) {
+        return nullptr;
+    }
+    return translator.release();
 }
 
 }  // namespace quillon::gui

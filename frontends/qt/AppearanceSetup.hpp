@@ -2,8 +2,10 @@
 // the program icon.
 #pragma once
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
+#include <QTranslator>
 
 namespace quillon::gui {
 
@@ -11,5 +13,10 @@ namespace quillon::gui {
 QFont DialogFont();
 /// The program icon, drawn rather than loaded so the binary needs no resources.
 QIcon ProgramIcon();
+/// Makes Qt's own dialogs (the file dialog, standard buttons) speak Chinese
+/// like the rest of the window, whatever the system's locale. The translator
+/// belongs to `application`; null when the translation is not installed (the
+/// dialogs then stay in Qt's English).
+QTranslator* InstallQtChineseTranslation(QCoreApplication& application);
 
 }  // namespace quillon::gui

@@ -12,6 +12,7 @@
 #include "frontends/qt/ScreenshotTour.hpp"
 #include "frontends/qt/WindowFactory.hpp"
 #include "platform/system/SystemServices.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "sim/SimDevices.hpp"
 
 namespace quillon::gui {
@@ -26,6 +27,7 @@ int RunGuiApplication(int argc, char** argv) {
         return exitCode;
     }
     QApplication::setFont(DialogFont());
+    InstallQtChineseTranslation(application);
     QApplication::setWindowIcon(ProgramIcon());
     sim::RegisterSimDevice();
     adapters::RegisterBuildBackends();
@@ -39,7 +41,8 @@ int RunGuiApplication(int argc, char** argv) {
                                  defaults.documents,
                                  defaults.programDirectory,
                                  defaults.executablePath,
-                                 defaults.codePages};
+                                 defaults.codePages,
+                                 sys::PathFromUtf8(options->settingsDir)};
     WindowFactory factory(host, DialogUnits(QApplication::font()), *options);
     std::optional<ScreenshotTour> tour;
     if (!options->screenshotDir.empty()) {

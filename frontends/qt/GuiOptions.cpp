@@ -19,8 +19,14 @@ std::optional<GuiOptions> ParseGuiOptions(const QStringList& arguments, int& exi
         QStringLiteral("Write PNG pictures of the window, every page and the about box into "
                        "<dir>, then end."),
         QStringLiteral("dir"));
+    const QCommandLineOption settingsDir(
+        QStringLiteral("settings-dir"),
+        QStringLiteral("Keep the settings files (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat) in "
+                       "<dir> instead of beside the program."),
+        QStringLiteral("dir"));
     parser.addOption(showPages);
     parser.addOption(screenshots);
+    parser.addOption(settingsDir);
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.errorText().isEmpty()
                                   ? QStringLiteral("unexpected argument: ") +
@@ -35,7 +41,8 @@ std::optional<GuiOptions> ParseGuiOptions(const QStringList& arguments, int& exi
         exitCode = 0;
         return std::nullopt;
     }
-    return GuiOptions{parser.isSet(showPages), parser.value(screenshots).toStdString()};
+    return GuiOptions{parser.isSet(showPages), parser.value(screenshots).toStdString(),
+                      parser.value(settingsDir).toStdString()};
 }
 
 }  // namespace quillon::gui

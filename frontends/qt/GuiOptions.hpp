@@ -1,6 +1,7 @@
 // Command line of `quillon`:
 //   quillon                     the window as delivered
 //   quillon --show-pages        with the ten pages and the configuration buttons
+//   quillon --settings-dir cfg  settings files in cfg/ instead of beside the program
 //   quillon --show-pages --screenshots shots/
 //                               writes main.png, tab-0.png .. tab-9.png and
 //                               about.png into shots/ and ends
@@ -16,6 +17,8 @@ struct GuiOptions {
     bool showPages = false;
     /// Folder for the screenshot tour; empty = no tour.
     std::string screenshotDir;
+    /// Folder of the settings files (UTF-8); empty = beside the program.
+    std::string settingsDir;
 };
 
 /// The options of `arguments` (program name first); nothing, after printing

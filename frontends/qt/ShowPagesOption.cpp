@@ -1,6 +1,7 @@
 #include "frontends/qt/ShowPagesOption.hpp"
 
 #include "app/MainWindowIds.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace quillon::gui {
 
@@ -16,6 +17,11 @@ void ShowPages(app::CQuillonDlg& window) {
         window.ShowWindow(id, true);
         window.EnableWindow(id, true);
     }
+}
+
+void ShowSettingsDirectory(app::CQuillonDlg& window) {
+    window.SetDlgItemText(app::IDC_STATUS,
+                          "设置目录: " + sys::PathToUtf8(window.Services().SettingsDirectory()));
 }
 
 }  // namespace quillon::gui

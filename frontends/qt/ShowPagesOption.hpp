@@ -17,4 +17,8 @@ inline constexpr int SHOW_PAGES_BUTTONS[] = {1003, 1004, 1172, 1008, 1006};
 /// Applies the option to a created main window.
 void ShowPages(app::CQuillonDlg& window);
 
+/// Puts "设置目录: DIR" on the status line, so the user sees where a write
+/// will save the settings before the first write.
+void ShowSettingsDirectory(app::CQuillonDlg& window);
+
 }  // namespace quillon::gui

@@ -12,6 +12,7 @@ std::unique_ptr<QWidget> WindowFactory::Create(ui::Dialog& dialog) {
         if (options_.showPages) {
             ShowPages(*main);
         }
+        ShowSettingsDirectory(*main);
         auto window = std::make_unique<MainWindow>(*main, host_, units_, options_.showPages);
         if (onMainWindow_) {
             onMainWindow_(*window);

@@ -16,11 +16,19 @@ struct SystemServices {
     Sleeper& sleeper;
     ProcessLauncher& launcher;
     DocumentOpener& documents;
-    /// Directory of the running program (settings files, sibling tools, manual).
+    /// Directory of the running program (sibling tools, manual; the settings
+    /// files unless `settingsDirectory` says otherwise).
     std::filesystem::path programDirectory;
     /// Path of the running executable, started again by the upgrade mode entry.
     std::filesystem::path executablePath;
     CodePages codePages;
+    /// Where the settings files are kept when not beside the program (the
+    /// front ends' --settings-dir); empty: `programDirectory`.
+    std::filesystem::path settingsDirectory = {};
+
+    std::filesystem::path SettingsDirectory() const {
+        return settingsDirectory.empty() ? programDirectory : settingsDirectory;
+    }
 };
 
 /// Real services of this process, living as long as the program.

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,8 @@
 #include <thread>
 
 #include "app/CAboutDlg.hpp"
+#include "frontends/qt/AppearanceSetup.hpp"
+#include "frontends/qt/GuiOptions.hpp"
 #include "frontends/qt/TabControlWidget.hpp"
 #include "tests/qt/GuiFixture.hpp"
 
@@ -144,6 +147,37 @@ TEST_F(MainWindowGuiTest, SelectingListRowsAndDeletingGoesThroughTheModel) {
     ASSERT_TRUE(RunUntil([&] { return list->rowCount() == 1; }));
     EXPECT_EQ(list->item(0, 3)->text(), "2");
     EXPECT_EQ(list->item(0, 0)->text(), "0");
+}
+
+TEST_F(MainWindowGuiTest, QtsOwnDialogsSpeakChinese) {
+    QTranslator* translator = InstallQtChineseTranslation(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "qtbase_zh_CN is not installed";
+    const QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().toStdString(), "取消");
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Open)->text().toStdString(), "打开");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+// The window keeps its settings where --settings-dir says, and says where at start.
+TEST_F(MainWindowGuiTest, SettingsDirOptionIsWhereTheWindowSavesAndIsShownAtStart) {
+    const auto directory = system.directory.Path() / "cfg";
+    std::filesystem::create_directories(directory);
+    int exitCode = -1;
+    const auto options = ParseGuiOptions(
+        {"quillon", "--settings-dir", QString::fromStdString(directory.string())}, exitCode);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->settingsDir, directory.string());
+    system.services.settingsDirectory = directory;
+    window = std::make_unique<app::CQuillonDlg>(host, system.services);
+    window->Create();
+    WindowFactory(host, DialogUnits(QApplication::font()), *options).Create(*window);
+    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), "设置目录: " + directory.string());
+    window->WriteParameters();  // not connected: saves the files only
+    for (const char* name : {"QXCfg.dat", "QXCfgDTU.dat", "QXCfgDTUHL.dat"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(directory / name)) << name;
+        EXPECT_FALSE(std::filesystem::exists(system.services.programDirectory / name)) << name;
+    }
 }
 
 struct ShowPagesRow {
