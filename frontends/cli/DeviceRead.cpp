@@ -33,8 +33,9 @@ std::optional<app::ReadVerdict> RequestRead(Session& session, int noAnswerMs) {
     if (!window.ReadParameters()) {
         return std::nullopt;
     }
-    // The window judges on the program's clock; this wait on the host's time
-    // ends a read whose receive thread stopped reporting its passes.
+    // The window judges as the receive thread's passes end. The session's own
+    // wait bounds it as well: no completion within the no-answer time is no
+    // answer, and a completion that came gets its settling to be judged.
     const auto judged = [&] { return window.ReadsJudged() > before; };
     if (!session.PumpUntil(judged, std::chrono::milliseconds(noAnswerMs)) &&
         !(window.ReadSettling() &&
