@@ -159,15 +159,6 @@ void CQuillonDlg::RefreshPages() {
     advanced2Page_.RefreshList();
     bridgePage_.RefreshList();
     replayPage_.RefreshList();
-    // The refresh an identity change brings before the completions stays
-    // silent: until then nothing says whether the read came whole.
-    if (readTally_.BothChannelsCompleted() && readPending_.exchange(false)) {
-        if (readTally_.Missing().empty()) {
-            MessageBox(READ_SUCCEEDED, CAPTION_NOTICE, ui::MB_ICONQUESTION);
-        } else {
-            Warn(READ_INCOMPLETE);
-        }
-    }
 }
 
 std::filesystem::path CQuillonDlg::SettingsPath() const {
@@ -239,18 +230,27 @@ void CQuillonDlg::ToggleConnection() {
         Warn("打开设备失败!");
         return;
     }
-    link_.StartReceiving([this](std::uint32_t channel, const CanFrameRecord& frame) {
-        HandleFrame(channel, frame);
-    });
+    StartReceiving();
     SetDlgItemText(IDC_CONNECT, "断开设备");
 }
 
 void CQuillonDlg::ConnectForUpgrade() {
     link_.OpenForUpgrade();
-    link_.StartReceiving([this](std::uint32_t channel, const CanFrameRecord& frame) {
-        HandleFrame(channel, frame);
-    });
+    StartReceiving();
     SetDlgItemText(IDC_CONNECT, "断开设备");
+}
+
+void CQuillonDlg::StartReceiving() {
+    // The ends of the passes matter only while a read waits for its verdict;
+    // posted after the pass's frames, they reach the judge in order.
+    link_.StartReceiving(
+        [this](std::uint32_t channel, const CanFrameRecord& frame) { HandleFrame(channel, frame); },
+        [this](std::size_t framesReceived) {
+            if (readPending_) {
+                GetHost().PostTask(*this,
+                                   [this, framesReceived] { ReceivePassEnded(framesReceived); });
+            }
+        });
 }
 
 CommandResult CQuillonDlg::UpgradeFirmware(const upgrade::UpgradeObserver* observer) {

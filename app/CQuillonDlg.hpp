@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/DeviceLink.hpp"
-#include "app/ReadTally.hpp"
+#include "app/ReadJudge.hpp"
 #include "dtu/DTUDlg.hpp"
 #include "dtu/DTUHlDlg.hpp"
 #include "pages/CBridgeRuleDialog.hpp"
@@ -53,10 +53,11 @@ inline constexpr const char* STATUS_CANNOT_SAVE = "设置文件无法保存，�
 /// the write's other outcomes are).
 inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启设备生效!";
 
-/// The notices a parameter read ends with: every announced entry came, or
-/// some were lost on the way (a partial read is no success).
+/// The notices a parameter read ends with: every announced entry came, some
+/// were lost on the way (a partial read is no success), or no completion came.
 inline constexpr const char* READ_SUCCEEDED = "读取设备参数成功!";
 inline constexpr const char* READ_INCOMPLETE = "读取设备参数不完整，部分数据丢失，请重新读取!";
+inline constexpr const char* READ_NO_ANSWER = "读取设备参数超时，设备无应答!";
 
 using ui::CommandResult;
 using ui::SEND_FAILED;
@@ -92,6 +93,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// write saves them; otherwise why the first of them cannot.
     std::string SettingsSaveProblem() const;
     /// Sends the read request; false when it did not go out (and was told).
+    /// The read is judged later, on the receive thread's passes (ReadJudge).
     bool ReadParameters();
     /// Sends the read request to learn the device's identity and versions
     /// only: until EndIdentification() the replies that would change the
@@ -105,6 +107,8 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// Why the last parameter write announced fewer recording rules than a
     /// channel holds, one text per channel cut; empty when none was.
     std::vector<std::string> RuleCountCuts() const;
+    /// How long the next reads wait for their completion notice.
+    void SetReadNoAnswerMs(std::uint64_t noAnswerMs) { readNoAnswerMs_ = noAnswerMs; }
     /// Asks, then sends the request; the device's answer comes later (StorageReply).
     CommandResult InitStorage();
     /// Streams a firmware image chosen in the open-file dialog; `observer`
@@ -118,8 +122,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void OnSysCommand(unsigned command);
     /// Shows tab `tab`, taking and reloading page values as the tab change does.
     void SwitchPage(int tab);
-    /// Shows the record sections on the pages; reports a pending read once
-    /// both channels have completed it.
+    /// Shows the record sections on the pages.
     void RefreshPages();
     void LoadSettings();
     /// Writes QXCfg.dat; the result is also kept for SaveFailures().
@@ -139,7 +142,12 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     bool ReadPending() const { return readPending_.load(); }
     bool UpgradeRunning() const { return upgradeRunning_; }
     /// What the last read brought against what it announced (user-interface thread).
-    const ReadTally& LastRead() const { return readTally_; }
+    const ReadTally& LastRead() const { return readJudge_.Tally(); }
+    /// Reads judged so far, and the last verdict (user-interface thread).
+    std::uint64_t ReadsJudged() const { return readsJudged_; }
+    std::optional<ReadVerdict> LastVerdict() const { return lastVerdict_; }
+    /// True while the pending read, its completion come, waits for late frames.
+    bool ReadSettling() const { return readJudge_.Settling(); }
     bool StorageInitPending() const { return storageInitPending_.load(); }
     /// The answer to the last storage initialisation, once it came.
     std::optional<CommandResult> StorageReply() const;
@@ -190,7 +198,10 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     static bool IsIdentificationReply(const CanFrameRecord& frame);
     void ShowRuleCountCuts(CommandResult& result);
     std::array<ui::Dialog*, 6> RecordPages();
+    void StartReceiving();
     void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
+    void ReceivePassEnded(std::size_t framesReceived);
+    void ReportRead(ReadVerdict verdict);
     void DecodeIdentityFrame(const CanFrameRecord& frame);
     void DecodeParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void DecodeSerialHigh(const CanFrameRecord& frame);
@@ -216,7 +227,10 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::atomic<bool> storageInitPending_{false};
     mutable std::mutex storageMutex_;  ///< the flag's changes and the reply, together
     std::optional<CommandResult> storageReply_;
-    ReadTally readTally_;
+    ReadJudge readJudge_;
+    std::uint64_t readNoAnswerMs_ = ReadJudge::NO_ANSWER_MS;
+    std::uint64_t readsJudged_ = 0;
+    std::optional<ReadVerdict> lastVerdict_;
     // The firmware upgrade runs on the user-interface thread and pumps; a close
     // that arrives meanwhile is carried out once the upgrade has returned.
     bool upgradeRunning_ = false;

@@ -27,11 +27,12 @@ void DeviceLink::OpenForUpgrade() {
     VCI_StartCAN(DEVICE_TYPE_CODE, 0, 0);
 }
 
-void DeviceLink::StartReceiving(FrameHandler handler) {
+void DeviceLink::StartReceiving(FrameHandler handler, PassHandler passEnded) {
     if (thread_.joinable()) {
         thread_.join();
     }
     handler_ = std::move(handler);
+    passEnded_ = std::move(passEnded);
     running_ = true;
     threadEnded_ = false;
     thread_ = std::thread([this] {
@@ -62,6 +63,7 @@ void DeviceLink::ReceiveThread() {
         if (!running_) {
             return;
         }
+        std::size_t framesReceived = 0;
         for (std::uint32_t channel = 0; channel < 2; ++channel) {
             const std::int32_t count = VCI_Receive(DEVICE_TYPE_CODE, deviceIndex_, channel, buffer,
                                                    RECEIVE_CAPACITY, RECEIVE_WAIT_MS);
@@ -74,6 +76,10 @@ void DeviceLink::ReceiveThread() {
             for (std::int32_t i = 0; i < received; ++i) {
                 handler_(channel, buffer[i]);
             }
+            framesReceived += static_cast<std::size_t>(received);
+        }
+        if (passEnded_) {
+            passEnded_(framesReceived);
         }
     }
 }

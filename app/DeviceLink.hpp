@@ -23,6 +23,9 @@ class DeviceLink final : public kelvix::FrameTransmitter {
   public:
     /// Called on the receive thread for every received frame, still enciphered.
     using FrameHandler = std::function<void(std::uint32_t channel, const CanFrameRecord& frame)>;
+    /// Called on the receive thread after each pass over both channels, with
+    /// the number of frames that pass handed to the frame handler.
+    using PassHandler = std::function<void(std::size_t framesReceived)>;
 
     /// Adapter device type passed to every library call.
     static constexpr std::uint32_t DEVICE_TYPE_CODE = 4;
@@ -49,8 +52,9 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     /// Opens adapter 0 the way the firmware upgrade does when nobody connected:
     /// open and start channel 0, neither result looked at.
     void OpenForUpgrade();
-    /// Starts the receive thread; `handler` runs on it for every frame.
-    void StartReceiving(FrameHandler handler);
+    /// Starts the receive thread; `handler` runs on it for every frame and
+    /// `passEnded` (optional) after every pass.
+    void StartReceiving(FrameHandler handler, PassHandler passEnded = {});
     /// Clears the running flag, waits the disconnect time, then waits for the
     /// thread to end, calling `whileWaiting` meanwhile (the window pumps its
     /// messages there, so a box the thread raised can still be answered).
@@ -76,6 +80,7 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     std::uint32_t canIndex_ = 0;
     std::uint32_t transmitReference_ = 1000;
     FrameHandler handler_;
+    PassHandler passEnded_;
     std::thread thread_;
 };
 

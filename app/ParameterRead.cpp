@@ -49,18 +49,45 @@ bool CQuillonDlg::ReadParameters() {
         Warn(ui::CONNECT_FIRST);
         return false;
     }
-    // A refused request must not leave the read pending: the next refresh
-    // (an identity change, say) would then report a read that never went out.
+    // Pending before the frame leaves, so the receive thread reports its
+    // passes from the first answer on. A refused request changes nothing: no
+    // read is left pending that never went out, and a read in progress goes
+    // on with what it has tallied.
     const bool wasPending = readPending_.exchange(true);
-    readTally_.Reset();
     CanFrameRecord request = protocol::BuildReadRequest();
     link_.SetReference(REFERENCE_SINGLE_FRAME);
+    const std::uint64_t sentMs = services_.clock.MonotonicMs();
     if (!link_.Send({&request, 1})) {
         readPending_ = wasPending;
         Warn("发送读取命令失败!");
         return false;
     }
+    // Replies are decoded on this thread, so none is tallied before this.
+    readJudge_.Start(sentMs, readNoAnswerMs_);
     return true;
+}
+
+void CQuillonDlg::ReceivePassEnded(std::size_t framesReceived) {
+    if (const auto verdict = readJudge_.PassEnded(framesReceived, services_.clock.MonotonicMs())) {
+        ReportRead(*verdict);
+    }
+}
+
+void CQuillonDlg::ReportRead(ReadVerdict verdict) {
+    readPending_ = false;
+    lastVerdict_ = verdict;
+    ++readsJudged_;
+    if (verdict == ReadVerdict::NoAnswer) {
+        Warn(READ_NO_ANSWER);
+        return;
+    }
+    // Frames that came after the notice are shown too.
+    RefreshPages();
+    if (verdict == ReadVerdict::Complete) {
+        MessageBox(READ_SUCCEEDED, CAPTION_NOTICE, ui::MB_ICONQUESTION);
+    } else {
+        Warn(READ_INCOMPLETE);
+    }
 }
 
 CommandResult CQuillonDlg::InitStorage() {
@@ -126,7 +153,7 @@ void CQuillonDlg::DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame
     if (identifying_ && !IsIdentificationReply(frame)) {
         return;
     }
-    readTally_.Add(channel, frame);
+    readJudge_.Add(channel, frame, services_.clock.MonotonicMs());
     if (frame.ExternFlag != 0) {
         DecodeParameterFrame(channel, frame);
     } else if (protocol::IsDebugFrame(frame)) {

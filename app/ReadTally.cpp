@@ -19,7 +19,7 @@ std::string ChannelName(std::size_t index) {
 }
 
 std::string Announced(std::size_t entry, std::size_t count) {
-    return " " + std::to_string(entry + 1) + " (of " + std::to_string(count) + " announced)";
+    return " " + std::to_string(entry) + " (of " + std::to_string(count) + " announced)";
 }
 
 // True when every one of `parts` identifiers of entry `k` arrived.
@@ -40,19 +40,10 @@ void ReadTally::Reset() {
 }
 
 void ReadTally::Add(std::uint32_t channel, const CanFrameRecord& frame) {
-    Channel& state = channels_.at(channel == 0 ? 0 : 1);
     if (frame.ExternFlag != 0) {
-        AddExtended(state, frame);
-    } else {
-        AddStandard(state, frame);
-    }
-}
-
-void ReadTally::AddStandard(Channel& channel, const CanFrameRecord& frame) {
-    if (IsCompletion(frame)) {
-        channel.completed = true;
+        AddExtended(channels_.at(channel == 0 ? 0 : 1), frame);
     } else if (frame.ID >= ID_SERIAL_LOW && frame.ID <= IDENTITY_LAST_ID) {
-        channel.identity.set(frame.ID);
+        identity_.set(frame.ID);
     }
 }
 
@@ -81,37 +72,42 @@ void ReadTally::AddExtended(Channel& channel, const CanFrameRecord& frame) {
     }
 }
 
-bool ReadTally::BothChannelsCompleted() const {
-    return channels_[0].completed && channels_[1].completed;
-}
-
 std::vector<std::string> ReadTally::Missing() const {
     std::vector<std::string> missing;
     for (std::size_t index = 0; index < channels_.size(); ++index) {
-        if (channels_[index].completed) {
-            MissingOfChannel(index, missing);
+        MissingOfChannel(index, missing);
+    }
+    MissingOfTables(missing);
+    return missing;
+}
+
+std::vector<std::string> ReadTally::NotReported() const {
+    std::vector<std::string> absent;
+    for (std::uint32_t id = ID_SERIAL_LOW; id <= IDENTITY_LAST_ID; ++id) {
+        if (!identity_[id]) {
+            absent.push_back("identity frame " + std::to_string(id));
         }
     }
-    if (channels_[0].completed || channels_[1].completed) {
-        MissingOfTables(missing);
+    const char* headers[] = {"channel frame 1", "channel frame 2", "advanced filter header"};
+    for (std::size_t index = 0; index < channels_.size(); ++index) {
+        for (std::size_t h = 0; h < channels_[index].header.size(); ++h) {
+            if (!channels_[index].header[h]) {
+                absent.push_back(ChannelName(index) + " " + headers[h]);
+            }
+        }
     }
-    return missing;
+    if (!bridgeCount_) {
+        absent.push_back("bridge header");
+    }
+    if (!replayCount_) {
+        absent.push_back("replay header");
+    }
+    return absent;
 }
 
 void ReadTally::MissingOfChannel(std::size_t index, std::vector<std::string>& missing) const {
     const Channel& c = channels_[index];
     const std::string name = ChannelName(index);
-    for (std::uint32_t id = ID_SERIAL_LOW; id <= IDENTITY_LAST_ID; ++id) {
-        if (!c.identity[id]) {
-            missing.push_back(name + " identity frame " + std::to_string(id));
-        }
-    }
-    const char* headers[] = {"channel frame 1", "channel frame 2", "advanced filter header"};
-    for (std::size_t h = 0; h < c.header.size(); ++h) {
-        if (!c.header[h]) {
-            missing.push_back(name + " " + headers[h]);
-        }
-    }
     const std::size_t filters = std::min<std::size_t>(c.filterCount.value_or(0), MAX_CAN_FILTERS);
     for (std::size_t k = 0; k < filters; ++k) {
         if (!Whole(c.filters, k, 2, 2)) {
@@ -127,12 +123,6 @@ void ReadTally::MissingOfChannel(std::size_t index, std::vector<std::string>& mi
 }
 
 void ReadTally::MissingOfTables(std::vector<std::string>& missing) const {
-    if (!bridgeCount_) {
-        missing.push_back("bridge header");
-    }
-    if (!replayCount_) {
-        missing.push_back("replay header");
-    }
     const std::size_t rules = std::min<std::size_t>(bridgeCount_.value_or(0), MAX_BRIDGE_RULES);
     for (std::size_t k = 0; k < rules; ++k) {
         if (!Whole(bridgeParts_, k, BRIDGE_RULE_STRIDE, BRIDGE_RULE_FRAMES)) {

@@ -1,8 +1,10 @@
-// What a parameter read brought back against what it announced: each channel's
-// identity frames 1..4, its channel frames 1 and 2 and the recording filters
-// frame 2 announces, its advanced filter header and the filters it announces,
-// and the bridge and replay headers with the rules they announce (on whichever
-// channel). A read whose completion came with less than that lost frames.
+// What a parameter read brought back against what it announced. A header
+// (channel frame 2, the advanced filter header, the bridge and replay
+// headers) announces a number of entries; an entry it announced that did not
+// arrive was lost on the way. A header, identity frame or channel frame that
+// never came announced nothing: devices differ in what they report, so its
+// absence is information, not a loss. Entries are numbered from 0, as the
+// pages' lists and the trace decoder number them.
 //
 // Threading: user-interface thread (fed where the frames are decoded).
 #pragma once
@@ -24,11 +26,14 @@ class ReadTally {
     void Reset();
     /// One deciphered frame received on `channel` (0 or 1).
     void Add(std::uint32_t channel, const CanFrameRecord& frame);
-    /// True once both channels have sent their completion: the read is over.
-    bool BothChannelsCompleted() const;
-    /// What is missing from the channels whose completion arrived, in a fixed
-    /// order, e.g. "CAN2 advanced filter 3 (of 5 announced)"; empty when whole.
+    /// The entries an arrived header announced that have not arrived, in a
+    /// fixed order, e.g. "CAN2 advanced filter 3 (of 5 announced)"; empty
+    /// when the read is whole.
     std::vector<std::string> Missing() const;
+    /// What the device never reported, in a fixed order, e.g. "identity frame
+    /// 4", "CAN2 channel frame 1", "bridge header"; no loss, the device may
+    /// simply have nothing of the kind.
+    std::vector<std::string> NotReported() const;
 
   private:
     static constexpr std::size_t FILTER_FRAMES = 40;  ///< channel frames 3..42
@@ -37,20 +42,18 @@ class ReadTally {
     static constexpr std::size_t REPLAY_FRAMES = 40;
 
     struct Channel {
-        bool completed = false;
-        std::bitset<5> identity;  ///< standard frames 1..4
-        std::bitset<3> header;    ///< channel frames 1, 2 and the advanced filter header
+        std::bitset<3> header;  ///< channel frames 1, 2 and the advanced filter header
         std::optional<std::uint8_t> filterCount;
         std::bitset<FILTER_FRAMES> filters;
         std::optional<std::uint8_t> hardFilterCount;
         std::bitset<HARD_FILTER_FRAMES> hardFilters;
     };
 
-    void AddStandard(Channel& channel, const CanFrameRecord& frame);
     void AddExtended(Channel& channel, const CanFrameRecord& frame);
     void MissingOfChannel(std::size_t index, std::vector<std::string>& missing) const;
     void MissingOfTables(std::vector<std::string>& missing) const;
 
+    std::bitset<5> identity_;  ///< standard frames 1..4, on whichever channel
     std::array<Channel, 2> channels_{};
     std::optional<std::uint8_t> bridgeCount_;
     std::bitset<BRIDGE_FRAMES> bridgeParts_;

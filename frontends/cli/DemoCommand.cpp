@@ -9,6 +9,7 @@
 
 #include "app/MainWindowIds.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "frontends/cli/DeviceRead.hpp"
 #include "frontends/cli/ProgressPrinter.hpp"
 #include "frontends/cli/RecordJson.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
@@ -24,15 +25,8 @@ using std::chrono::milliseconds;
 constexpr std::size_t DEMO_IMAGE_BYTES = 16 * 1024;
 
 bool ReadAll(Session& session) {
-    auto& window = session.Window();
-    const auto before0 = window.CompletionCount(0);
-    const auto before1 = window.CompletionCount(1);
-    return window.ReadParameters() && session.PumpUntil(
-                                          [&] {
-                                              return window.CompletionCount(0) > before0 &&
-                                                     window.CompletionCount(1) > before1;
-                                          },
-                                          milliseconds(5000));
+    return RequestRead(session, static_cast<int>(app::ReadJudge::NO_ANSWER_MS)) ==
+           app::ReadVerdict::Complete;
 }
 
 // A record worth looking at: CAN1 at 250 kbit/s with two recording rules,

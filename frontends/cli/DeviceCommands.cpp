@@ -146,6 +146,7 @@ int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemSe
     if (options.json) {
         auto document = SectionsToJson(sections);
         document["identity"] = ToJson(window.Identity());
+        document["notReported"] = result.notReported;
         out << document.dump(2) << '\n';
     } else {
         PrintSummary(window, sections, out);

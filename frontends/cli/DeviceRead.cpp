@@ -1,7 +1,13 @@
 #include "frontends/cli/DeviceRead.hpp"
 
+#include <chrono>
+
 namespace quillon::cli {
 namespace {
+
+/// How long a read whose completion came waits for its verdict at most: the
+/// window's settling and a pass of two receive waits to see it end.
+constexpr int SETTLE_WAIT_MS = static_cast<int>(app::ReadJudge::MAX_SETTLE_MS) + 1000;
 
 std::string Joined(const std::vector<std::string>& parts) {
     std::string text;
@@ -20,35 +26,51 @@ protocol::SettingsSections ReadSections(app::CQuillonDlg& window) {
     return sections;
 }
 
+std::optional<app::ReadVerdict> RequestRead(Session& session, int noAnswerMs) {
+    auto& window = session.Window();
+    const std::uint64_t before = window.ReadsJudged();
+    window.SetReadNoAnswerMs(static_cast<std::uint64_t>(noAnswerMs));
+    if (!window.ReadParameters()) {
+        return std::nullopt;
+    }
+    // The window judges as the receive thread's passes end. The session's own
+    // wait bounds it as well: no completion within the no-answer time is no
+    // answer, and a completion that came gets its settling to be judged.
+    const auto judged = [&] { return window.ReadsJudged() > before; };
+    if (!session.PumpUntil(judged, std::chrono::milliseconds(noAnswerMs)) &&
+        !(window.ReadSettling() &&
+          session.PumpUntil(judged, std::chrono::milliseconds(SETTLE_WAIT_MS)))) {
+        return app::ReadVerdict::NoAnswer;
+    }
+    return window.LastVerdict();
+}
+
 DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command, std::ostream& err,
                       bool quietNotice) {
     auto& window = session.Window();
-    const std::uint64_t before0 = window.CompletionCount(0);
-    const std::uint64_t before1 = window.CompletionCount(1);
     const bool wasQuiet = session.Host().Quiet();
     session.Host().SetQuiet(wasQuiet || quietNotice);
-    if (!window.ReadParameters()) {
-        session.Host().SetQuiet(wasQuiet);
-        err << command << ": the device did not take the read request\n";
-        return {EXIT_FAILED, {}};
-    }
-    // The first identity change already refreshes the pages; the read is
-    // complete only when each channel's completion frame has been decoded.
-    const bool complete = session.PumpUntil(
-        [&] { return window.CompletionCount(0) > before0 && window.CompletionCount(1) > before1; },
-        std::chrono::milliseconds(timeoutMs));
-    session.Host().PumpMessages();
+    const auto verdict = RequestRead(session, timeoutMs);
     session.Host().SetQuiet(wasQuiet);
-    if (!complete) {
+    if (!verdict) {
+        err << command << ": the device did not take the read request\n";
+        return {EXIT_FAILED, {}, {}};
+    }
+    if (*verdict == app::ReadVerdict::NoAnswer) {
         err << command << ": no completion from the device within " << timeoutMs << " ms\n";
-        return {EXIT_TIMEOUT, {}};
+        return {EXIT_TIMEOUT, {}, {}};
     }
-    // Completed, yet frames were lost on the way: what arrived is no answer.
-    if (const auto missing = window.LastRead().Missing(); !missing.empty()) {
-        err << command << ": the read is incomplete, missing " << Joined(missing) << '\n';
-        return {EXIT_TIMEOUT, {}};
+    // The completion came, yet announced entries were lost: what arrived is no answer.
+    if (*verdict == app::ReadVerdict::Incomplete) {
+        err << command << ": the read is incomplete, missing "
+            << Joined(window.LastRead().Missing()) << '\n';
+        return {EXIT_TIMEOUT, {}, {}};
     }
-    return {EXIT_OK, ReadSections(window)};
+    DeviceRead read{EXIT_OK, ReadSections(window), window.LastRead().NotReported()};
+    if (!read.notReported.empty()) {
+        err << command << ": not reported by the device: " << Joined(read.notReported) << '\n';
+    }
+    return read;
 }
 
 }  // namespace quillon::cli

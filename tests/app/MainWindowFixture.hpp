@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,19 @@ class MainWindowFixture : public ::testing::Test {
         ASSERT_TRUE(adapter.Bus().WaitFor(
             [&] { return window->FramesHandled() >= before + frames.size(); }));
         host.PumpMessages();
+    }
+    /// Runs what the receive thread posts until the pending read is judged;
+    /// false when its passes never settled it.
+    bool AwaitReadVerdict() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (window->ReadPending()) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            host.WaitForMessage(std::chrono::milliseconds(5));
+            host.PumpMessages();
+        }
+        return true;
     }
     /// A device's whole answer to a read on `channel` when nothing is announced:
     /// identity frames 1..4, channel frames 1 and 2, the advanced filter header,

@@ -203,6 +203,7 @@ TEST_F(MainWindowTest, ParamsReadyRefreshesSilentlyUnlessAReadIsPending) {
     EXPECT_TRUE(host.Boxes().empty()) << "no completion yet: the read is not over";
     DeviceSends(0, WholeAnswer(0));
     DeviceSends(1, WholeAnswer(1));
+    ASSERT_TRUE(AwaitReadVerdict());
     window->PostMessage(WM_APP_PARAMS_READY);
     host.PumpMessages();
     ASSERT_EQ(host.Boxes().size(), 1u);

@@ -1,6 +1,9 @@
 #include "tests/app/MainWindowFixture.hpp"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace quillon::app {
 namespace {
@@ -23,6 +26,109 @@ class ParameterReadTest : public MainWindowFixture {
                         MakeFrame(2, false, {9, 10, 11, 12, type})});
     }
     int Refreshes() const { return static_cast<int>(window->RefreshCount()); }
+};
+
+constexpr const char* READ_OK = "读取设备参数成功!";
+constexpr const char* READ_LOST = "读取设备参数不完整，部分数据丢失，请重新读取!";
+constexpr const char* READ_SILENT = "读取设备参数超时，设备无应答!";
+
+// Holds the receive thread at the start of each pass (its 1 ms pause) until
+// the test lets one pass run: what a pass receives, and when it ends, is the
+// test's to choose.
+class PassGate {
+  public:
+    void Install(test::FakeSleeper& sleeper) {
+        sleeper.SetHook([this](std::uint32_t durationMs) {
+            if (durationMs == 1) {
+                Hold();
+            }
+        });
+    }
+    /// Waits until the thread is held, with every earlier pass over.
+    bool AwaitHeld() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [this] { return held_; });
+    }
+    /// Lets exactly one pass run and waits until it is over.
+    bool RunOnePass() {
+        {
+            std::lock_guard lock(mutex_);
+            held_ = false;
+            ++passes_;
+        }
+        changed_.notify_all();
+        return AwaitHeld();
+    }
+    void OpenForGood() {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    void Hold() {
+        std::unique_lock lock(mutex_);
+        held_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_ || passes_ > 0; });
+        held_ = false;
+        if (passes_ > 0) {
+            --passes_;
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    bool open_ = false;
+    int passes_ = 0;
+};
+
+class ReadJudgementTest : public ParameterReadTest {
+  protected:
+    using Batch = std::vector<std::pair<std::uint32_t, std::vector<CanFrameRecord>>>;
+
+    void SetUp() override {
+        gate.Install(system.sleeper);
+        ParameterReadTest::SetUp();
+        ASSERT_TRUE(gate.AwaitHeld());
+    }
+    void TearDown() override {
+        gate.OpenForGood();
+        ParameterReadTest::TearDown();
+    }
+    /// One pass of the receive thread that receives `batch` (enciphered here
+    /// as a device would), then whatever it posted is run.
+    void Pass(Batch batch = {}) {
+        for (auto& [channel, frames] : batch) {
+            for (auto& frame : frames) {
+                cipher.EncipherPayload(frame.Data);
+            }
+            adapter.Bus().Deliver(channel, frames);
+        }
+        ASSERT_TRUE(gate.RunOnePass());
+        host.PumpMessages();
+    }
+    std::vector<test::RecordedBox> Boxes() const { return host.Boxes(); }
+    static test::RecordedBox Box(const char* text, const char* caption) {
+        return {IDD_MAIN_WINDOW, text, caption, ui::MB_ICONQUESTION};
+    }
+    /// WholeAnswer(channel) without its completion.
+    static std::vector<CanFrameRecord> Replies(std::uint32_t channel) {
+        auto frames = WholeAnswer(channel);
+        frames.pop_back();
+        return frames;
+    }
+    static CanFrameRecord Completion() { return MakeFrame(0, false, {1}); }
+    static std::vector<CanFrameRecord> Joined(std::vector<CanFrameRecord> a,
+                                              const std::vector<CanFrameRecord>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+
+    PassGate gate;
 };
 
 TEST_F(ParameterReadTest, RequestIsOnePlainFrameWithItsReference) {
@@ -97,6 +203,7 @@ TEST_F(ParameterReadTest, SystemReplyIsStoredAndSurvivesTheCompletionRefresh) {
     answer[3] = MakeFrame(4, false, {64, 0, 0, 1, 0, 7});
     DeviceSends(1, WholeAnswer(1));
     DeviceSends(0, answer);
+    ASSERT_TRUE(AwaitReadVerdict());
     auto& page = window->SysPage();
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"读取设备参数成功!"});
     EXPECT_EQ(page.GetPos(Sys::IDC_SLIDER_FILE_SIZE), 64);
@@ -169,58 +276,102 @@ TEST_F(ParameterReadTest, CountsBeyondCapacityAreStoredButListsStayWithinTheTabl
     EXPECT_EQ(window->Advanced1Page().GetItemCount(pages::CCANAdvanceDlg::IDC_LIST_FILTERS), 14);
 }
 
-TEST_F(ParameterReadTest, ReadIsReportedOnceBothChannelsHaveCompletedIt) {
-    ASSERT_TRUE(window->ReadParameters());
-    DeviceSends(0, {MakeFrame(0, false, {2})});
-    EXPECT_EQ(window->CompletionCount(0), 0u) << "d0 other than 1 is ignored";
-    SendIdentity(2);
-    EXPECT_TRUE(BoxTexts().empty()) << "the identity change refreshes, the read is not over";
-    DeviceSends(0, WholeAnswer(0));
-    EXPECT_TRUE(BoxTexts().empty()) << "CAN2 has not answered yet";
-    EXPECT_TRUE(window->ReadPending());
-    DeviceSends(1, WholeAnswer(1));
-    EXPECT_FALSE(window->ReadPending());
-    ASSERT_EQ(host.Boxes().size(), 1u);
-    EXPECT_EQ(host.Boxes()[0], (test::RecordedBox{IDD_MAIN_WINDOW, "读取设备参数成功!", "通知",
-                                                  ui::MB_ICONQUESTION}));
-    DeviceSends(1, {MakeFrame(0, false, {1})});
-    EXPECT_EQ(host.Boxes().size(), 1u) << "reported once";
-}
-
-// One frame lost on the way, each in its own read: the completions still come,
-// and the window says the read is incomplete instead of reporting success.
-TEST_F(ParameterReadTest, ReadThatLostAnAnnouncedEntryIsReportedIncomplete) {
-    struct Loss {
-        const char* what;
-        std::uint32_t channel;
-        std::size_t index;
+// Devices differ in which frames they send, on which channel and in which
+// order; the read is judged at the first completion once nothing more comes.
+TEST_F(ReadJudgementTest, ReplyPatternsAreJudgedAtTheFirstCompletion) {
+    const auto identityOnce = [] {
+        auto frames = Replies(1);
+        frames.erase(frames.begin(), frames.begin() + 4);
+        return frames;
     };
-    for (const Loss& loss : {Loss{"CAN2 serial high", 1, 1}, Loss{"CAN1 channel frame 2", 0, 5},
-                             Loss{"CAN1 replay header", 0, 8}}) {
-        SCOPED_TRACE(loss.what);
+    const auto lostRule = [] {
+        auto frames = Replies(0);
+        frames[7] = MakeFrame(0x1FF, true, {1});  // bridge rule 0 announced, never sent
+        return frames;
+    };
+    const struct {
+        const char* name;
+        std::vector<Batch> passes;
+        const char* notice;
+    } rows[] = {
+        {"each channel ending with its completion",
+         {{{0, WholeAnswer(0)}, {1, WholeAnswer(1)}}, {}},
+         READ_OK},
+        {"identity once, one completion on channel 0",
+         {{{0, Joined(Replies(0), {Completion()})}, {1, identityOnce()}}, {}},
+         READ_OK},
+        {"completion first, the rest a pass later",
+         {{{0, {Completion()}}}, {{0, Replies(0)}, {1, identityOnce()}}, {}},
+         READ_OK},
+        {"an announced bridge rule lost",
+         {{{0, Joined(lostRule(), {Completion()})}, {1, WholeAnswer(1)}}, {}},
+         READ_LOST},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         host.ClearBoxes();
         ASSERT_TRUE(window->ReadParameters());
-        for (std::uint32_t channel : {0u, 1u}) {
-            auto answer = WholeAnswer(channel);
-            if (channel == loss.channel) {
-                answer.erase(answer.begin() + static_cast<long>(loss.index));
-            }
-            DeviceSends(channel, answer);
+        for (std::size_t pass = 0; pass < row.passes.size(); ++pass) {
+            EXPECT_TRUE(Boxes().empty()) << "not before pass " << pass;
+            Pass(row.passes[pass]);
         }
         EXPECT_FALSE(window->ReadPending());
-        EXPECT_EQ(host.Boxes(),
-                  (std::vector<test::RecordedBox>{{IDD_MAIN_WINDOW,
-                                                   "读取设备参数不完整，部分数据丢失，请重新读取!",
-                                                   "警告", ui::MB_ICONQUESTION}}));
+        EXPECT_EQ(Boxes(), (std::vector<test::RecordedBox>{
+                               Box(row.notice, row.notice == READ_OK ? "通知" : "警告")}));
+        Pass({{1, {Completion()}}});
+        Pass();
+        EXPECT_EQ(Boxes().size(), 1u) << "reported once";
     }
-    host.ClearBoxes();
+}
+
+TEST_F(ReadJudgementTest, FramesAfterACompletionFirstAreShownWithTheNotice) {
     ASSERT_TRUE(window->ReadParameters());
-    auto withRule = WholeAnswer(0);
-    withRule[7] = MakeFrame(0x1FF, true, {1});  // one bridge rule announced, none sent
-    DeviceSends(0, withRule);
-    DeviceSends(1, WholeAnswer(1));
-    EXPECT_EQ(BoxTexts(),
-              std::vector<std::string>{"读取设备参数不完整，部分数据丢失，请重新读取!"});
+    Pass({{0, {Completion()}}});
+    std::vector<CanFrameRecord> bridge = {MakeFrame(0x1FF, true, {1, 0x0C})};
+    for (std::uint32_t id = 0x200; id <= 0x204; ++id) {
+        bridge.push_back(MakeFrame(id, true, {1}));
+    }
+    Pass({{0, bridge}});
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 0)
+        << "the completion's refresh came before the rule";
+    Pass();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{READ_OK});
+    EXPECT_EQ(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 1);
+}
+
+TEST_F(ReadJudgementTest, ADeviceThatNeverCompletesTimesOutAfterFiveSeconds) {
+    ASSERT_TRUE(window->ReadParameters());
+    Pass({{0, Replies(0)}, {1, Replies(1)}});
+    system.clock.AdvanceMs(ReadJudge::NO_ANSWER_MS - 10);
+    Pass();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(window->ReadPending());
+    system.clock.AdvanceMs(10);
+    Pass();
+    EXPECT_EQ(Boxes(), std::vector<test::RecordedBox>{Box(READ_SILENT, "警告")});
+    EXPECT_FALSE(window->ReadPending());
+    Pass({{0, {Completion()}}});
+    Pass();
+    EXPECT_EQ(Boxes().size(), 1u) << "a late completion reports nothing";
+}
+
+// A read in progress, a second request the adapter refuses: the first read
+// goes on with what it had tallied (here the parts of bridge rule 0, whose
+// header comes after the refusal).
+TEST_F(ReadJudgementTest, RefusedReRequestKeepsTheReadInProgress) {
+    ASSERT_TRUE(window->ReadParameters());
+    std::vector<CanFrameRecord> parts;
+    for (std::uint32_t id = 0x200; id <= 0x204; ++id) {
+        parts.push_back(MakeFrame(id, true, {1}));
+    }
+    Pass({{0, parts}});
+    adapter.Bus().RefuseFrame(2);
+    EXPECT_FALSE(window->ReadParameters());
+    EXPECT_TRUE(window->ReadPending());
+    Pass({{0, {MakeFrame(0x1FF, true, {1}), Completion()}}});
+    Pass();
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"发送读取命令失败!", READ_OK}));
 }
 
 TEST_F(ParameterReadTest, RefusedRequestLeavesNoReadToReportLater) {

@@ -7,8 +7,11 @@
 
 #include "frontends/cli/ExitCode.hpp"
 #include "protocol/Capacities.hpp"
+#include "protocol/Cpc1crypt.hpp"
+#include "protocol/FirmwareKey.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
+#include "support/ScriptedAdapter.hpp"
 #include "tests/cli/InProcessCli.hpp"
 
 namespace quillon::cli {
@@ -158,6 +161,91 @@ TEST_F(LossyDeviceTest, WriteVerifyCatchesFramesTheDeviceNeverHeard) {
         }
     }
     EXPECT_GT(caught, 0) << "some seed loses a written frame, not the read request";
+}
+
+// Devices that answer otherwise than our simulator: identity frames once,
+// one completion, in another order, a block left out. Each read is judged
+// at its first completion; a block never sent is told, not a failure.
+TEST_F(LossyDeviceTest, ReadsOfOtherReplyPatternsAreJudgedByWhatWasAnnounced) {
+    using test::MakeFrame;
+    using Answer = std::vector<std::pair<std::uint32_t, CanFrameRecord>>;
+    const auto channel = [](std::uint32_t c) {
+        return Answer{{c, MakeFrame(1, true, {1, 2})},
+                      {c, MakeFrame(2, true, {0, 0})},
+                      {c, MakeFrame(0x100, true, {0, 0})}};
+    };
+    const auto bridge = [](std::size_t parts) {
+        Answer frames = {{0, MakeFrame(0x1FF, true, {1})}};
+        for (std::uint32_t part = 0; part < parts; ++part) {
+            frames.push_back({0, MakeFrame(0x200 + part, true, {1})});
+        }
+        return frames;
+    };
+    const auto join = [](std::initializer_list<Answer> parts) {
+        Answer joined;
+        for (const auto& part : parts) {
+            joined.insert(joined.end(), part.begin(), part.end());
+        }
+        return joined;
+    };
+    Answer identity;
+    for (std::uint32_t id = 1; id <= 4; ++id) {
+        identity.push_back({0, MakeFrame(id, false, {1})});
+    }
+    const Answer replay = {{0, MakeFrame(0x2FF, true, {0, 0})}};
+    const Answer completion = {{0, MakeFrame(0, false, {1})}};
+    const struct {
+        const char* name;
+        Answer answer;
+        int status;
+        std::string err;
+        nlohmann::json notReported;
+    } rows[] = {
+        {"identity once, one completion",
+         join({identity, channel(0), channel(1), bridge(5), replay, completion}), EXIT_OK, "",
+         nlohmann::json::array()},
+        {"completion first",
+         join({completion, identity, channel(0), channel(1), bridge(5), replay}), EXIT_OK, "",
+         nlohmann::json::array()},
+        {"no bridge block", join({identity, channel(0), channel(1), replay, completion}), EXIT_OK,
+         "quillon-cli read: not reported by the device: bridge header\n",
+         nlohmann::json::array({"bridge header"})},
+        {"a bridge rule announced, part 4 lost",
+         join({identity, channel(0), channel(1), bridge(4), replay, completion}), EXIT_TIMEOUT,
+         "quillon-cli read: the read is incomplete, missing bridge rule 0 (of 1 announced)\n",
+         nullptr},
+        {"no completion", join({identity, channel(0), channel(1), bridge(5), replay}), EXIT_TIMEOUT,
+         "quillon-cli read: no completion from the device within 40 ms\n", nullptr},
+    };
+    const protocol::Cpc1crypt cipher(protocol::FIRMWARE_KEY);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::ScriptedAdapterScope adapter;
+        // CAN2's frames are queued first, so the receive thread has them by
+        // the end of the pass that brings the completion on CAN1.
+        adapter.Bus().DuringNextTransmit([&] {
+            for (std::uint32_t c : {1u, 0u}) {
+                std::vector<CanFrameRecord> frames;
+                for (auto [on, frame] : row.answer) {
+                    if (on == c) {
+                        cipher.EncipherPayload(frame.Data);
+                        frames.push_back(frame);
+                    }
+                }
+                adapter.Bus().Deliver(c, frames);
+            }
+        });
+        const auto run = Run({"--adapter", "scripted", "--json", "read", "--timeout-ms", "40"});
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.err, row.err);
+        if (row.status == EXIT_OK) {
+            const auto document = nlohmann::json::parse(run.out);
+            EXPECT_EQ(document["notReported"], row.notReported);
+            EXPECT_EQ(document["bridge"]["ruleCount"],
+                      row.name == std::string("no bridge block") ? 3 : 1)
+                << "the settings directory's three rules, or the device's one";
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/ReadTally.hpp"
 #include "frontends/cli/TraceDecoder.hpp"
 #include "protocol/FirmwareKey.hpp"
 
@@ -40,6 +41,51 @@ TEST(TraceDecoderTest, KeysAreThirtyTwoHexDigits) {
     EXPECT_TRUE(ParseKey("00112233445566778899AABBCCDDEEFF"));
     EXPECT_FALSE(ParseKey("0011"));
     EXPECT_FALSE(ParseKey("00112233445566778899AABBCCDDEEFG"));
+}
+
+// A user who reads that an entry was lost looks it up on the trace: both
+// count entries from 0, as the pages' lists do.
+TEST(TraceDecoderTest, ALostEntryHasTheIndexTheReadReportsItBy) {
+    const auto extended = [](std::uint32_t id, std::uint8_t d0, std::uint8_t d1) {
+        CanFrameRecord frame{};
+        frame.ID = id;
+        frame.ExternFlag = 1;
+        frame.DataLen = 8;
+        frame.Data[0] = d0;
+        frame.Data[1] = d1;
+        return frame;
+    };
+    const struct {
+        const char* name;
+        CanFrameRecord header;  ///< announces two entries
+        std::uint32_t firstId;  ///< first frame of entry 0
+        std::uint32_t frames;   ///< frames of the table, entries 0 and 1
+        std::uint32_t lostId;   ///< a frame of entry 1
+        std::string decoded;
+        std::string missing;
+    } rows[] = {
+        {"recording filter", extended(2, 0, 2), 3, 4, 5, "recording filter 1 kind and interval",
+         "CAN1 recording filter 1 (of 2 announced)"},
+        {"acceptance filter", extended(0x100, 1, 2), 0x101, 4, 0x103, "acceptance filter 1 format",
+         "CAN1 advanced filter 1 (of 2 announced)"},
+        {"bridge rule", extended(0x1FF, 2, 0), 0x200, 11, 0x206, "bridge rule 1 part 0",
+         "bridge rule 1 (of 2 announced)"},
+        {"replay rule", extended(0x2FF, 0, 2), 0x300, 7, 0x305, "replay rule 1 part 1",
+         "replay file 1 (of 2 announced)"},
+    };
+    for (const auto& row : rows) {
+        app::ReadTally tally;
+        tally.Add(0, row.header);
+        for (std::uint32_t id = row.firstId; id < row.firstId + row.frames; ++id) {
+            if (id != row.lostId) {
+                tally.Add(0, extended(id, 0, 0));
+            }
+        }
+        EXPECT_EQ(tally.Missing(), std::vector<std::string>{row.missing}) << row.name;
+        const kelvix::TracedFrame lost{0, extended(row.lostId, 0, 0),
+                                       kelvix::TraceDirection::Received};
+        EXPECT_EQ(FrameMeaning(lost), row.decoded) << row.name;
+    }
 }
 
 }  // namespace

@@ -80,12 +80,10 @@ class EndToEndTest : public ::testing::Test {
         return false;
     }
     void Read() {
-        const auto before0 = window->CompletionCount(0);
-        const auto before1 = window->CompletionCount(1);
-        window->ReadParameters();
-        ASSERT_TRUE(PumpUntil([&] {
-            return window->CompletionCount(0) > before0 && window->CompletionCount(1) > before1;
-        }));
+        const auto before = window->ReadsJudged();
+        ASSERT_TRUE(window->ReadParameters());
+        ASSERT_TRUE(PumpUntil([&] { return window->ReadsJudged() > before; }));
+        ASSERT_EQ(window->LastVerdict(), app::ReadVerdict::Complete);
     }
     // Every table full, with values that differ per entry; reserved bytes
     // (never sent) stay zero and the bridge lead byte is the 1 the write sends.
