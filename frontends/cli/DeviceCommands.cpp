@@ -72,6 +72,10 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
         return EXIT_BAD_FILE;
     }
     Session session(options, out, services);
+    for (const auto section : session.Window().SettingsResets()) {
+        err << "quillon-cli write: warning: "
+            << protocol::SectionResetWarning(session.Window().SettingsPath(), section) << '\n';
+    }
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
