@@ -180,11 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](SettingsSections& s) { s.filters2 = HardFilterPara{}; }},
         FallbackRow{"BridgeStartsEmpty", 936 + 5,
                     [](SettingsSections& s) { s.bridge = BridgePara{}; }},
-        FallbackRow{"BridgeFlagsStartAtZero", 936 + 2,
-                    [](SettingsSections& s) { s.bridge = BridgePara{}; }},
         FallbackRow{"ReplayStartsEmpty", 1380 + 20,
-                    [](SettingsSections& s) { s.replay = ReplayPara{}; }},
-        FallbackRow{"ReplayAuxValueStartsAtZero", 1380 + 8,
                     [](SettingsSections& s) { s.replay = ReplayPara{}; }}),
     [](const auto& info) { return std::string(info.param.name); });
 

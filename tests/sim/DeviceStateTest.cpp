@@ -177,7 +177,6 @@ TEST(DeviceStateTest, DamagedSectionsOfAParameterStoreStartFresh) {
         {"bridge", 936 + 3, [](auto& s) { s.bridge = {}; }},
         {"replay", 1380 + 3, [](auto& s) { s.replay = {}; }},
         {"system", 656 + 1, [](auto& s) { s.sys = {.fileSizeMB = FRESH_FILE_SIZE_MB}; }},
-        {"channel", 10, [](auto& s) { s.can1 = protocol::CanPara::Defaults(); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
