@@ -22,9 +22,10 @@ Command Write() {
     return {"write", "write the settings directory's record to the device", true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_flag("--defaults", o.write.defaults,
-                           "write even when QXCfg.dat is missing or damaged: sections that pass "
-                           "their checksum as stored, the others at their starting values (a "
-                           "missing file: the factory settings); warns for each damaged section");
+                           "write even when QXCfg.dat is missing or damaged: sections whose "
+                           "checksum holds as stored, the others at their starting values "
+                           "(channels at the factory settings, the rest empty), so a missing "
+                           "file sends the factory settings; warns naming each damaged section");
                 c.add_flag("--verify", o.write.verify,
                            "read back, print the fields the device reports other than written");
                 c.add_option("--timeout-ms", o.write.timeoutMs,
