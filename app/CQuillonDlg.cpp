@@ -166,8 +166,8 @@ std::filesystem::path CQuillonDlg::SettingsPath() const {
 }
 
 void CQuillonDlg::LoadSettings() {
-    const auto checks = protocol::ReadSettingsFile(SettingsPath(), record_);
-    protocol::ApplySettingsFallbacks(record_, checks);
+    settingsResets_ = protocol::LoadSettingsFile(SettingsPath(), record_);
+    ShowSettingsResets();
     can1Page_.ApplyBaudTable();
     can2Page_.ApplyBaudTable();
     advanced1Page_.RefreshList();
@@ -203,6 +203,18 @@ void CQuillonDlg::ShowSaveFailures() {
     const auto failures = SaveFailures();
     if (!failures.empty()) {
         SetDlgItemText(IDC_STATUS, STATUS_SAVE_FAILED + failures.front().message);
+    }
+}
+
+// The program has always reset damaged sections without a word; the status
+// line says which, so the user does not send starting values unawares.
+void CQuillonDlg::ShowSettingsResets() {
+    std::string labels;
+    for (const auto section : settingsResets_) {
+        labels += (labels.empty() ? "" : "、") + std::string(protocol::SectionLabel(section));
+    }
+    if (!labels.empty()) {
+        SetDlgItemText(IDC_STATUS, STATUS_SETTINGS_RESET + labels);
     }
 }
 

@@ -49,6 +49,11 @@ inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
 /// because the settings files could not be saved, followed by the reason.
 inline constexpr const char* STATUS_CANNOT_SAVE = "设置文件无法保存，未下发参数: ";
 
+/// Status line after a load that found sections of QXCfg.dat damaged and gave
+/// them their starting values, followed by the sections' labels joined by "、":
+/// "设置文件损坏，已恢复初始值: 网桥规则设置、数据回放设置".
+inline constexpr const char* STATUS_SETTINGS_RESET = "设置文件损坏，已恢复初始值: ";
+
 /// A parameter write whose every frame the adapter took (a warning box, as
 /// the write's other outcomes are).
 inline constexpr const char* WRITE_SUCCEEDED = "写入参数成功，请重启设备生效!";
@@ -160,6 +165,9 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     /// The settings files the last parameter write could not save (QXCfgDTU.dat,
     /// QXCfgDTUHL.dat, QXCfg.dat, in that order); empty when all were saved.
     std::vector<protocol::SaveResult> SaveFailures() const;
+    /// The sections of QXCfg.dat that LoadSettings found damaged and gave their
+    /// starting values, in file order; empty when the file was whole or missing.
+    const std::vector<protocol::SettingsSection>& SettingsResets() const { return settingsResets_; }
     const std::vector<SystemMenuItem>& SystemMenu() const { return systemMenu_; }
     sys::SystemServices& Services() const { return services_; }
     /// The page on tab `tab` (0..9).
@@ -197,6 +205,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void ShowSaveFailures();
     static bool IsIdentificationReply(const CanFrameRecord& frame);
     void ShowRuleCountCuts(CommandResult& result);
+    void ShowSettingsResets();
     std::array<ui::Dialog*, 6> RecordPages();
     void StartReceiving();
     void DecodeFrame(std::uint32_t channel, const CanFrameRecord& frame);
@@ -246,6 +255,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;
     protocol::SaveResult settingsSave_ = protocol::SaveResult::Success({});
+    std::vector<protocol::SettingsSection> settingsResets_;
 
     pages::CCan1ParaDlg can1Page_;
     pages::CCan1ParaDlg can2Page_;

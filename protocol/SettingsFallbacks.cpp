@@ -10,9 +10,10 @@ void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok
     if (!ok[Index(SettingsSection::Can2)]) {
         sections.can2 = CanPara::Defaults();
     }
-    // A failed system or filter section is not kept as read: the next save
-    // would give the corrupt bytes a fresh checksum and the write would send
-    // them. It starts over, all zero, as on a machine without the file.
+    // No failed section is kept as read, not even in part: the next save would
+    // give the corrupt bytes a fresh checksum and the write would send them (a
+    // corrupt bridgeFlags can make the device forward a whole channel). Each
+    // starts over, as on a machine without the file.
     if (!ok[Index(SettingsSection::System)]) {
         sections.sys = SysPara{};
     }
@@ -23,12 +24,10 @@ void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok
         sections.filters2 = HardFilterPara{};
     }
     if (!ok[Index(SettingsSection::Bridge)]) {
-        sections.bridge.ruleCount = 0;
+        sections.bridge = BridgePara{};
     }
     if (!ok[Index(SettingsSection::Replay)]) {
-        sections.replay.sendMode = 0;
-        sections.replay.ruleCount = 0;
-        sections.replay.repeatAll = 0;
+        sections.replay = ReplayPara{};
     }
 }
 

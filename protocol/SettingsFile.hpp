@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "protocol/SaveResult.hpp"
+#include "protocol/SettingsDecoder.hpp"
 #include "protocol/SettingsSections.hpp"
 
 namespace quillon::protocol {
@@ -21,8 +23,6 @@ static_assert(2 * CanPara::SIZE + SysPara::SIZE + 2 * HardFilterPara::SIZE + Bri
                   ReplayPara::SIZE ==
               SETTINGS_FILE_SIZE);
 
-using SettingsChecks = std::array<bool, SETTINGS_SECTION_COUNT>;
-
 // Reads the sections in file order straight over `sections`. Bytes the file does not have
 // (a short file) leave the section's bytes as they were, and its checksum then decides.
 // Returns which sections passed their checksum, indexed by Index(SettingsSection); all false,
@@ -31,14 +31,27 @@ using SettingsChecks = std::array<bool, SETTINGS_SECTION_COUNT>;
 SettingsChecks ReadSettingsFile(const std::filesystem::path& file, SettingsSections& sections);
 
 // Empty when `file` holds a QXCfg.dat whose seven sections all pass their checksum; otherwise
-// why not, naming the file: "cannot open cfg/QXCfg.dat: No such file or directory",
-// "cfg/QXCfg.dat has 100 bytes, expected 1672", "cfg/QXCfg.dat: checksum of CAN1, replay wrong".
+// why not, naming the file and the sections by key: "cannot open cfg/QXCfg.dat: No such file or
+// directory", "cfg/QXCfg.dat has 100 bytes, expected 1672",
+// "cfg/QXCfg.dat: checksum of can1, replay wrong".
 std::string SettingsFileProblem(const std::filesystem::path& file);
 
-// What the program does with failed sections: a CAN channel returns to CanPara::Defaults(),
-// the system and acceptance-filter sections start all zero, the bridge loses its rule count,
-// the replay list its mode, rule count and repeat count.
+// What the program does with failed sections: each starts from its starting values, as on a
+// machine without the file. A CAN channel returns to CanPara::Defaults(); the other sections
+// start all zero (no filters, no bridge rules or flags, an empty replay list).
 void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok);
+
+// The window's load: ReadSettingsFile over `sections`, then ApplySettingsFallbacks. Returns the
+// sections the file held whose check failed and that now hold their starting values, in file
+// order. A file that is missing or cannot be read resets every section and returns nothing: a
+// first start replaces nothing the user had.
+std::vector<SettingsSection> LoadSettingsFile(const std::filesystem::path& file,
+                                              SettingsSections& sections);
+
+// One line for a person, naming the section by key and label:
+// "cfg/QXCfg.dat: the replay section (数据回放设置) fails its checksum; loading the file gives
+// it its starting values".
+std::string SectionResetWarning(const std::filesystem::path& file, SettingsSection section);
 
 // Sets btr0/btr1 from BTR_TABLE for a fixed rate (baudIndex 0..6) and returns false; for a
 // user-defined rate leaves them as stored and returns true (the page then enables its BTR edits).

@@ -6,8 +6,8 @@
 
 #include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/Utf8Path.hpp"
-#include "protocol/BlockChecksum.hpp"
 #include "protocol/ReplaceFile.hpp"
+#include "protocol/SettingsDecoder.hpp"
 
 namespace quillon::sim {
 namespace {
@@ -55,22 +55,12 @@ std::string SerialHex(const std::array<std::uint8_t, 12>& serial) {
 // The parameter store as a settings file holds it, with the fallbacks a
 // device applies to sections whose checksum fails.
 protocol::SettingsSections DecodeStore(std::span<const std::uint8_t> bytes) {
-    protocol::SettingsSections store{};
-    protocol::SettingsChecks ok{};
-    std::size_t offset = 0;
-    protocol::ForEachSection(store, [&](protocol::SettingsSection section, auto& record) {
-        auto image = record.ToBytes();
-        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), image.size(),
-                    image.begin());
-        record = std::decay_t<decltype(record)>::FromBytes(image);
-        ok[protocol::Index(section)] = protocol::SectionChecksumMatches(image);
-        offset += image.size();
-    });
-    protocol::ApplySettingsFallbacks(store, ok);
-    if (!ok[protocol::Index(protocol::SettingsSection::System)]) {
-        store.sys.fileSizeMB = FRESH_FILE_SIZE_MB;
+    protocol::DecodedSettings decoded = protocol::DecodeSettings(bytes);
+    protocol::ApplySettingsFallbacks(decoded.sections, decoded.checks);
+    if (!decoded.checks[protocol::Index(protocol::SettingsSection::System)]) {
+        decoded.sections.sys.fileSizeMB = FRESH_FILE_SIZE_MB;
     }
-    return store;
+    return decoded.sections;
 }
 
 template <class Record>

@@ -28,7 +28,10 @@ Command Write() {
             true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_flag("--defaults", o.write.defaults,
-                           "write the factory settings when QXCfg.dat is missing or damaged");
+                           "write even when QXCfg.dat is missing or damaged: sections whose "
+                           "checksum holds as stored, the others at their starting values "
+                           "(channels at the factory settings, the rest empty), so a missing "
+                           "file sends the factory settings; warns naming each damaged section");
                 c.add_flag("--verify", o.write.verify,
                            "read back, print the fields the device reports other than written");
                 c.add_option("--timeout-ms", o.write.timeoutMs,

@@ -95,10 +95,15 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
     if (const std::string problem = protocol::SettingsFileProblem(settingsFile);
         !problem.empty() && !write.defaults) {
         err << "quillon-cli write: " << problem
-            << "; nothing written (--defaults writes the factory settings instead)\n";
+            << "; nothing written (--defaults writes anyway, with starting values for what is "
+               "missing or damaged)\n";
         return EXIT_BAD_FILE;
     }
     Session session(options, out, services);
+    for (const auto section : session.Window().SettingsResets()) {
+        err << "quillon-cli write: warning: "
+            << protocol::SectionResetWarning(session.Window().SettingsPath(), section) << '\n';
+    }
     // A device must not be given settings its files will not hold: checked
     // before the adapter is even opened.
     if (const std::string problem = session.Window().SettingsSaveProblem(); !problem.empty()) {

@@ -132,10 +132,11 @@ ordered_json ToJson(const protocol::DeviceIdentity& identity) {
 }
 
 ordered_json SectionsToJson(const protocol::SettingsSections& sections) {
-    return {{"can1", ToJson(sections.can1)},         {"can2", ToJson(sections.can2)},
-            {"sys", ToJson(sections.sys)},           {"filters1", ToJson(sections.filters1)},
-            {"filters2", ToJson(sections.filters2)}, {"bridge", ToJson(sections.bridge)},
-            {"replay", ToJson(sections.replay)}};
+    ordered_json document;
+    protocol::ForEachSection(sections, [&](protocol::SettingsSection section, const auto& record) {
+        document[std::string(protocol::SectionKey(section))] = ToJson(record);
+    });
+    return document;
 }
 
 namespace {
@@ -169,20 +170,24 @@ ordered_json ReadableToJson(const protocol::SettingsSections& s) {
         return json;
     };
     const auto file = [](const protocol::ReplayRule& r) { return ToJson(r); };
-    return {{"can1", ToJson(s.can1)},
-            {"can2", ToJson(s.can2)},
-            {"sys",
+    const auto key = [](protocol::SettingsSection section) {
+        return std::string(protocol::SectionKey(section));
+    };
+    using enum protocol::SettingsSection;
+    return {{key(Can1), ToJson(s.can1)},
+            {key(Can2), ToJson(s.can2)},
+            {key(System),
              {{"fileSizeMB", s.sys.fileSizeMB},
               {"cyclicOverwrite", s.sys.cyclicOverwrite},
               {"firstFrameTimeZero", s.sys.firstFrameTimeZero},
               {"errorProofing", s.sys.errorProofing}}},
-            {"filters1", ReadableFilters(s.filters1)},
-            {"filters2", ReadableFilters(s.filters2)},
-            {"bridge",
+            {key(Filters1), ReadableFilters(s.filters1)},
+            {key(Filters2), ReadableFilters(s.filters2)},
+            {key(Bridge),
              {{"ruleCount", s.bridge.ruleCount},
               {"bridgeFlags", s.bridge.bridgeFlags},
               {"rules", Announced(s.bridge.rules, s.bridge.ruleCount, rule)}}},
-            {"replay",
+            {key(Replay),
              {{"sendMode", s.replay.sendMode},
               {"ruleCount", s.replay.ruleCount},
               {"repeatAll", s.replay.repeatAll},

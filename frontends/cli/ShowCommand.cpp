@@ -25,35 +25,11 @@ namespace {
 
 using nlohmann::ordered_json;
 
-// Section records as they lie in the file, and whether each one's checksum holds.
-struct RawSettings {
-    protocol::SettingsSections sections;
-    std::array<bool, protocol::SETTINGS_SECTION_COUNT> checksumOk{};
-};
-
-template <typename Record>
-void DecodeSection(const std::vector<std::uint8_t>& bytes, std::size_t& offset, Record& record,
-                   bool& ok) {
-    const std::span<const std::uint8_t, Record::SIZE> section(bytes.data() + offset, Record::SIZE);
-    record = Record::FromBytes(section);
-    ok = protocol::SectionChecksumMatches(section);
-    offset += Record::SIZE;
-}
-
-RawSettings DecodeRaw(const std::vector<std::uint8_t>& bytes) {
-    RawSettings raw;
-    std::size_t offset = 0;
-    protocol::ForEachSection(raw.sections, [&](protocol::SettingsSection which, auto& record) {
-        DecodeSection(bytes, offset, record, raw.checksumOk[protocol::Index(which)]);
-    });
-    return raw;
-}
-
-void PrintTable(const RawSettings& raw, std::ostream& out) {
-    const auto& s = raw.sections;
-    const char* names[] = {"CAN1", "CAN2", "系统", "CAN1滤波", "CAN2滤波", "网桥", "回放"};
+void PrintTable(const protocol::DecodedSettings& decoded, std::ostream& out) {
+    const auto& s = decoded.sections;
     for (std::size_t i = 0; i < protocol::SETTINGS_SECTION_COUNT; ++i) {
-        out << names[i] << ": checksum " << (raw.checksumOk[i] ? "ok" : "BAD") << '\n';
+        out << protocol::SETTINGS_SECTION_NAMES[i].label << ": checksum "
+            << (decoded.checks[i] ? "ok" : "BAD") << '\n';
     }
     for (const auto* channel : {&s.can1, &s.can2}) {
         out << "  channel: enable=" << int(channel->enable)
@@ -131,20 +107,27 @@ std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std
     return std::nullopt;
 }
 
-int ShowSettings(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out) {
-    const RawSettings raw = DecodeRaw(bytes);
-    if (!json) {
-        PrintTable(raw, out);
-        return EXIT_OK;
+// The table or JSON on `out`; on `err` a warning for each section the program would replace
+// with its starting values when it loads the file.
+int ShowSettings(const std::string& file, const std::vector<std::uint8_t>& bytes, bool json,
+                 std::ostream& out, std::ostream& err) {
+    const protocol::DecodedSettings decoded = protocol::DecodeSettings(bytes);
+    if (json) {
+        ordered_json document = SectionsToJson(decoded.sections);
+        for (std::size_t i = 0; i < protocol::SETTINGS_SECTION_COUNT; ++i) {
+            auto& section = document[std::string(protocol::SETTINGS_SECTION_NAMES[i].key)];
+            ordered_json withCheck = {{"checksumOk", decoded.checks[i]}};
+            withCheck.update(section);
+            section = withCheck;
+        }
+        out << document.dump(2) << '\n';
+    } else {
+        PrintTable(decoded, out);
     }
-    ordered_json document = SectionsToJson(raw.sections);
-    std::size_t i = 0;
-    for (auto& [key, section] : document.items()) {
-        ordered_json withCheck = {{"checksumOk", raw.checksumOk[i++]}};
-        withCheck.update(section);
-        section = withCheck;
+    for (const auto section : protocol::FailedSections(decoded.checks)) {
+        err << "quillon-cli show: warning: "
+            << protocol::SectionResetWarning(sys::PathFromUtf8(file), section) << '\n';
     }
-    out << document.dump(2) << '\n';
     return EXIT_OK;
 }
 
@@ -278,7 +261,7 @@ int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream&
         case FileKind::Settings:
             break;
     }
-    return ShowSettings(*bytes, json, out);
+    return ShowSettings(file, *bytes, json, out, err);
 }
 
 std::optional<SettingsDocument> LoadSettingsDocument(const std::string& file, std::string& why) {
@@ -299,9 +282,9 @@ std::optional<SettingsDocument> LoadSettingsDocument(const std::string& file, st
         case FileKind::Settings:
             break;
     }
-    const RawSettings raw = DecodeRaw(*bytes);
-    return SettingsDocument{std::string(protocol::SETTINGS_FILE_NAME), SectionsToJson(raw.sections),
-                            raw.sections};
+    const protocol::SettingsSections sections = protocol::DecodeSettings(*bytes).sections;
+    return SettingsDocument{std::string(protocol::SETTINGS_FILE_NAME), SectionsToJson(sections),
+                            sections};
 }
 
 }  // namespace quillon::cli

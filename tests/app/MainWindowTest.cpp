@@ -3,6 +3,7 @@
 
 #include "app/CAboutDlg.hpp"
 #include "app/MainWindowTemplate.hpp"
+#include "protocol/SettingsFile.hpp"
 #include "tests/app/MainWindowFixture.hpp"
 
 namespace quillon::app {
@@ -54,6 +55,46 @@ TEST_F(MainWindowTest, MissingSettingsFileShowsChannelDefaults) {
     EXPECT_EQ(window->BridgePage().GetItemCount(pages::CBridgeRuleDialog::IDC_LIST_RULES), 0);
     EXPECT_EQ(window->Can1Page().Record().btr0, 0x00);
     EXPECT_EQ(window->Can1Page().Record().btr1, 0x3C);
+}
+
+TEST_F(MainWindowTest, StatusLineNamesTheSectionsALoadReset) {
+    protocol::SettingsSections sections;
+    sections.bridge.bridgeFlags = 0x0C;
+    sections.replay.auxValue = 9;
+    ASSERT_TRUE(protocol::WriteSettingsFile(window->SettingsPath(), sections));
+    const auto whole = protocol::EncodeSettings(sections);
+    struct Row {
+        const char* name;
+        std::vector<std::size_t> corruptOffsets;
+        std::string status;
+    };
+    const Row rows[] = {
+        {"whole file", {}, "     状态栏"},
+        {"damaged bridge", {936 + 2}, "设置文件损坏，已恢复初始值: 网桥规则设置"},
+        {"damaged system, bridge and replay",
+         {656 + 3, 936 + 2, 1380 + 8},
+         "设置文件损坏，已恢复初始值: 系统参数设置、网桥规则设置、数据回放设置"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto bytes = whole;
+        for (const std::size_t offset : row.corruptOffsets) {
+            bytes[offset] ^= 0x01;
+        }
+        std::ofstream(window->SettingsPath(), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        CreateWindow();
+        EXPECT_EQ(window->GetDlgItemText(IDC_STATUS), row.status);
+        EXPECT_EQ(window->SettingsResets().size(), row.corruptOffsets.size());
+        EXPECT_EQ(window->BridgePage().Record().bridgeFlags, row.corruptOffsets.empty() ? 0x0C : 0);
+        EXPECT_TRUE(host.Boxes().empty()) << "the status line, no box";
+    }
+    // The labels are the captions of the pages the sections are edited on.
+    const auto tabs = window->GetItems(IDC_TAB);
+    for (std::size_t i = 0; i < protocol::SETTINGS_SECTION_COUNT; ++i) {
+        EXPECT_EQ(tabs.at(i), protocol::SETTINGS_SECTION_NAMES[i].label);
+    }
 }
 
 TEST_F(MainWindowTest, ConnectOpensStartsAndLaterClosesTheChosenIndex) {

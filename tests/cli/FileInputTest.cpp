@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <optional>
 
 #include "frontends/cli/ExitCode.hpp"
 #include "protocol/SettingsFile.hpp"
+#include "sim/DeviceConfig.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
 
@@ -17,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* NOTHING_WRITTEN =
-    "; nothing written (--defaults writes the factory settings instead)\n";
+    "; nothing written (--defaults writes anyway, with starting values for what is missing or "
+    "damaged)\n";
 
 class FileInputTest : public ::testing::Test {
   protected:
@@ -90,12 +93,98 @@ TEST_F(FileInputTest, WriteRefusesSettingsItCannotUseAndSendsNothing) {
     }
 }
 
-TEST_F(FileInputTest, WriteWithDefaultsWritesTheFactorySettingsAndSavesThem) {
-    fs::create_directories(At("empty"));
-    const auto run = Run({"--settings-dir", At("empty"), "write", "--defaults"});
-    EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
-    EXPECT_NE(run.out.find("写入参数成功，请重启设备生效!"), std::string::npos) << run.out;
-    EXPECT_EQ(protocol::SettingsFileProblem(At("empty/QXCfg.dat")), "");
+// A record with every section in use; stored with the registers a fixed rate loads with.
+protocol::SettingsSections RecordInUse() {
+    protocol::SettingsSections s;
+    s.can1 = protocol::CanPara::Defaults();
+    s.can1.baudIndex = 3;
+    s.can1.btr0 = 0x07;
+    s.can1.btr1 = 0x3C;
+    s.can1.workMode = 1;
+    s.can2 = protocol::CanPara::Defaults();
+    s.can2.btr0 = 0x00;
+    s.can2.btr1 = 0x3C;
+    s.can2.filterCount = 1;
+    s.can2.filters[0] = {.used = 1, .idStart = 0x100, .idEnd = 0x1FF, .interval = 10};
+    s.sys.fileSizeMB = 64;
+    s.sys.sysOption = 0x5A;
+    s.sys.cyclicOverwrite = 1;
+    s.filters1.enable = 1;
+    s.filters1.filterCount = 1;
+    s.filters1.matchValue[0] = 0x123;
+    s.filters1.matchMask[0] = 0x7FF;
+    s.bridge.ruleCount = 1;
+    s.bridge.bridgeFlags = protocol::BridgePara::FLAG_CAN1_FORWARD_ALL;
+    s.bridge.rules[0].direction = 1;
+    s.bridge.rules[0].srcId = 0x321;
+    s.replay.sendMode = 1;
+    s.replay.ruleCount = 1;
+    s.replay.repeatAll = 5;
+    s.replay.auxValue = 9;
+    s.replay.rules[0] = {
+        .channelMask = 3, .times = 2, .intervalSec = 4, .fileName = {'l', 'o', 'g'}};
+    return s;
+}
+
+// The starting values: the channels at the factory settings, the rest empty; the system page's
+// slider cannot show a file size of 0 and sends its least, 1 MB.
+protocol::SettingsSections StartingValues() {
+    protocol::SettingsSections s;
+    s.can1 = protocol::CanPara::Defaults();
+    s.can1.btr0 = 0x00;
+    s.can1.btr1 = 0x3C;
+    s.can2 = s.can1;
+    s.sys.fileSizeMB = 1;
+    return s;
+}
+
+TEST_F(FileInputTest, WriteWithDefaultsSendsStartingValuesForWhatIsMissingOrDamaged) {
+    struct Row {
+        const char* name;
+        std::string directory;
+        std::optional<std::size_t>
+            corruptOffset;  // of a saved RecordInUse(), set to 0x0C; none: no file
+        protocol::SettingsSections sent;
+        std::string warnings;
+    };
+    const std::string damaged = At("damaged");
+    protocol::SettingsSections keptButTheBridge = RecordInUse();
+    keptButTheBridge.bridge = {};
+    const Row rows[] = {
+        {"no settings file", At("empty"), std::nullopt, StartingValues(), ""},
+        {"damaged bridge section", damaged, 936 + 2, keptButTheBridge,
+         "quillon-cli write: warning: " + damaged +
+             "/QXCfg.dat: the bridge section (网桥规则设置) fails its checksum; loading the "
+             "file gives it its starting values\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::create_directories(row.directory);
+        const std::string settings = row.directory + "/QXCfg.dat";
+        if (row.corruptOffset) {
+            protocol::SettingsSections stored = RecordInUse();
+            ASSERT_TRUE(protocol::WriteSettingsFile(settings, stored));
+            std::fstream patch(settings, std::ios::in | std::ios::out | std::ios::binary);
+            patch.seekp(static_cast<std::streamoff>(*row.corruptOffset));
+            patch.put('\x0C');  // bridgeFlags: forward all of CAN2 as well
+        }
+        const std::string state = row.directory + "/device.state";
+        const auto run = Run({"--adapter", "sim:state=" + state, "--settings-dir", row.directory,
+                              "write", "--defaults"});
+        EXPECT_EQ(run.status, EXIT_OK) << run.out << run.err;
+        EXPECT_NE(run.out.find("写入参数成功，请重启设备生效!"), std::string::npos) << run.out;
+        EXPECT_EQ(run.err, row.warnings);
+        protocol::SettingsSections expected = row.sent;
+        protocol::UpdateChecksums(expected);
+        const sim::DeviceConfig device;
+        const auto received = sim::LoadDeviceState(state, {device.type, device.serial});
+        ASSERT_TRUE(received.state) << received.warning;
+        EXPECT_EQ(received.state->store, expected) << "what the device took from the bus";
+        protocol::SettingsSections saved;
+        const protocol::SettingsChecks allPass{true, true, true, true, true, true, true};
+        EXPECT_EQ(protocol::ReadSettingsFile(settings, saved), allPass);
+        EXPECT_EQ(saved, expected) << "the file now holds what was sent";
+    }
 }
 
 // A device must never hold settings its files do not: a write whose files

@@ -1,4 +1,4 @@
-// quillon-cli show on the DTU settings files, written as the DTU pages save them.
+// quillon-cli show on the settings files, written as the window and the DTU pages save them.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,6 +9,7 @@
 #include "frontends/cli/Commands.hpp"
 #include "protocol/DtuAdvPara.hpp"
 #include "protocol/DtuBasicPara.hpp"
+#include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
 
 namespace quillon::cli {
@@ -193,6 +194,52 @@ TEST_F(ShowCommandTest, TableShowsOneFieldALine) {
                              "wakePhone           10086 (5)\n", "timedStartMin       1440\n"}) {
         EXPECT_NE(shown.out.find(line), std::string::npos) << line << "\nin\n" << shown.out;
     }
+}
+
+// QXCfg.dat with its bridge and replay sections damaged: the sections under their labels, and a
+// warning for each one the program would give its starting values, in either form.
+TEST_F(ShowCommandTest, DamagedSectionsAreShownAsStoredAndWarnedAbout) {
+    protocol::SettingsSections sections;
+    sections.bridge.bridgeFlags = 0x0C;
+    const std::string path = (system.directory.Path() / "QXCfg.dat").string();
+    ASSERT_TRUE(protocol::WriteSettingsFile(path, sections));
+    FlipByte(path, 936 + 2);   // bridgeFlags
+    FlipByte(path, 1380 + 8);  // auxValue
+    const std::string warnings =
+        "quillon-cli show: warning: " + path +
+        ": the bridge section (网桥规则设置) fails its checksum; loading the file gives it its "
+        "starting values\n"
+        "quillon-cli show: warning: " +
+        path +
+        ": the replay section (数据回放设置) fails its checksum; loading the file gives it its "
+        "starting values\n";
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "json" : "table");
+        const auto shown = Show(path, json);
+        EXPECT_EQ(shown.status, EXIT_OK);
+        EXPECT_EQ(shown.err, warnings);
+        if (json) {
+            const auto document = ordered_json::parse(shown.out);
+            EXPECT_EQ(document["bridge"]["checksumOk"], false);
+            EXPECT_EQ(document["bridge"]["bridgeFlags"], 0x0D) << "as stored";
+            EXPECT_EQ(document["sys"]["checksumOk"], true);
+        }
+    }
+    const std::string table = Show(path, false).out;
+    EXPECT_EQ(table.substr(0, table.find("  channel")),
+              "CAN1基本设置: checksum ok\nCAN2基本设置: checksum ok\n系统参数设置: checksum ok\n"
+              "CAN1高级设置: checksum ok\nCAN2高级设置: checksum ok\n网桥规则设置: checksum BAD\n"
+              "数据回放设置: checksum BAD\n");
+}
+
+TEST_F(ShowCommandTest, WholeSettingsFileGivesNoWarning) {
+    protocol::SettingsSections sections;
+    const std::string path = (system.directory.Path() / "QXCfg.dat").string();
+    ASSERT_TRUE(protocol::WriteSettingsFile(path, sections));
+    const auto shown = Show(path, false);
+    EXPECT_EQ(shown.status, EXIT_OK);
+    EXPECT_EQ(shown.err, "");
+    EXPECT_NE(shown.out.find("数据回放设置: checksum ok\n"), std::string::npos) << shown.out;
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ SettingsSections Distinctive() {
     s.filters1.filterCount = 2;
     s.filters1.matchValue = {0x123, 0x18FF0000};
     s.bridge.ruleCount = 2;
+    s.bridge.bridgeFlags = BridgePara::FLAG_CAN1_FORWARD_ALL | BridgePara::FLAG_CAN2_FORWARD_ALL;
     s.bridge.rules[0].direction = 2;
     s.replay.sendMode = 1;
     s.replay.ruleCount = 1;
@@ -177,19 +178,77 @@ INSTANTIATE_TEST_SUITE_P(
                     [](SettingsSections& s) { s.filters1 = HardFilterPara{}; }},
         FallbackRow{"Filters2StartAllZero", 804 + 1,
                     [](SettingsSections& s) { s.filters2 = HardFilterPara{}; }},
-        FallbackRow{"BridgeLosesRuleCount", 936 + 5,
-                    [](SettingsSections& s) {
-                        s.bridge.rules[0].direction ^= 0xFF;
-                        s.bridge.ruleCount = 0;
-                    }},
-        FallbackRow{"ReplayLosesModeCountAndRepeat", 1380 + 20,
-                    [](SettingsSections& s) {
-                        s.replay.rules[0].fileName[0] ^= 0xFF;
-                        s.replay.sendMode = 0;
-                        s.replay.ruleCount = 0;
-                        s.replay.repeatAll = 0;
-                    }}),
+        FallbackRow{"BridgeStartsEmpty", 936 + 5,
+                    [](SettingsSections& s) { s.bridge = BridgePara{}; }},
+        FallbackRow{"ReplayStartsEmpty", 1380 + 20,
+                    [](SettingsSections& s) { s.replay = ReplayPara{}; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct LoadRow {
+    const char* name;
+    std::vector<std::size_t> corruptOffsets;  // bytes flipped with 0x01 in a saved file
+    std::size_t length;                       // bytes of the saved file kept; 0: no file at all
+    std::vector<SettingsSection> reset;
+};
+
+class SettingsLoadTest : public SettingsFileTest, public ::testing::WithParamInterface<LoadRow> {};
+
+// What the load replaces and what it tells: a missing file resets everything and tells nothing
+// (a first start), a damaged one names the sections it gave their starting values.
+TEST_P(SettingsLoadTest, ReportsTheDamagedSectionsItReset) {
+    const LoadRow& row = GetParam();
+    if (row.length > 0) {
+        Bytes bytes = Saved(Distinctive());
+        for (const std::size_t offset : row.corruptOffsets) {
+            bytes[offset] ^= 0x01;
+        }
+        bytes.resize(row.length);
+        WriteAll(file, bytes);
+    }
+    // Every byte 0x11: no section of it passes its check, and none matches the file's.
+    SettingsSections loaded = DecodeSettings(Bytes(SETTINGS_FILE_SIZE, 0x11)).sections;
+    EXPECT_EQ(LoadSettingsFile(file, loaded), row.reset);
+    SettingsSections expected = Distinctive();
+    UpdateChecksums(expected);
+    SettingsChecks ok{};
+    ok.fill(row.length > 0);
+    for (const SettingsSection section : row.reset) {
+        ok[Index(section)] = false;
+    }
+    ApplySettingsFallbacks(expected, ok);
+    EXPECT_EQ(loaded, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsLoadTest,
+    ::testing::Values(
+        LoadRow{"Whole", {}, SETTINGS_FILE_SIZE, {}}, LoadRow{"Missing", {}, 0, {}},
+        LoadRow{"DamagedBridgeAndReplay",
+                {936 + 2, 1380 + 8},
+                SETTINGS_FILE_SIZE,
+                {SettingsSection::Bridge, SettingsSection::Replay}},
+        LoadRow{"DamagedChecksumByteOfCan2", {328}, SETTINGS_FILE_SIZE, {SettingsSection::Can2}},
+        LoadRow{"ShortEndingInTheFilters",
+                {},
+                700,
+                {SettingsSection::Filters1, SettingsSection::Filters2, SettingsSection::Bridge,
+                 SettingsSection::Replay}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, ProblemAndWarningNameTheSectionsByKeyAndLabel) {
+    Bytes bytes = Saved(Distinctive());
+    bytes[3] ^= 0x01;
+    bytes[804 + 7] ^= 0x01;
+    WriteAll(file, bytes);
+    EXPECT_EQ(SettingsFileProblem(file), file.string() + ": checksum of can1, filters2 wrong");
+    EXPECT_EQ(SectionResetWarning(file, SettingsSection::Filters2),
+              file.string() +
+                  ": the filters2 section (CAN2高级设置) fails its checksum; loading the file "
+                  "gives it its starting values");
+    EXPECT_EQ(SectionResetWarning("QXCfg.dat", SettingsSection::System),
+              "QXCfg.dat: the sys section (系统参数设置) fails its checksum; loading the file "
+              "gives it its starting values");
+}
 
 TEST_F(SettingsFileTest, ShortFileKeepsUnreadBytesAndLetsTheirChecksumsDecide) {
     SettingsSections saved = Distinctive();

@@ -154,6 +154,42 @@ TEST(DeviceStateTest, ParameterStoreAloneIsStillRead) {
     EXPECT_FALSE(loaded.state->image.present);
 }
 
+// A damaged section of the older form starts from a fresh device's values, whole:
+// no stored bridge flag or replay value of it survives.
+TEST(DeviceStateTest, DamagedSectionsOfAParameterStoreStartFresh) {
+    protocol::SettingsSections store;
+    store.can1 = protocol::CanPara::Defaults();
+    store.can1.workMode = 1;
+    store.can2 = protocol::CanPara::Defaults();
+    store.sys.fileSizeMB = 64;
+    store.bridge.ruleCount = 1;
+    store.bridge.bridgeFlags = protocol::BridgePara::FLAG_CAN1_FORWARD_ALL;
+    store.replay.sendMode = 2;
+    store.replay.auxValue = 0x01020304;
+    protocol::UpdateChecksums(store);
+    const auto image = protocol::EncodeSettings(store);
+    struct Row {
+        const char* name;
+        std::size_t corruptOffset;
+        void (*expect)(protocol::SettingsSections&);
+    };
+    const Row rows[] = {
+        {"bridge", 936 + 3, [](auto& s) { s.bridge = {}; }},
+        {"replay", 1380 + 3, [](auto& s) { s.replay = {}; }},
+        {"system", 656 + 1, [](auto& s) { s.sys = {.fileSizeMB = FRESH_FILE_SIZE_MB}; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<std::uint8_t> bytes(image.begin(), image.end());
+        bytes[row.corruptOffset] ^= 0x01;
+        const auto loaded = DecodeDeviceState(bytes, OWNER, "f");
+        ASSERT_TRUE(loaded.state);
+        protocol::SettingsSections expected = store;
+        row.expect(expected);
+        EXPECT_EQ(loaded.state->store, expected);
+    }
+}
+
 TEST(DeviceStateTest, LoadingChecksTheKindOfFile) {
     test::TempDir dir;
     EXPECT_FALSE(LoadDeviceState(dir.Path() / "missing.state", OWNER).state);
