@@ -25,7 +25,7 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     using FrameHandler = std::function<void(std::uint32_t channel, const CanFrameRecord& frame)>;
 
     /// Adapter device type passed to every library call.
-    static constexpr std::uint32_t DEVICE_TYPE_CODE = 4;
+    static constexpr std::uint32_t DEVICE_TYPE_CODE = KELVIX_DEVICE_TYPE;
     /// How long a disconnect waits for the receive thread to notice.
     static constexpr std::uint32_t DISCONNECT_WAIT_MS = 500;
     static constexpr std::uint32_t RECEIVE_CAPACITY = 50;

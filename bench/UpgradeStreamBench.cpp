@@ -83,8 +83,8 @@ class BenchLink final : public upgrade::UpgradeLink {
   public:
     bool IsRunning() const override { return running_; }
     void ConnectForUpgrade() override {
-        VCI_OpenDevice(4, 0, 0);
-        VCI_StartCAN(4, 0, 0);
+        VCI_OpenDevice(KELVIX_DEVICE_TYPE, 0, 0);
+        VCI_StartCAN(KELVIX_DEVICE_TYPE, 0, 0);
         running_ = true;
     }
 
