@@ -36,6 +36,7 @@ class BenchClock final : public sys::Clock {
   public:
     sys::LocalTime Now() const override { return {}; }
     std::uint64_t MonotonicMs() const override { return nowMs.load(); }
+    std::uint64_t UnixTimeUs() const override { return nowMs * 1000; }
     void AdvanceMs(std::uint64_t ms) { nowMs += ms; }
     std::atomic<std::uint64_t> nowMs{0};
 };
