@@ -85,9 +85,19 @@ struct FakeSystem {
     FakeSleeper sleeper{&clock};
     FakeLauncher launcher;
     TempDir directory;
-    sys::SystemServices services{clock,           sleeper,          launcher,
-                                 launcher,        directory.Path(), directory.Path() / "quillon",
-                                 sys::CodePages{}};
+    sys::SystemServices services = ServicesWith(sleeper);
+
+    /// These services with `other` doing the sleeping, e.g. one that lets a
+    /// simulated device take its frames while fake time passes.
+    sys::SystemServices ServicesWith(sys::Sleeper& other) {
+        return {clock,
+                other,
+                launcher,
+                launcher,
+                directory.Path(),
+                directory.Path() / "quillon",
+                sys::CodePages{}};
+    }
 };
 
 }  // namespace quillon::test

@@ -49,13 +49,7 @@ class TimedUpgradeTest : public ::testing::Test {
         auto devicePort = bus->Attach(0);
         DeviceSleeper sleeper(system.clock, *devicePort, loader);
         kelvix::SetSimBusTime(&system.clock, &sleeper);
-        sys::SystemServices services{system.clock,
-                                     sleeper,
-                                     system.launcher,
-                                     system.launcher,
-                                     system.directory.Path(),
-                                     system.directory.Path() / "quillon",
-                                     {}};
+        sys::SystemServices services = system.ServicesWith(sleeper);
         UpgradeTestWindow window(host, services);
         host.AnswerNextFileDialogs({Image().string()});
         const std::uint64_t startMs = system.clock.MonotonicMs();

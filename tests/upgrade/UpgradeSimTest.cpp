@@ -49,13 +49,7 @@ TEST_P(UpgradeSimTest, ImageArrivesAtTheBootLoaderUnchanged) {
     auto devicePort = kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0);
     sim::Bootloader loader(system.clock, row.eraseMs);
     DeviceSleeper sleeper(system.clock, *devicePort, loader);
-    sys::SystemServices services{system.clock,
-                                 sleeper,
-                                 system.launcher,
-                                 system.launcher,
-                                 system.directory.Path(),
-                                 system.directory.Path() / "quillon",
-                                 {}};
+    sys::SystemServices services = system.ServicesWith(sleeper);
     ScriptedHost host;
     UpgradeTestWindow window(host, services);
     host.AnswerNextFileDialogs({path.string()});
