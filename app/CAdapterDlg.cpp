@@ -1,11 +1,12 @@
 #include "app/CAdapterDlg.hpp"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/system/InputFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/ReplaceFile.hpp"
 
 namespace quillon::app {
@@ -29,20 +30,31 @@ bool HasControlCharacters(const std::string& text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
-// The file's lines after the first, kept as they are; none when there is no file.
-std::string LinesAfterFirst(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string first;
-    if (!in || !std::getline(in, first)) {
-        return {};
+// What a user keeps below the setting in kelvix.conf (comments, other
+// settings) is copied back whole, so a file too long to copy is not rewritten.
+constexpr std::size_t CONF_MAX_BYTES = 64 * 1024;
+
+// The file's lines after the first, kept as they are; none when there is no
+// file or it cannot be read (a FIFO or a device is not read); nothing when
+// the file is too long to keep whole.
+std::optional<std::string> LinesAfterFirst(const std::filesystem::path& file) {
+    const auto read = sys::ReadInputFile(file, CONF_MAX_BYTES);
+    if (read.longer) {
+        return std::nullopt;
     }
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    return rest.str();
+    const std::string text(read.bytes.begin(), read.bytes.end());
+    const auto end = text.find('\n');
+    return end == std::string::npos ? std::string() : text.substr(end + 1);
 }
 
 protocol::SaveResult SaveFirstLine(const std::filesystem::path& file, const std::string& line) {
-    const std::string text = line + "\n" + LinesAfterFirst(file);
+    const auto rest = LinesAfterFirst(file);
+    if (!rest) {
+        return protocol::SaveResult::Failure(file, sys::PathToUtf8(file) + " is longer than " +
+                                                       std::to_string(CONF_MAX_BYTES) +
+                                                       " bytes; left as it is");
+    }
+    const std::string text = line + "\n" + *rest;
     return protocol::ReplaceFile(
         file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }

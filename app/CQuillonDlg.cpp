@@ -16,10 +16,6 @@ const std::array<const char*, CQuillonDlg::PAGE_COUNT> CQuillonDlg::TAB_CAPTIONS
     "CAN1基本设置", "CAN2基本设置", "系统参数设置", "CAN1高级设置", "CAN2高级设置",
     "网桥规则设置", "数据回放设置", "DTU基础设置",  "DTU高级设置",  "数据调试窗口"};
 
-namespace {
-constexpr const char* UPGRADE_MODE_ORIGINAL = "升级模式（原始）";
-}
-
 CQuillonDlg::CQuillonDlg(ui::Host& host, sys::SystemServices& services,
                          const protocol::Cpc1crypt::Key& frameKey)
     : ui::Dialog(MainWindowTemplate(), host),
@@ -110,7 +106,7 @@ bool CQuillonDlg::OnInitDialog() {
     debugPage_.SetDefaults();
     advanced1Page_.UpdateData(false);
     ShowWindow(IDC_TAB, false);
-    SetDlgItemText(IDC_PROGRAM_INFO, UPGRADE_MODE_ORIGINAL);
+    SetDlgItemText(IDC_PROGRAM_INFO, upgrade::MODE_RAW);
     return true;
 }
 

@@ -28,7 +28,7 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     using PassHandler = std::function<void(std::size_t framesReceived)>;
 
     /// Adapter device type passed to every library call.
-    static constexpr std::uint32_t DEVICE_TYPE_CODE = 4;
+    static constexpr std::uint32_t DEVICE_TYPE_CODE = KELVIX_DEVICE_TYPE;
     /// How long a disconnect waits for the receive thread to notice.
     static constexpr std::uint32_t DISCONNECT_WAIT_MS = 500;
     static constexpr std::uint32_t RECEIVE_CAPACITY = 50;

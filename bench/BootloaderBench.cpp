@@ -14,6 +14,7 @@ class StoppedClock final : public quillon::sys::Clock {
   public:
     quillon::sys::LocalTime Now() const override { return {}; }
     std::uint64_t MonotonicMs() const override { return 0; }
+    std::uint64_t UnixTimeUs() const override { return 0; }
 };
 
 CanFrameRecord Frame(std::uint32_t id, bool command, std::uint8_t length) {

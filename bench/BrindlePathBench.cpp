@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr std::uint32_t TYPE = 4;
 /// As many frames as a 1 MiB image takes.
 constexpr std::uint64_t FRAMES = 131072;
 constexpr const char* BUS_NAME = "brindle-path-bench";
@@ -39,7 +38,8 @@ std::uint64_t SendOnce() {
     auto port = kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0);
     std::uint64_t heard = 0;
     std::thread listener([&] { heard = Listen(*port, FRAMES); });
-    if (VCI_OpenDevice(TYPE, 0, 0) != 1 || VCI_StartCAN(TYPE, 0, 0) != 1) {
+    if (VCI_OpenDevice(KELVIX_DEVICE_TYPE, 0, 0) != 1 ||
+        VCI_StartCAN(KELVIX_DEVICE_TYPE, 0, 0) != 1) {
         listener.join();
         return 0;
     }
@@ -48,12 +48,12 @@ std::uint64_t SendOnce() {
     for (std::uint64_t i = 0; i < FRAMES; ++i) {
         frame.ID = static_cast<std::uint32_t>(i & 0x7FF);
         frame.Data[0] = static_cast<std::uint8_t>(i);
-        if (VCI_Transmit(TYPE, 0, 0, &frame, 1) != 1) {
+        if (VCI_Transmit(KELVIX_DEVICE_TYPE, 0, 0, &frame, 1) != 1) {
             break;
         }
     }
     listener.join();
-    VCI_CloseDevice(TYPE, 0);
+    VCI_CloseDevice(KELVIX_DEVICE_TYPE, 0);
     return heard;
 }
 

@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchHost.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/Kelvix.h"
 #include "platform/kelvix/VirtualCanBus.hpp"
@@ -19,72 +20,33 @@
 #include "platform/ui/Dialog.hpp"
 #include "platform/ui/Host.hpp"
 #include "sim/Bootloader.hpp"
+#include "support/sim/DeviceSleeper.hpp"
 #include "upgrade/FirmwareUpgrade.hpp"
 #include "upgrade/UpgradeControls.hpp"
 
 namespace {
 
 using namespace quillon;
+using bench::BenchHost;
 
 constexpr std::size_t IMAGE_BYTES = 1 << 20;
 constexpr const char* BUS_NAME = "upgrade-bench";
-
-/// Answers the file dialog with the image and counts boxes (a box is a failure).
-class BenchHost final : public ui::Host {
-  public:
-    explicit BenchHost(std::string image) : image_(std::move(image)) {}
-    int MessageBox(const ui::Dialog*, std::string_view, std::string_view, unsigned) override {
-        ++boxes;
-        return ui::IDOK;
-    }
-    std::optional<std::string> OpenFileDialog(const ui::Dialog*, std::string_view) override {
-        return image_;
-    }
-    int RunModal(ui::Dialog&) override { return ui::IDOK; }
-    int boxes = 0;
-
-  private:
-    std::string image_;
-};
 
 class BenchClock final : public sys::Clock {
   public:
     sys::LocalTime Now() const override { return {}; }
     std::uint64_t MonotonicMs() const override { return nowMs.load(); }
+    std::uint64_t UnixTimeUs() const override { return nowMs * 1000; }
+    void AdvanceMs(std::uint64_t ms) { nowMs += ms; }
     std::atomic<std::uint64_t> nowMs{0};
-};
-
-/// Time passes only on the fake clock; before it does, the device takes
-/// whatever reached it, as it would have meanwhile.
-class DeviceSleeper final : public sys::Sleeper {
-  public:
-    DeviceSleeper(BenchClock& clock, kelvix::VirtualCanPort& port, sim::Bootloader& loader)
-        : clock_(clock), port_(port), loader_(loader) {}
-    void SleepMs(std::uint32_t durationMs) override {
-        Deliver();
-        clock_.nowMs += durationMs;
-    }
-    void Deliver() {
-        CanFrameRecord frames[256];
-        while (std::size_t count = port_.Receive(frames, std::chrono::milliseconds(0))) {
-            for (std::size_t i = 0; i < count; ++i) {
-                loader_.OnFrame(frames[i]);
-            }
-        }
-    }
-
-  private:
-    BenchClock& clock_;
-    kelvix::VirtualCanPort& port_;
-    sim::Bootloader& loader_;
 };
 
 class BenchLink final : public upgrade::UpgradeLink {
   public:
     bool IsRunning() const override { return running_; }
     void ConnectForUpgrade() override {
-        VCI_OpenDevice(4, 0, 0);
-        VCI_StartCAN(4, 0, 0);
+        VCI_OpenDevice(KELVIX_DEVICE_TYPE, 0, 0);
+        VCI_StartCAN(KELVIX_DEVICE_TYPE, 0, 0);
         running_ = true;
     }
 
@@ -133,7 +95,7 @@ std::uint64_t StreamOnce(const std::filesystem::path& image) {
     auto port = kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0);
     BenchClock clock;
     sim::Bootloader loader(clock, 8000);
-    DeviceSleeper sleeper(clock, *port, loader);
+    test::DeviceSleeper sleeper(clock, *port, loader);
     NoLauncher launcher;
     sys::SystemServices services{clock, sleeper, launcher, launcher, image.parent_path(),
                                  image, {}};

@@ -20,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/CQuillonDlg.hpp"
+#include "bench/BenchHost.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/CanFrameBits.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
@@ -33,30 +34,13 @@
 namespace {
 
 using namespace quillon;
+using bench::BenchHost;
 
 constexpr std::size_t IMAGE_BYTES = 1 << 20;
 constexpr std::uint32_t BITRATE = 1'000'000;
 constexpr const char* BUS_NAME = "wire-speed-bench";
 constexpr std::uint32_t ERASE_MS = 7000;
 constexpr auto GIVE_UP = std::chrono::seconds(120);
-
-/// Answers the file dialog with the image and counts boxes (a box is a failure).
-class BenchHost final : public ui::Host {
-  public:
-    explicit BenchHost(std::string image) : image_(std::move(image)) {}
-    int MessageBox(const ui::Dialog*, std::string_view, std::string_view, unsigned) override {
-        ++boxes;
-        return ui::IDOK;
-    }
-    std::optional<std::string> OpenFileDialog(const ui::Dialog*, std::string_view) override {
-        return image_;
-    }
-    int RunModal(ui::Dialog&) override { return ui::IDOK; }
-    std::atomic<int> boxes{0};
-
-  private:
-    std::string image_;
-};
 
 class NoLauncher final : public sys::ProcessLauncher, public sys::DocumentOpener {
   public:

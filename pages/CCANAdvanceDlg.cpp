@@ -17,7 +17,7 @@ constexpr int STANDARD_BITS = 11;
 constexpr int FIRST_EXTENDED_LABEL = 12;
 
 const char* FormatName(std::uint8_t format) {
-    return format == 0 ? "标准帧" : "扩展帧";
+    return FRAME_FORMAT_NAMES[format == 0 ? 0 : 1];
 }
 
 }  // namespace

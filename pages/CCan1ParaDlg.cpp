@@ -21,17 +21,9 @@ constexpr const char* BTR1_ERROR = "BTR1数据出错";
 constexpr std::size_t MAX_BTR_CHARACTERS = 2;
 constexpr std::size_t MAX_ID_CHARACTERS = 8;
 
+// A trigger code the record does not know shows as an empty cell.
 const char* TriggerName(std::uint8_t trigger) {
-    switch (trigger) {
-        case 0:
-            return "开始记录";
-        case 1:
-            return "结束记录";
-        case 2:
-            return "常规记录";
-        default:
-            return "";
-    }
+    return trigger < TRIGGER_NAMES.size() ? TRIGGER_NAMES[trigger] : "";
 }
 
 }  // namespace
@@ -185,8 +177,8 @@ void CCan1ParaDlg::DeleteSelected() {
 
 void CCan1ParaDlg::AppendRow(int row, const protocol::CanFilter& filter) {
     InsertItem(IDC_LIST_FILTERS, row, std::to_string(row));
-    SetItemText(IDC_LIST_FILTERS, row, 1, filter.frameType == 0 ? "数据帧" : "远程帧");
-    SetItemText(IDC_LIST_FILTERS, row, 2, filter.frameFormat == 0 ? "标准帧" : "扩展帧");
+    SetItemText(IDC_LIST_FILTERS, row, 1, FRAME_TYPE_NAMES[filter.frameType == 0 ? 0 : 1]);
+    SetItemText(IDC_LIST_FILTERS, row, 2, FRAME_FORMAT_NAMES[filter.frameFormat == 0 ? 0 : 1]);
     SetItemText(IDC_LIST_FILTERS, row, 3, FormatHexLower(filter.idStart));
     SetItemText(IDC_LIST_FILTERS, row, 4, FormatHexLower(filter.idEnd));
     SetItemText(IDC_LIST_FILTERS, row, 5, std::to_string(filter.interval));

@@ -23,13 +23,14 @@ constexpr int RADIO_IDS[] = {CCanReplayDlg::IDC_RADIO_BY_CHANNEL, CCanReplayDlg:
 std::string ChannelText(std::uint8_t mask) {
     std::string text;
     if ((mask & CHANNEL1) != 0) {
-        text += "允许通道1数据 ";
+        text += CHANNEL1_ALLOWED;
+        text += ' ';
     }
     if ((mask & CHANNEL1) != 0 && (mask & CHANNEL2) != 0) {
         text += "，";
     }
     if ((mask & CHANNEL2) != 0) {
-        text += "允许通道2数据";
+        text += CHANNEL2_ALLOWED;
     }
     return text.empty() ? "未允许道数据" : text;
 }

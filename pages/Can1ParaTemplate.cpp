@@ -1,5 +1,6 @@
 #include "pages/CCan1ParaDlg.hpp"
 #include "pages/PageTemplates.hpp"
+#include "pages/PageTexts.hpp"
 #include "pages/TemplateControls.hpp"
 
 namespace quillon::pages {
@@ -33,8 +34,8 @@ const DialogTemplate& Can1ParaTemplate() {
             Combo(D::IDC_COMBO_WORK_MODE, {"正常模式", "只听模式"}, {52, 42, 70, 40}),
             Check(D::IDC_CHECK_ACCEPT_ALL, "全部接收/回放", {130, 44, 80, 10}),
             Group("", {6, 60, 448, 50}),
-            Combo(D::IDC_COMBO_FRAME_TYPE, {"数据帧", "远程帧"}, {12, 70, 50, 40}),
-            Combo(D::IDC_COMBO_FRAME_FORMAT, {"标准帧", "扩展帧"}, {66, 70, 50, 40}),
+            Combo(D::IDC_COMBO_FRAME_TYPE, Items(FRAME_TYPE_NAMES), {12, 70, 50, 40}),
+            Combo(D::IDC_COMBO_FRAME_FORMAT, Items(FRAME_FORMAT_NAMES), {66, 70, 50, 40}),
             Label("0x", {122, 72, 10, 10}),
             Edit(D::IDC_EDIT_ID_START, {134, 70, 50, 12}),
             Label("<=  CAN ID   <=", {188, 72, 60, 10}),
@@ -43,7 +44,7 @@ const DialogTemplate& Can1ParaTemplate() {
             Label("记录间隔：", {12, 90, 40, 10}),
             Edit(D::IDC_EDIT_INTERVAL, {54, 88, 40, 12}),
             Label("ms", {96, 90, 12, 10}),
-            Combo(D::IDC_COMBO_TRIGGER, {"开始记录", "结束记录", "常规记录"}, {114, 88, 60, 50}),
+            Combo(D::IDC_COMBO_TRIGGER, Items(TRIGGER_NAMES), {114, 88, 60, 50}),
             Button(D::IDC_BUTTON_ADD, "增加滤波器", {320, 70, 60, 14}),
             Button(D::IDC_BUTTON_DELETE, "删除选中", {386, 70, 60, 14}),
             List(D::IDC_LIST_FILTERS, {6, 114, 448, 126}),

@@ -1,6 +1,7 @@
 #include "pages/BitPattern.hpp"
 #include "pages/CCANAdvanceDlg.hpp"
 #include "pages/PageTemplates.hpp"
+#include "pages/PageTexts.hpp"
 #include "pages/TemplateControls.hpp"
 
 namespace quillon::pages {
@@ -15,7 +16,7 @@ namespace {
 std::vector<ui::ControlTemplate> AdvanceControls() {
     using D = CCANAdvanceDlg;
     std::vector<ui::ControlTemplate> controls{
-        Combo(D::IDC_COMBO_FRAME_FORMAT, {"标准帧", "扩展帧"}, {10, 8, 60, 40}),
+        Combo(D::IDC_COMBO_FRAME_FORMAT, Items(FRAME_FORMAT_NAMES), {10, 8, 60, 40}),
         Button(D::IDC_BUTTON_ADD, "增加", {80, 8, 50, 14}),
         Check(D::IDC_CHECK_ENABLE, "启用高级滤波器", {140, 10, 80, 10}),
         Button(D::IDC_BUTTON_DELETE, "删除选中", {230, 8, 50, 14}),

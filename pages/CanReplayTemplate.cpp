@@ -1,5 +1,6 @@
 #include "pages/CCanReplayDlg.hpp"
 #include "pages/PageTemplates.hpp"
+#include "pages/PageTexts.hpp"
 #include "pages/TemplateControls.hpp"
 
 namespace quillon::pages {
@@ -25,8 +26,8 @@ const DialogTemplate& CanReplayTemplate() {
             Label("间隔：", {296, 18, 24, 10}),
             Edit(D::IDC_EDIT_INTERVAL, {320, 16, 40, 12}, ui::STYLE_NUMBER),
             Label("秒", {362, 18, 10, 10}),
-            Check(D::IDC_CHECK_CHANNEL1, "允许通道1数据", {12, 40, 70, 10}),
-            Check(D::IDC_CHECK_CHANNEL2, "允许通道2数据", {86, 40, 70, 10}),
+            Check(D::IDC_CHECK_CHANNEL1, CHANNEL1_ALLOWED, {12, 40, 70, 10}),
+            Check(D::IDC_CHECK_CHANNEL2, CHANNEL2_ALLOWED, {86, 40, 70, 10}),
             Button(D::IDC_BUTTON_ADD, "增加规则", {330, 36, 56, 14}),
             Button(D::IDC_BUTTON_DELETE, "删除规则", {392, 36, 56, 14}),
             List(D::IDC_LIST_RULES, {6, 68, 448, 140}),

@@ -1,6 +1,8 @@
-// Message-box texts, captions and styles shared by the parameter pages.
+// Message-box texts, captions and styles shared by the parameter pages, and
+// the names their selectors offer and their lists show.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "platform/ui/SharedTexts.hpp"
@@ -18,6 +20,16 @@ inline constexpr unsigned NOTICE_STYLE = ui::MB_OK;
 inline constexpr const char* SELECT_ROW_TO_DELETE = "请选择一行删除";
 inline constexpr const char* RULES_FULL = "规则数量已满!";
 using ui::SEND_FAILED;
+
+// A filter's frame type, frame format and trigger by their codes in the
+// record: a selector lists them in this order, a list row shows one of them.
+inline constexpr std::array<const char*, 2> FRAME_TYPE_NAMES = {"数据帧", "远程帧"};
+inline constexpr std::array<const char*, 2> FRAME_FORMAT_NAMES = {"标准帧", "扩展帧"};
+inline constexpr std::array<const char*, 3> TRIGGER_NAMES = {"开始记录", "结束记录", "常规记录"};
+
+/// A replay rule's channels: the boxes that allow them, and the rule's list row.
+inline constexpr const char* CHANNEL1_ALLOWED = "允许通道1数据";
+inline constexpr const char* CHANNEL2_ALLOWED = "允许通道2数据";
 
 /// Sent by the debug page to the main window to have its text sent (wParam 1, lParam 1).
 inline constexpr std::uint32_t WM_APP_DEBUG_SEND = 0x404;

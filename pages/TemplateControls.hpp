@@ -1,6 +1,7 @@
 // Shorthands for writing dialog templates as data.
 #pragma once
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,12 @@ inline ui::ControlTemplate Combo(int id, std::vector<std::string> items, ui::Rec
     auto control = Control(id, ui::ControlKind::ComboBox, {}, rect);
     control.items = std::move(items);
     return control;
+}
+
+/// A selector's items from a table of names.
+template <std::size_t N>
+std::vector<std::string> Items(const std::array<const char*, N>& names) {
+    return {names.begin(), names.end()};
 }
 
 inline ui::ControlTemplate List(int id, ui::Rect rect) {

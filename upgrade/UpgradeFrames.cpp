@@ -17,7 +17,7 @@ CanFrameRecord MakeImageDataFrame(std::span<const std::uint8_t> bytes) {
 }
 
 bool TransmitUpgradeFrame(const CanFrameRecord& frame) {
-    return VCI_Transmit(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &frame, 1) == 1;
+    return VCI_Transmit(KELVIX_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &frame, 1) == 1;
 }
 
 }  // namespace quillon::upgrade

@@ -11,8 +11,8 @@ class UpgradeLink {
     /// True while the adapter is connected and the receive thread runs.
     virtual bool IsRunning() const = 0;
     /// Opens the link the way the upgrade needs it when nobody connected before:
-    /// VCI_OpenDevice(4, 0, 0) and VCI_StartCAN(4, 0, 0) with neither result
-    /// looked at and no channel initialisation, then marks the link running,
+    /// VCI_OpenDevice and VCI_StartCAN on adapter 0, channel 0, with neither
+    /// result looked at and no channel initialisation, then marks the link running,
     /// shows "断开设备" on the connect button and starts the receive thread.
     virtual void ConnectForUpgrade() = 0;
 };

@@ -32,9 +32,9 @@ ui::CommandResult EnterUpgradeMode(ui::Dialog& window, UpgradeLink& link,
     }
     ui::CommandResult result{true, {}, {}, 0, {}};
     const CanInitRecord record = UpgradeInitRecord();
-    if (VCI_InitCAN(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &record) != 1) {
+    if (VCI_InitCAN(KELVIX_DEVICE_TYPE, UPGRADE_DEVICE_INDEX, UPGRADE_CHANNEL, &record) != 1) {
         result = Warn(window, INIT_CAN_FAILED);
-        VCI_CloseDevice(UPGRADE_DEVICE_TYPE, UPGRADE_DEVICE_INDEX);
+        VCI_CloseDevice(KELVIX_DEVICE_TYPE, UPGRADE_DEVICE_INDEX);
     }
     if (!services.launcher.StartProcess(services.executablePath)) {
         const ui::CommandResult restart = Warn(window, RESTART_FAILED);

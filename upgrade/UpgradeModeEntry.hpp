@@ -15,8 +15,8 @@ namespace quillon::upgrade {
 CanInitRecord UpgradeInitRecord();
 
 /// When the link is not running: "请先连接设备!" and nothing else. Otherwise
-/// VCI_InitCAN(4, 0, 0) with UpgradeInitRecord() (on refusal a box and
-/// VCI_CloseDevice(4, 0)), start `services.executablePath` without arguments
+/// VCI_InitCAN on adapter 0, channel 0, with UpgradeInitRecord() (on refusal
+/// a box and VCI_CloseDevice), start `services.executablePath` without arguments
 /// through `services.launcher` (a box if that fails), and end `window` with
 /// IDOK whether or not the new copy started, so at most one copy stays.
 /// Returns the first box shown, or success when none was.

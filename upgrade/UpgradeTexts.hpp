@@ -17,6 +17,8 @@ inline constexpr const char* STATUS_POWER_CYCLE = "请给设备重新上电";
 /// The user closed the window during the upgrade and confirmed: the transfer
 /// stopped after the frame it was sending; the device holds part of an image.
 inline constexpr const char* STATUS_STOPPED = "升级已中止，请重新升级";
+/// The program's own upgrade mode, the only one it has: on static 1281 from
+/// start-up and on the mode label once the program command is accepted.
 inline constexpr const char* MODE_RAW = "升级模式（原始）";
 
 // Message boxes of the firmware upgrade.

@@ -1,4 +1,5 @@
-#include <fstream>
+#include <cstdio>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +10,35 @@
 #include "protocol/FirmwareKey.hpp"
 
 namespace quillon::cli {
+namespace {
+
+// One frame of the trace, as a JSON object or as a line of text.
+void PrintFrame(const kelvix::TracedFrame& traced, const protocol::Cpc1crypt& cipher, bool json,
+                std::ostream& out) {
+    const auto& f = traced.frame;
+    const std::string data = DecodedDataHex(traced, cipher);
+    const std::string meaning = FrameMeaning(traced);
+    if (json) {
+        nlohmann::ordered_json row = {
+            {"channel", traced.channel},
+            {"id", f.ID},
+            {"extended", f.ExternFlag != 0},
+            {"remote", f.RemoteFlag != 0},
+            {"direction", std::string(1, kelvix::DirectionLetter(traced.direction))},
+            {"dlc", f.DataLen},
+            {"data", data},
+            {"meaning", meaning}};
+        out << row.dump() << '\n';
+    } else {
+        char id[16];
+        std::snprintf(id, sizeof(id), f.ExternFlag ? "%08X" : "%03X", f.ID);
+        out << "can" << traced.channel << ' ' << kelvix::DirectionLetter(traced.direction) << ' '
+            << id << ' ' << (f.RemoteFlag ? "R" : "[" + std::to_string(f.DataLen) + "] " + data)
+            << "  " << meaning << '\n';
+    }
+}
+
+}  // namespace
 
 int RunDecode(const std::string& trace, const std::string& keyHex, bool json, std::ostream& out,
               std::ostream& err) {
@@ -20,50 +50,22 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
             return EXIT_USAGE;
         }
     }
+    const protocol::Cpc1crypt cipher(*key);
+    int number = 0;
     // A trace has no size limit, but it must be a file: a directory would
     // read as empty and a FIFO could block for ever.
-    if (const std::string problem = sys::InputFileProblem(sys::PathFromUtf8(trace));
-        !problem.empty()) {
-        err << "quillon-cli decode: " << problem << '\n';
-        return EXIT_BAD_FILE;
-    }
-    std::ifstream in(sys::PathFromUtf8(trace));
-    if (!in) {
-        err << "quillon-cli decode: cannot open " << trace << '\n';
-        return EXIT_BAD_FILE;
-    }
-    const protocol::Cpc1crypt cipher(*key);
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const auto traced = kelvix::ParseTraceLine(line);
-        if (!traced) {
-            if (line.find_first_not_of(" \t\r") != std::string::npos) {
+    const std::string problem =
+        sys::ReadInputLines(sys::PathFromUtf8(trace), [&](std::string_view line) {
+            ++number;
+            if (const auto traced = kelvix::ParseTraceLine(line)) {
+                PrintFrame(*traced, cipher, json, out);
+            } else if (line.find_first_not_of(" \t\r") != std::string_view::npos) {
                 err << trace << ":" << number << ": not a frame line, skipped\n";
             }
-            continue;
-        }
-        const auto& f = traced->frame;
-        const std::string data = DecodedDataHex(*traced, cipher);
-        const std::string meaning = FrameMeaning(*traced);
-        if (json) {
-            nlohmann::ordered_json row = {
-                {"channel", traced->channel},
-                {"id", f.ID},
-                {"extended", f.ExternFlag != 0},
-                {"remote", f.RemoteFlag != 0},
-                {"direction", std::string(1, kelvix::DirectionLetter(traced->direction))},
-                {"dlc", f.DataLen},
-                {"data", data},
-                {"meaning", meaning}};
-            out << row.dump() << '\n';
-        } else {
-            char id[16];
-            std::snprintf(id, sizeof(id), f.ExternFlag ? "%08X" : "%03X", f.ID);
-            out << "can" << traced->channel << ' ' << kelvix::DirectionLetter(traced->direction)
-                << ' ' << id << ' '
-                << (f.RemoteFlag ? "R" : "[" + std::to_string(f.DataLen) + "] " + data) << "  "
-                << meaning << '\n';
-        }
+        });
+    if (!problem.empty()) {
+        err << "quillon-cli decode: " << problem << '\n';
+        return EXIT_BAD_FILE;
     }
     return EXIT_OK;
 }

@@ -25,7 +25,7 @@ struct AdapterSpec {
     std::string options;
     /// The device type VCI_OpenDevice was called with, for backends that pass
     /// calls on to another adapter library.
-    std::uint32_t deviceType = 4;
+    std::uint32_t deviceType = KELVIX_DEVICE_TYPE;
 
     /// Splits "name:options" at the first colon.
     static AdapterSpec Parse(std::string_view text);

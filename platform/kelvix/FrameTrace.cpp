@@ -1,14 +1,32 @@
 #include "platform/kelvix/FrameTrace.hpp"
 
-#include <chrono>
+#include <atomic>
 
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace kelvix {
+namespace {
 
-FrameTrace::FrameTrace(const std::string& path)
-    : error_(quillon::sys::OutputFileProblem(quillon::sys::PathFromUtf8(path))) {
+std::atomic<const quillon::sys::Clock*>& ChosenTraceClock() {
+    static std::atomic<const quillon::sys::Clock*> clock{nullptr};
+    return clock;
+}
+
+}  // namespace
+
+void SetTraceClock(const quillon::sys::Clock* clock) {
+    ChosenTraceClock() = clock;
+}
+
+const quillon::sys::Clock& TraceClock() {
+    static const quillon::sys::SystemClock systemClock;
+    const quillon::sys::Clock* chosen = ChosenTraceClock().load();
+    return chosen != nullptr ? *chosen : systemClock;
+}
+
+FrameTrace::FrameTrace(const std::string& path, const quillon::sys::Clock& clock)
+    : clock_(clock), error_(quillon::sys::OutputFileProblem(quillon::sys::PathFromUtf8(path))) {
     if (!error_.empty()) {
         return;
     }
@@ -21,8 +39,7 @@ FrameTrace::FrameTrace(const std::string& path)
 
 void FrameTrace::Write(const CanFrameRecord& frame, std::uint32_t channel,
                        TraceDirection direction) {
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const double seconds = std::chrono::duration<double>(now).count();
+    const double seconds = static_cast<double>(clock_.UnixTimeUs()) / 1e6;
     const std::string line = FormatTraceLine(frame, channel, direction, seconds);
     std::lock_guard lock(mutex_);
     file_ << line << '\n';

@@ -46,6 +46,9 @@ typedef struct CanErrorRecord {
     uint8_t ArLost_ErrData;
 } CanErrorRecord;
 
+/// The adapter's device type: the program names its adapter by it in every call.
+enum { KELVIX_DEVICE_TYPE = 4 };
+
 enum {
     KELVIX_ERR_NONE = 0,
     KELVIX_ERR_NOT_OPEN = 0x0100,     ///< the adapter is not open

@@ -98,7 +98,7 @@ uint32_t VCI_OpenDevice(uint32_t deviceType, uint32_t index, uint32_t /*reserved
     std::lock_guard lock(table.mutex);
     auto open = std::make_shared<kelvix::OpenAdapter>();
     if (const std::string tracePath = kelvix::CurrentTraceFile(); !tracePath.empty() && adapter) {
-        open->trace = std::make_shared<kelvix::FrameTrace>(tracePath);
+        open->trace = std::make_shared<kelvix::FrameTrace>(tracePath, kelvix::TraceClock());
         if (error.empty() && !open->trace->IsOpen()) {
             error = "trace: " + open->trace->Error();
             adapter->Close();

@@ -17,6 +17,9 @@ class Clock {
     /// The same count in nanoseconds, for bus timing; a clock that only keeps
     /// milliseconds reports whole milliseconds.
     virtual std::uint64_t MonotonicNs() const { return MonotonicMs() * 1'000'000; }
+    /// Microseconds since 1970-01-01 00:00 UTC: time stamps written for other
+    /// programs to read (frame traces).
+    virtual std::uint64_t UnixTimeUs() const = 0;
 };
 
 /// The operating system's clock.
@@ -25,6 +28,7 @@ class SystemClock final : public Clock {
     LocalTime Now() const override;
     std::uint64_t MonotonicMs() const override;
     std::uint64_t MonotonicNs() const override;
+    std::uint64_t UnixTimeUs() const override;
 };
 
 }  // namespace quillon::sys

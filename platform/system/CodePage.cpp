@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/system/Utf8Sequence.hpp"
+
 namespace quillon::sys {
 namespace {
 
@@ -38,7 +40,8 @@ class IconvHandle {
                 continue;
             }
             output.append(replacement);
-            const std::size_t skip = utf8Input ? Utf8Length(static_cast<unsigned char>(*in)) : 1;
+            const std::size_t skip =
+                utf8Input ? Utf8SequenceLength(static_cast<unsigned char>(*in)) : 1;
             const std::size_t step = skip < inLeft ? skip : inLeft;
             in += step;
             inLeft -= step;
@@ -47,16 +50,6 @@ class IconvHandle {
     }
 
   private:
-    static std::size_t Utf8Length(unsigned char lead) {
-        if (lead >= 0xF0)
-            return 4;
-        if (lead >= 0xE0)
-            return 3;
-        if (lead >= 0xC0)
-            return 2;
-        return 1;
-    }
-
     iconv_t handle_;
 };
 

@@ -64,6 +64,42 @@ InputFileBytes ReadInputFile(const std::filesystem::path& path, std::size_t maxB
     return result;
 }
 
+std::string ReadInputLines(const std::filesystem::path& path,
+                           const std::function<void(std::string_view line)>& take,
+                           std::size_t blockBytes) {
+    ReadOnlyFile file;
+    if (std::string problem = OpenRegular(path, file); !problem.empty()) {
+        return problem;
+    }
+    std::vector<std::uint8_t> block(std::max<std::size_t>(blockBytes, 1));
+    std::string pending;  // the start of a line that goes on in the next block
+    for (;;) {
+        std::size_t filled = 0;
+        if (const int error = file.ReadFull(block, filled); error != 0) {
+            return SystemError("cannot read", path, error);
+        }
+        std::string_view rest(reinterpret_cast<const char*>(block.data()), filled);
+        for (auto end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+            if (pending.empty()) {
+                take(rest.substr(0, end));
+            } else {
+                pending.append(rest.substr(0, end));
+                take(pending);
+                pending.clear();
+            }
+            rest.remove_prefix(end + 1);
+        }
+        pending.append(rest);
+        if (filled < block.size()) {
+            break;
+        }
+    }
+    if (!pending.empty()) {
+        take(pending);
+    }
+    return {};
+}
+
 std::string OutputFileProblem(const std::filesystem::path& path) {
     FileFacts facts;
     const int error = ExaminePath(path, facts);

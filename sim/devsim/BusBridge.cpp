@@ -41,11 +41,11 @@ BusBridge::~BusBridge() {
 }
 
 std::string BusBridge::Open() {
-    if (VCI_OpenDevice(DEVICE_TYPE, index_, 0) != 1) {
+    if (VCI_OpenDevice(KELVIX_DEVICE_TYPE, index_, 0) != 1) {
         return kelvix::LastOpenError();
     }
     for (std::uint32_t channel = 0; channel < kelvix::CHANNEL_COUNT; ++channel) {
-        VCI_StartCAN(DEVICE_TYPE, index_, channel);
+        VCI_StartCAN(KELVIX_DEVICE_TYPE, index_, channel);
     }
     port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
     running_ = true;
@@ -61,7 +61,7 @@ void BusBridge::Stop() {
     port_->Close();
     inbound_.join();
     outbound_.join();
-    VCI_CloseDevice(DEVICE_TYPE, index_);
+    VCI_CloseDevice(KELVIX_DEVICE_TYPE, index_);
 }
 
 void BusBridge::Inbound() {
@@ -69,8 +69,8 @@ void BusBridge::Inbound() {
     CanFrameRecord second[BATCH];
     while (running_) {
         const std::int32_t count0 =
-            VCI_Receive(DEVICE_TYPE, index_, 0, first, BATCH, INBOUND_WAIT_MS);
-        const std::int32_t count1 = VCI_Receive(DEVICE_TYPE, index_, 1, second, BATCH, 0);
+            VCI_Receive(KELVIX_DEVICE_TYPE, index_, 0, first, BATCH, INBOUND_WAIT_MS);
+        const std::int32_t count1 = VCI_Receive(KELVIX_DEVICE_TYPE, index_, 1, second, BATCH, 0);
         if (count0 < 0 && count1 <= 0) {
             // A failing channel returns at once; keep the loop from spinning.
             std::this_thread::sleep_for(std::chrono::milliseconds(INBOUND_WAIT_MS));
@@ -94,7 +94,8 @@ void BusBridge::Outbound() {
             frame.TimeFlag = 0;
             const std::uint64_t position = framesOut_ + transmitFailures_ + 1;
             const bool refused = refuseFrom_ != 0 && position >= refuseFrom_;
-            if (!refused && VCI_Transmit(DEVICE_TYPE, index_, buffer[i].channel, &frame, 1) == 1) {
+            if (!refused &&
+                VCI_Transmit(KELVIX_DEVICE_TYPE, index_, buffer[i].channel, &frame, 1) == 1) {
                 ++framesOut_;
             } else {
                 ++transmitFailures_;

@@ -29,9 +29,6 @@ std::vector<kelvix::TaggedFrame> MergeByStamp(std::span<const CanFrameRecord> ch
 
 class BusBridge {
   public:
-    /// Device type passed to the library's calls.
-    static constexpr std::uint32_t DEVICE_TYPE = 4;
-
     BusBridge(std::shared_ptr<kelvix::VirtualCanBus> bus, std::uint32_t adapterIndex);
     ~BusBridge();
     BusBridge(const BusBridge&) = delete;

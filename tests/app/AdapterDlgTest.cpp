@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/MainWindowIds.hpp"
@@ -136,6 +141,50 @@ TEST(SaveAdapterChoiceTest, FirstLineReplacedTheRestKept) {
     const fs::path fresh = dir.Path() / "fresh.conf";
     ASSERT_TRUE(SaveAdapterChoice("brindle", fresh, {}));
     EXPECT_EQ(FileText(fresh), "brindle\n");
+}
+
+// kelvix.conf is read through the input-file reader: a FIFO in its place is
+// not waited on, and a file too long to copy back whole is left as it is, the
+// setting going to the user's file instead.
+TEST(SaveAdapterChoiceTest, ProgramFileIsReadWithoutWaitingAndKeptWholeOrNotAtAll) {
+    struct Row {
+        const char* name;
+        std::function<void(const fs::path&)> make;  ///< puts something at kelvix.conf
+        const char* programAfter;                   ///< null: as it was before
+        const char* userAfter;                      ///< null: not written
+    };
+    const std::string tooLong = "socketcan:can0\n" + std::string(64 * 1024, '#');
+    std::vector<Row> rows = {
+        {"setting without a line end",
+         [](const fs::path& conf) { std::ofstream(conf, std::ios::binary) << "socketcan:can0"; },
+         "sim\n", nullptr},
+        {"too long to keep whole",
+         [&tooLong](const fs::path& conf) { std::ofstream(conf, std::ios::binary) << tooLong; },
+         nullptr, "sim\n"},
+    };
+#ifndef _WIN32
+    rows.push_back({"FIFO without a writer",
+                    [](const fs::path& conf) { ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0); },
+                    "sim\n", nullptr});
+#endif
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir dir;
+        const fs::path conf = dir.Path() / "kelvix.conf";
+        const fs::path user = dir.Path() / "user" / "kelvix.conf";
+        row.make(conf);
+        const std::string before = fs::is_regular_file(conf) ? FileText(conf) : "";
+
+        const auto result = SaveAdapterChoice("sim", conf, user);
+
+        ASSERT_TRUE(result) << result.message;
+        ASSERT_TRUE(fs::is_regular_file(conf)) << "reading it could block";
+        EXPECT_EQ(FileText(conf), row.programAfter ? row.programAfter : before);
+        EXPECT_EQ(fs::exists(user), row.userAfter != nullptr);
+        if (row.userAfter) {
+            EXPECT_EQ(FileText(user), row.userAfter);
+        }
+    }
 }
 
 TEST(SaveAdapterChoiceTest, UnwritableProgramFolderFallsBackToTheUsersFolder) {

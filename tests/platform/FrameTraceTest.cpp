@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/FrameTrace.hpp"
@@ -43,6 +44,38 @@ TEST(FrameTraceTest, LinesInCandumpLogFormatWithDirection) {
         EXPECT_EQ(FormatTraceLine(row.frame, row.channel, row.direction, 12.00025), row.expected)
             << row.name;
     }
+}
+
+// The stamps come from the clock the library was given: a trace of a run on
+// fake time reads that time, not the machine's.
+TEST(FrameTraceTest, LinesAreStampedWithTheInjectedClock) {
+    quillon::test::TempDir dir;
+    const auto trace = dir.Path() / "trace.log";
+    quillon::test::FakeClock clock;
+    clock.SetUnixTimeUs(1'796'639'415'123'456);
+    // Closes the adapter and lets go of the clock however the test ends.
+    struct Scope {
+        explicit Scope(const quillon::sys::Clock& clock) { SetTraceClock(&clock); }
+        ~Scope() {
+            CloseAllAdapters();
+            SetTraceClock(nullptr);
+        }
+    } scope(clock);
+    SetTraceFileOverride(trace.string());
+    SetAdapterSpecOverride("sim:bus=stamp-test,nodevice");
+    auto peer = VirtualCanBus::Named("stamp-test")->Attach(1);
+    ASSERT_EQ(VCI_OpenDevice(KELVIX_DEVICE_TYPE, 0, 0), 1u);
+    CanFrameRecord sent = MakeFrame(0x123, false, {0x42}, 1);
+    ASSERT_EQ(VCI_Transmit(KELVIX_DEVICE_TYPE, 0, 0, &sent, 1), 1u);
+    clock.AdvanceMs(250);
+    ASSERT_EQ(VCI_Transmit(KELVIX_DEVICE_TYPE, 0, 0, &sent, 1), 1u);
+    VCI_CloseDevice(KELVIX_DEVICE_TYPE, 0);
+
+    std::ifstream in(trace, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text,
+              "(1796639415.123456) can0 123#42 T\n"
+              "(1796639415.373456) can0 123#42 T\n");
 }
 
 // Runs python-can's candump log reader over `trace` and returns one line per

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <string_view>
+#include <vector>
 
 #include "platform/system/InputFile.hpp"
 #include "support/FakeSystem.hpp"
@@ -51,6 +53,35 @@ TEST_F(InputFileTest, ReadsAtMostTheLimitAndTellsALongerFile) {
     }
 }
 
+// Lines are handed on whole however the blocks fall, the last one even
+// without a line end; CR stays, as it is part of the line's bytes.
+TEST_F(InputFileTest, LinesAreWholeAcrossBlocks) {
+    struct Row {
+        const char* name;
+        std::string content;
+        std::size_t blockBytes;
+        std::vector<std::string> expected;
+    };
+    const Row rows[] = {
+        {"empty file", "", 4, {}},
+        {"one line end only", "\n", 4, {""}},
+        {"blank lines kept", "a\n\nb\n", 64, {"a", "", "b"}},
+        {"last line without end", "ab\ncd", 64, {"ab", "cd"}},
+        {"line longer than a block", "abcdefgh\nij\n", 3, {"abcdefgh", "ij"}},
+        {"line end at a block's last byte", "ab\ncd\n", 3, {"ab", "cd"}},
+        {"file of exactly one block", "abc", 3, {"abc"}},
+        {"CR kept", "a\r\nb", 2, {"a\r", "b"}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> lines;
+        const std::string error = ReadInputLines(
+            WriteFile("lines.txt", row.content),
+            [&](std::string_view line) { lines.emplace_back(line); }, row.blockBytes);
+        EXPECT_EQ(error, "") << row.name;
+        EXPECT_EQ(lines, row.expected) << row.name;
+    }
+}
+
 TEST_F(InputFileTest, RefusesEverythingButARegularFileWithoutBlocking) {
     fs::create_directory(At("sub"));
     const fs::path fifo = MakeFifo("pipe");
@@ -75,6 +106,12 @@ TEST_F(InputFileTest, RefusesEverythingButARegularFileWithoutBlocking) {
         EXPECT_TRUE(read.bytes.empty()) << row.name;
         EXPECT_EQ(read.error, row.expected) << row.name;
         EXPECT_EQ(InputFileProblem(row.path), row.expected) << row.name;
+        std::vector<std::string> lines;
+        EXPECT_EQ(
+            ReadInputLines(row.path, [&](std::string_view line) { lines.emplace_back(line); }),
+            row.expected)
+            << row.name;
+        EXPECT_TRUE(lines.empty()) << row.name;
     }
     EXPECT_EQ(InputFileProblem(WriteFile("ok.dat", "1")), "");
 }

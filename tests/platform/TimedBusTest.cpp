@@ -18,6 +18,7 @@ class NsClock final : public quillon::sys::Clock {
     quillon::sys::LocalTime Now() const override { return {}; }
     std::uint64_t MonotonicMs() const override { return nowNs / 1'000'000; }
     std::uint64_t MonotonicNs() const override { return nowNs.load(); }
+    std::uint64_t UnixTimeUs() const override { return 0; }
     std::atomic<std::uint64_t> nowNs{1'000'000'000};
 };
 

@@ -17,13 +17,20 @@ class FakeClock final : public sys::Clock {
   public:
     sys::LocalTime Now() const override;
     std::uint64_t MonotonicMs() const override { return monotonicMs_.load(); }
+    std::uint64_t UnixTimeUs() const override { return unixTimeUs_.load(); }
     void Set(const sys::LocalTime& time);
-    void AdvanceMs(std::uint64_t ms) { monotonicMs_ += ms; }
+    void SetUnixTimeUs(std::uint64_t us) { unixTimeUs_ = us; }
+    /// Moves the monotonic count and Unix time on; the calendar stays as set.
+    void AdvanceMs(std::uint64_t ms) {
+        monotonicMs_ += ms;
+        unixTimeUs_ += ms * 1000;
+    }
 
   private:
     mutable std::mutex mutex_;
     sys::LocalTime now_{2026, 12, 7, 10, 30, 15, 0};
     std::atomic<std::uint64_t> monotonicMs_{0};
+    std::atomic<std::uint64_t> unixTimeUs_{1'796'639'415'000'000};  ///< now_, read as UTC
 };
 
 /// Records every sleep and advances the fake clock instead of waiting.
@@ -78,9 +85,19 @@ struct FakeSystem {
     FakeSleeper sleeper{&clock};
     FakeLauncher launcher;
     TempDir directory;
-    sys::SystemServices services{clock,           sleeper,          launcher,
-                                 launcher,        directory.Path(), directory.Path() / "quillon",
-                                 sys::CodePages{}};
+    sys::SystemServices services = ServicesWith(sleeper);
+
+    /// These services with `other` doing the sleeping, e.g. one that lets a
+    /// simulated device take its frames while fake time passes.
+    sys::SystemServices ServicesWith(sys::Sleeper& other) {
+        return {clock,
+                other,
+                launcher,
+                launcher,
+                directory.Path(),
+                directory.Path() / "quillon",
+                sys::CodePages{}};
+    }
 };
 
 }  // namespace quillon::test

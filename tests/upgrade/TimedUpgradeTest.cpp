@@ -14,6 +14,7 @@
 #include "sim/Sha256.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedHost.hpp"
+#include "support/sim/DeviceSleeper.hpp"
 #include "upgrade/UpgradeControls.hpp"
 
 namespace quillon::test {
@@ -21,32 +22,6 @@ namespace {
 
 constexpr const char* BUS_NAME = "timed-upgrade";
 constexpr const char* SEND_FAILED = "写入参数失败，请检查设备是否连接正常!";
-
-/// Every wait (the upgrade's and the adapter's) moves fake time; first the
-/// boot loader takes what the wire has carried by then.
-class DeviceSleeper final : public sys::Sleeper {
-  public:
-    DeviceSleeper(FakeClock& clock, kelvix::VirtualCanPort& port, sim::Bootloader& loader)
-        : clock_(clock), port_(port), loader_(loader) {}
-    void SleepMs(std::uint32_t durationMs) override {
-        Deliver();
-        clock_.AdvanceMs(durationMs);
-        Deliver();
-    }
-    void Deliver() {
-        CanFrameRecord frames[256];
-        while (std::size_t count = port_.Receive(frames, std::chrono::milliseconds(0))) {
-            for (std::size_t i = 0; i < count; ++i) {
-                loader_.OnFrame(frames[i]);
-            }
-        }
-    }
-
-  private:
-    FakeClock& clock_;
-    kelvix::VirtualCanPort& port_;
-    sim::Bootloader& loader_;
-};
 
 class TimedUpgradeTest : public ::testing::Test {
   protected:
@@ -74,13 +49,7 @@ class TimedUpgradeTest : public ::testing::Test {
         auto devicePort = bus->Attach(0);
         DeviceSleeper sleeper(system.clock, *devicePort, loader);
         kelvix::SetSimBusTime(&system.clock, &sleeper);
-        sys::SystemServices services{system.clock,
-                                     sleeper,
-                                     system.launcher,
-                                     system.launcher,
-                                     system.directory.Path(),
-                                     system.directory.Path() / "quillon",
-                                     {}};
+        sys::SystemServices services = system.ServicesWith(sleeper);
         UpgradeTestWindow window(host, services);
         host.AnswerNextFileDialogs({Image().string()});
         const std::uint64_t startMs = system.clock.MonotonicMs();

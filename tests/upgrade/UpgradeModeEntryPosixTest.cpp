@@ -9,10 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "UpgradeTestWindow.hpp"
-#include "support/FakeSystem.hpp"
-#include "support/ScriptedAdapter.hpp"
-#include "support/ScriptedHost.hpp"
+#include "UpgradeModeEntryFixture.hpp"
 #include "upgrade/UpgradeModeEntry.hpp"
 
 namespace quillon::test {
@@ -20,18 +17,7 @@ namespace {
 
 using namespace quillon::upgrade;
 
-class UpgradeModeEntryProcessTest : public ::testing::Test {
-  protected:
-    void Connect() {
-        ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
-        window.link.running = true;
-    }
-
-    ScriptedAdapterScope adapter;
-    FakeSystem system;
-    ScriptedHost host;
-    UpgradeTestWindow window{host, system.services};
-};
+class UpgradeModeEntryProcessTest : public UpgradeModeEntryTest {};
 
 // One real start: the new copy is a script that reports its argument count
 // through a pipe, which the test waits on without sleeping.

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UpgradeTestWindow.hpp"
-#include "support/FakeSystem.hpp"
-#include "support/ScriptedAdapter.hpp"
-#include "support/ScriptedHost.hpp"
+#include "UpgradeModeEntryFixture.hpp"
 #include "upgrade/UpgradeControls.hpp"
 #include "upgrade/UpgradeModeEntry.hpp"
 #include "upgrade/UpgradeTexts.hpp"
@@ -12,19 +9,6 @@ namespace quillon::test {
 namespace {
 
 using namespace quillon::upgrade;
-
-class UpgradeModeEntryTest : public ::testing::Test {
-  protected:
-    void Connect() {
-        ASSERT_EQ(VCI_OpenDevice(4, 0, 0), 1u);
-        window.link.running = true;
-    }
-
-    ScriptedAdapterScope adapter;
-    FakeSystem system;
-    ScriptedHost host;
-    UpgradeTestWindow window{host, system.services};
-};
 
 TEST_F(UpgradeModeEntryTest, NotConnectedOnlyAsksToConnect) {
     window.Click(IDC_ENTER_UPGRADE);

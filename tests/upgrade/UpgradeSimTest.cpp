@@ -10,37 +10,13 @@
 #include "sim/Sha256.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedHost.hpp"
+#include "support/sim/DeviceSleeper.hpp"
 #include "upgrade/UpgradeControls.hpp"
 
 namespace quillon::test {
 namespace {
 
 constexpr const char* BUS_NAME = "upgrade-end-to-end";
-
-/// Before fake time passes, the device takes every frame that reached it, so
-/// the boot loader sees each frame at the moment it was sent.
-class DeviceSleeper final : public sys::Sleeper {
-  public:
-    DeviceSleeper(FakeClock& clock, kelvix::VirtualCanPort& port, sim::Bootloader& loader)
-        : clock_(clock), port_(port), loader_(loader) {}
-    void SleepMs(std::uint32_t durationMs) override {
-        Deliver();
-        clock_.AdvanceMs(durationMs);
-    }
-    void Deliver() {
-        CanFrameRecord frames[256];
-        while (std::size_t count = port_.Receive(frames, std::chrono::milliseconds(0))) {
-            for (std::size_t i = 0; i < count; ++i) {
-                loader_.OnFrame(frames[i]);
-            }
-        }
-    }
-
-  private:
-    FakeClock& clock_;
-    kelvix::VirtualCanPort& port_;
-    sim::Bootloader& loader_;
-};
 
 struct StreamRow {
     const char* name;
@@ -73,13 +49,7 @@ TEST_P(UpgradeSimTest, ImageArrivesAtTheBootLoaderUnchanged) {
     auto devicePort = kelvix::VirtualCanBus::Named(BUS_NAME)->Attach(0);
     sim::Bootloader loader(system.clock, row.eraseMs);
     DeviceSleeper sleeper(system.clock, *devicePort, loader);
-    sys::SystemServices services{system.clock,
-                                 sleeper,
-                                 system.launcher,
-                                 system.launcher,
-                                 system.directory.Path(),
-                                 system.directory.Path() / "quillon",
-                                 {}};
+    sys::SystemServices services = system.ServicesWith(sleeper);
     ScriptedHost host;
     UpgradeTestWindow window(host, services);
     host.AnswerNextFileDialogs({path.string()});

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/system/CodePage.hpp"
+#include "platform/system/Utf8Sequence.hpp"
 #include "platform/system/windows/WideText.hpp"
 
 namespace quillon::sys {
@@ -50,17 +51,6 @@ UINT CodePageNumber(const std::string& charset) {
     throw std::invalid_argument("unknown character set conversion UTF-8 -> " + charset);
 }
 
-// Length of the UTF-8 sequence starting with `lead` (1 for a stray byte).
-std::size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
-}
-
 // One character's UTF-16 units in code page `page`; "?" when it has none.
 std::string EncodeOne(UINT page, std::wstring_view units) {
     char bytes[8];
@@ -84,7 +74,7 @@ std::string CodePage::FromUtf8(std::string_view utf8) const {
     std::string output;
     for (std::size_t at = 0; at < utf8.size();) {
         const std::size_t length =
-            std::min(Utf8Length(static_cast<unsigned char>(utf8[at])), utf8.size() - at);
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[at])), utf8.size() - at);
         const std::string_view character = utf8.substr(at, length);
         wchar_t units[2];
         const int count = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, character.data(),
