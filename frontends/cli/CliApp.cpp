@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frontends/cli/CommandTable.hpp"
+#include "platform/kelvix/FrameTrace.hpp"
 #include "platform/kelvix/SimAdapter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
@@ -117,13 +118,18 @@ class SimWarningsTo {
 };
 
 // A timed simulated bus keeps the command's own time, so its waits for the
-// wire and the command's pauses and rate all run on one clock.
+// wire and the command's pauses and rate all run on one clock; the trace is
+// stamped by the same clock.
 class SimBusTimeScope {
   public:
     explicit SimBusTimeScope(sys::SystemServices& services) {
         kelvix::SetSimBusTime(&services.clock, &services.sleeper);
+        kelvix::SetTraceClock(&services.clock);
     }
-    ~SimBusTimeScope() { kelvix::SetSimBusTime(nullptr, nullptr); }
+    ~SimBusTimeScope() {
+        kelvix::SetSimBusTime(nullptr, nullptr);
+        kelvix::SetTraceClock(nullptr);
+    }
     SimBusTimeScope(const SimBusTimeScope&) = delete;
     SimBusTimeScope& operator=(const SimBusTimeScope&) = delete;
 };
