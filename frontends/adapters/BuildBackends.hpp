@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+#include "platform/kelvix/InterfaceListing.hpp"
 
 namespace quillon::adapters {
 
