@@ -6,7 +6,7 @@
 
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 
 namespace quillon::app {
 namespace {
@@ -43,7 +43,7 @@ std::string LinesAfterFirst(const std::filesystem::path& file) {
 
 protocol::SaveResult SaveFirstLine(const std::filesystem::path& file, const std::string& line) {
     const std::string text = line + "\n" + LinesAfterFirst(file);
-    return protocol::ReplaceFile(
+    return protocol::SaveFile(
         file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
