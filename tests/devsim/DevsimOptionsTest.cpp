@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "sim/devsim/DevsimOptions.hpp"
+#include "frontends/devsim/DevsimOptions.hpp"
 
 namespace quillon::sim {
 namespace {

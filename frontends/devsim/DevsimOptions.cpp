@@ -1,4 +1,4 @@
-#include "sim/devsim/DevsimOptions.hpp"
+#include "frontends/devsim/DevsimOptions.hpp"
 
 #include <CLI/CLI.hpp>
 #include <map>
