@@ -7,7 +7,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 
 namespace quillon::app {
 namespace {
@@ -55,7 +55,7 @@ protocol::SaveResult SaveFirstLine(const std::filesystem::path& file, const std:
                                                        " bytes; left as it is");
     }
     const std::string text = line + "\n" + *rest;
-    return protocol::ReplaceFile(
+    return protocol::SaveFile(
         file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+#include "platform/kelvix/InterfaceListing.hpp"
 #include "platform/ui/Dialog.hpp"
 #include "protocol/SaveResult.hpp"
 

@@ -4,7 +4,7 @@
 
 #include "platform/system/InputFile.hpp"
 #include "protocol/BlockChecksum.hpp"
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 
 namespace quillon::dtu {
 
@@ -20,7 +20,7 @@ bool ReadChecksummedRecord(const std::filesystem::path& file, std::span<std::uin
 protocol::SaveResult SaveChecksummedRecord(const std::filesystem::path& file,
                                            std::span<std::uint8_t> record) {
     record[0] = protocol::BlockChecksum(record.subspan(1));
-    return protocol::ReplaceFile(file, record);
+    return protocol::SaveFile(file, record);
 }
 
 }  // namespace quillon::dtu

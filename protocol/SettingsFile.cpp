@@ -4,7 +4,7 @@
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 
 namespace quillon::protocol {
 
@@ -76,7 +76,7 @@ std::array<std::uint8_t, SETTINGS_FILE_SIZE> EncodeSettings(const SettingsSectio
 SaveResult WriteSettingsFile(const std::filesystem::path& file, SettingsSections& sections) {
     UpdateChecksums(sections);
     const auto image = EncodeSettings(sections);
-    return ReplaceFile(file, image);
+    return SaveFile(file, image);
 }
 
 }  // namespace quillon::protocol

@@ -50,41 +50,42 @@ bool ParseSeed(std::string_view text, std::optional<std::uint64_t>& seed) {
 
 constexpr std::string_view NO_STATE = "none";
 
-using Apply = bool (*)(std::string_view value, DeviceConfig& config);
-
-struct OptionRule {
-    std::string_view key;
-    Apply apply;
-};
-
 // Every device option, by key. A flag without a value gets an empty value.
-constexpr OptionRule OPTIONS[] = {
-    {"type", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.type); }},
-    {"serial", [](std::string_view v, DeviceConfig& c) { return ParseSerial(v, c.serial); }},
-    {"hw", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.hardwareVersion); }},
-    {"fw", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.firmwareVersion); }},
-    {"storage-delay-ms",
+constexpr DeviceOption OPTIONS[] = {
+    {"type",
+     "device type code: 1 recorder (default), 2 bridge, 3 replayer, 4/6 upgrade modes, 7 DTU",
+     false, [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.type); }},
+    {"serial", "serial number, 24 hex digits (12 bytes)", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseSerial(v, c.serial); }},
+    {"hw", "hardware version number (default 1)", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.hardwareVersion); }},
+    {"fw", "firmware version number (default 11)", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.firmwareVersion); }},
+    {"storage-delay-ms", "time the storage initialisation takes (default 1500)", false,
      [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.storageDelayMs); }},
-    {"storage-result",
+    {"storage-result", "storage initialisation result byte (default 1 = success)", false,
      [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.storageResult); }},
-    {"erase-ms", [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.eraseMs); }},
-    {"state",
+    {"erase-ms", "time the boot loader's flash erase takes (default 2000)", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.eraseMs); }},
+    {"state", "file that keeps the device between runs; none: a fresh device every run", false,
      [](std::string_view v, DeviceConfig& c) {
          c.stateChosen = true;
          c.statePath = v == NO_STATE ? std::string() : std::string(v);
          return !v.empty();
      }},
-    {"drop", [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.dropPercent); }},
-    {"reply-drop",
+    {"drop", "percentage of the frames sent to the device that it does not hear", false,
+     [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.dropPercent); }},
+    {"reply-drop", "percentage of the device's frames that are lost", false,
      [](std::string_view v, DeviceConfig& c) { return ParsePercent(v, c.replyDropPercent); }},
-    {"reply-delay-ms",
+    {"reply-delay-ms", "delay of every frame the device sends", false,
      [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.replyDelayMs); }},
-    {"silent",
+    {"silent", "the device hears (and applies writes) but never answers", true,
      [](std::string_view v, DeviceConfig& c) {
          c.silent = true;
          return v.empty();
      }},
-    {"seed", [](std::string_view v, DeviceConfig& c) { return ParseSeed(v, c.seed); }},
+    {"seed", "seed of the fault dice: the same faults every run", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseSeed(v, c.seed); }},
 };
 
 bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& config) {
@@ -97,6 +98,10 @@ bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& con
 }
 
 }  // namespace
+
+std::span<const DeviceOption> DeviceOptions() {
+    return OPTIONS;
+}
 
 std::optional<DeviceConfig> ParseDeviceConfig(std::string_view options, std::string& error,
                                               const EnvironmentLookup& env) {

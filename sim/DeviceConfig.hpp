@@ -1,33 +1,20 @@
 // What a simulated device is: its type, identity, versions and timing.
 //
 // Options text (the part after "sim:" in KELVIX_ADAPTER, or quillon-devsim's
-// flags), comma-separated key=value pairs:
-//   type=N              device type code: 1 recorder (default), 2 bridge,
-//                       3 replayer, 4 / 6 upgrade modes, 7 DTU
-//   serial=HEX24        12-byte serial number as 24 hex digits
-//   hw=N, fw=N          hardware / firmware version numbers (defaults 1, 11)
-//   storage-delay-ms=N  time the storage initialisation takes (default 1500)
-//   storage-result=N    d0 of the storage reply (default 1 = success)
-//   erase-ms=N          time the bootloader's flash erase takes (default 2000)
-//   state=PATH          where the device remembers its parameter store, DTU
-//                       records and received image between runs (loaded at
-//                       start, saved after every change); without this key
-//                       the file lies in the user's state directory, one per
-//                       type and serial (see DefaultStatePath)
-//   state=none          remember nothing: a fresh device every run
-// Faults, to reproduce a lossy bus or a dying device:
-//   drop=P              the device does not hear P % (0..100) of the frames sent to it
-//   reply-drop=P        P % of the frames the device sends are lost
-//   reply-delay-ms=N    every frame the device sends leaves N ms late
-//   silent              the device hears (and applies writes) but never answers
-//   seed=N              seeds the dice, so the same faults come every run
-//                       (without it every run draws afresh)
+// flags): comma-separated key=value pairs and flags, every key in one table
+// (DeviceOptions) with what it sets. state=PATH is where the device remembers
+// its parameter store, DTU records and received image between runs (loaded at
+// start, saved after every change); without a state key the file lies in the
+// user's state directory, one per type and serial (see DefaultStatePath);
+// state=none remembers nothing. The fault keys (drop, reply-drop,
+// reply-delay-ms, silent, seed) reproduce a lossy bus or a dying device.
 // Example: sim:type=2,fw=11,serial=0102030405060708090A0B0C
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -55,6 +42,18 @@ struct DeviceConfig {
     /// it by calling SimulatedDevice::HandleDelivered (one thread, no waits).
     bool ownThread = true;
 };
+
+/// One option of the simulated device, as the adapter spec and quillon-devsim take it.
+struct DeviceOption {
+    std::string_view key;
+    std::string_view help;  ///< what it sets, for people
+    bool flag;              ///< takes no value ("silent")
+    /// Takes `value` into `config`; false when the value is out of range.
+    bool (*apply)(std::string_view value, DeviceConfig& config);
+};
+
+/// Every option of the simulated device, in one table.
+std::span<const DeviceOption> DeviceOptions();
 
 /// Parses an options text; returns nothing and sets `error` (naming the key)
 /// when a key is unknown or its value is out of range.

@@ -6,7 +6,7 @@
 
 #include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/Utf8Path.hpp"
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 #include "protocol/SettingsDecoder.hpp"
 
 namespace quillon::sim {
@@ -172,7 +172,7 @@ protocol::SaveResult SaveDeviceState(const std::filesystem::path& file, const De
     if (file.has_parent_path()) {
         std::filesystem::create_directories(file.parent_path(), error);
     }
-    return protocol::ReplaceFile(file, EncodeDeviceState(state, owner));
+    return protocol::SaveFile(file, EncodeDeviceState(state, owner));
 }
 
 std::filesystem::path DefaultStatePath(const DeviceOwner& owner, const EnvironmentLookup& env) {

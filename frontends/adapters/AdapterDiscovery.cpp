@@ -46,4 +46,21 @@ std::vector<kelvix::InterfaceListing> CollectListings(const AdapterDiscovery& di
     return listings;
 }
 
+std::string OtherBackends(const std::vector<std::string>& backends, std::string_view refused) {
+    std::vector<std::string> others;
+    for (const std::string& backend : backends) {
+        if (backend != refused) {
+            others.push_back(backend);
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < others.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == others.size() ? " or " : ", ";
+        }
+        text += others[i];
+    }
+    return text;
+}
+
 }  // namespace quillon::adapters

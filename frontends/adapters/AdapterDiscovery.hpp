@@ -6,9 +6,10 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+#include "platform/kelvix/InterfaceListing.hpp"
 
 namespace quillon::adapters {
 
@@ -25,5 +26,9 @@ AdapterDiscovery DefaultAdapterDiscovery();
 
 /// Every listing, backend by backend in name order.
 std::vector<kelvix::InterfaceListing> CollectListings(const AdapterDiscovery& discovery);
+
+/// The backends a user may choose instead of `refused`, for a message:
+/// "brindle, qcanbus, sim or socketcan"; empty when there is none.
+std::string OtherBackends(const std::vector<std::string>& backends, std::string_view refused);
 
 }  // namespace quillon::adapters

@@ -12,10 +12,31 @@ ProgramRunner& Runner() {
 
 }  // namespace
 
-std::vector<OptionalBackend>& OptionalBackends() {
+void OptionalBackendSet::Add(OptionalBackend backend) {
+    if (registered_) {
+        backend.registerBackend();
+    }
+    backends_.push_back(std::move(backend));
+}
+
+void OptionalBackendSet::RegisterAll() {
+    if (registered_) {
+        return;
+    }
+    registered_ = true;
+    for (const OptionalBackend& backend : backends_) {
+        backend.registerBackend();
+    }
+}
+
+OptionalBackendSet& BuildBackendSet() {
     // Filled during static initialisation, so built on first use.
-    static std::vector<OptionalBackend> backends;
-    return backends;
+    static OptionalBackendSet set;
+    return set;
+}
+
+const std::vector<OptionalBackend>& OptionalBackends() {
+    return BuildBackendSet().Backends();
 }
 
 void SetProgramRunner(ProgramRunner runner) {
@@ -23,9 +44,7 @@ void SetProgramRunner(ProgramRunner runner) {
 }
 
 void RegisterBuildBackends() {
-    for (const OptionalBackend& backend : OptionalBackends()) {
-        backend.registerBackend();
-    }
+    BuildBackendSet().RegisterAll();
 }
 
 int RunWithBuildBackends(const std::function<int()>& program) {

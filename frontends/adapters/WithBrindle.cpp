@@ -4,8 +4,8 @@
 
 namespace {
 
-[[maybe_unused]] const bool ADDED = (quillon::adapters::OptionalBackends().push_back(
-                                         {"brindle", brindle::RegisterBrindleBackend, {}}),
-                                     true);
+[[maybe_unused]] const bool ADDED =
+    (quillon::adapters::BuildBackendSet().Add({"brindle", brindle::RegisterBrindleBackend, {}}),
+     true);
 
 }  // namespace

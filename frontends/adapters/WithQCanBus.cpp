@@ -6,9 +6,11 @@ namespace {
 
 bool Add() {
     using namespace quillon::adapters;
-    OptionalBackends().push_back(
+    BuildBackendSet().Add(
         {"qcanbus", kelvix::RegisterQCanBusBackend, kelvix::ListQCanBusInterfaces});
     // Qt SerialBus devices need an event loop: the main thread runs it, the program another.
+    // The shared adapter library runs no program: without a Qt application in the
+    // program that loaded it, its devices get a Qt thread of their own.
     SetProgramRunner(kelvix::RunWithQtEventLoop);
     return true;
 }

@@ -1,7 +1,6 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <mutex>
 
@@ -11,6 +10,7 @@
 #include "platform/kelvix/dll/DllAdapter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/ProgramDirectory.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace kelvix {
 namespace {
@@ -28,11 +28,23 @@ struct Registry {
     std::string specOverride;
     std::string traceOverride;
     std::filesystem::path configDirectory;
+    quillon::sys::EnvironmentLookup environment = quillon::sys::ProcessEnvironment;
 };
 
 Registry& TheRegistry() {
     static Registry registry;
     return registry;
+}
+
+// A variable of the injected environment; unset and empty are the same here.
+std::string Variable(const char* name) {
+    quillon::sys::EnvironmentLookup environment;
+    {
+        auto& registry = TheRegistry();
+        std::lock_guard lock(registry.mutex);
+        environment = registry.environment;
+    }
+    return environment(name).value_or(std::string());
 }
 
 // kelvix.conf holds one short line; a FIFO or a device in its place is not read.
@@ -114,6 +126,14 @@ void SetConfigDirectory(std::filesystem::path directory) {
     registry.configDirectory = std::move(directory);
 }
 
+void SetEnvironment(quillon::sys::EnvironmentLookup environment) {
+    auto& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.environment = environment
+                               ? std::move(environment)
+                               : quillon::sys::EnvironmentLookup(quillon::sys::ProcessEnvironment);
+}
+
 std::string CurrentAdapterSpec() {
     std::filesystem::path configDirectory;
     {
@@ -124,8 +144,8 @@ std::string CurrentAdapterSpec() {
         }
         configDirectory = registry.configDirectory;
     }
-    if (const char* env = std::getenv("KELVIX_ADAPTER"); env != nullptr && *env != '\0') {
-        return env;
+    if (std::string fromEnvironment = Variable("KELVIX_ADAPTER"); !fromEnvironment.empty()) {
+        return fromEnvironment;
     }
     if (configDirectory.empty()) {
         configDirectory = quillon::sys::ExecutableDirectory();
@@ -138,13 +158,13 @@ std::string CurrentAdapterSpec() {
 }
 
 std::filesystem::path UserAdapterConfPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
+    const std::string config = Variable("XDG_CONFIG_HOME");
+    const std::string home = Variable("HOME");
     std::filesystem::path base;
-    if (config != nullptr && *config != '\0') {
-        base = config;
-    } else if (home != nullptr && *home != '\0') {
-        base = std::filesystem::path(home) / ".config";
+    if (!config.empty()) {
+        base = quillon::sys::PathFromUtf8(config);
+    } else if (!home.empty()) {
+        base = quillon::sys::PathFromUtf8(home) / ".config";
     } else {
         return {};
     }
@@ -165,8 +185,7 @@ std::string CurrentTraceFile() {
             return registry.traceOverride;
         }
     }
-    const char* env = std::getenv("KELVIX_TRACE");
-    return env != nullptr ? env : "";
+    return Variable("KELVIX_TRACE");
 }
 
 std::unique_ptr<Adapter> CreateAdapter(const std::string& specText, std::uint32_t deviceType,
@@ -195,6 +214,7 @@ void CloseAllAdapters() {
     CloseAllOpenAdapters();
     SetAdapterSpecOverride({});
     SetTraceFileOverride({});
+    SetEnvironment({});
 }
 
 }  // namespace kelvix

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/kelvix/Adapter.hpp"
+#include "platform/system/Environment.hpp"
 
 namespace kelvix {
 
@@ -55,6 +56,10 @@ std::filesystem::path UserAdapterConfPath();
 /// The adapter library built as a shared library points it at its own directory.
 void SetConfigDirectory(std::filesystem::path directory);
 
+/// Where KELVIX_ADAPTER, KELVIX_TRACE, XDG_CONFIG_HOME and HOME are read;
+/// the process environment unless a test passes its own. Empty: the process's.
+void SetEnvironment(quillon::sys::EnvironmentLookup environment);
+
 /// Sets the trace file that wins over KELVIX_TRACE; an empty text removes it.
 void SetTraceFileOverride(std::string path);
 
@@ -66,7 +71,8 @@ std::string EscapeControlCharacters(std::string_view text);
 /// Why the last VCI_OpenDevice failed, for diagnostics (the C call only says 0).
 std::string LastOpenError();
 
-/// Closes every open adapter and drops overrides; for tests and program exit.
+/// Closes every open adapter and drops overrides (an injected environment
+/// too); for tests and program exit.
 void CloseAllAdapters();
 
 }  // namespace kelvix

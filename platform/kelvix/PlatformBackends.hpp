@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+#include "platform/kelvix/InterfaceListing.hpp"
 
 namespace kelvix {
 

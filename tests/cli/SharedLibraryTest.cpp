@@ -51,6 +51,20 @@ TEST_F(SharedLibraryTest, WriteThenReadBackThroughTheLibrary) {
     EXPECT_EQ(json["identity"]["deviceTypeName"], "CAN回放仪");
 }
 
+// The library carries the build's optional backends, registered once as the
+// programs register them, whatever order its sources start in.
+TEST_F(SharedLibraryTest, TheBuildsBrindleBackendIsInsideTheLibrary) {
+    if (std::string(QUILLON_OPTIONAL_BACKENDS).find("brindle") == std::string::npos) {
+        GTEST_SKIP() << "this build has no brindle backend";
+    }
+    test::ScopedEnvironment inner("KELVIX_ADAPTER", "brindle:type=2,fw=12,state=none");
+    const auto read = Run({"read", "--json"});
+    ASSERT_EQ(read.status, EXIT_OK) << read.out << read.err;
+    const auto json = nlohmann::json::parse(read.out);
+    EXPECT_EQ(json["identity"]["deviceType"], 2);
+    EXPECT_EQ(json["identity"]["firmwareVersion"], 12);
+}
+
 TEST_F(SharedLibraryTest, TheLibraryRefusesToLoadItselfAgain) {
     // The program's choice leaks into the library through the environment:
     // the library must refuse it rather than call into itself for ever.

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
+#include "frontends/devsim/BusBridge.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/ParameterFrames.hpp"
 #include "sim/SimulatedDevice.hpp"
-#include "sim/devsim/BusBridge.hpp"
 #include "support/BusFrames.hpp"
 #include "support/FakeSystem.hpp"
 

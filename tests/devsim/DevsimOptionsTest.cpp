@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "sim/devsim/DevsimOptions.hpp"
+#include "frontends/devsim/DevsimOptions.hpp"
 
 namespace quillon::sim {
 namespace {
@@ -55,6 +55,24 @@ TEST(DevsimOptionsTest, FaultFlags) {
     EXPECT_EQ(status, DEVSIM_USAGE);
     EXPECT_FALSE(Parse({"--bus", "sim", "--drop", "101"}, status, err));
     EXPECT_EQ(status, DEVSIM_USAGE);
+}
+
+// The flags come from the device's own table of keys: a key added there is a
+// flag here, with the same help.
+TEST(DevsimOptionsTest, EveryDeviceOptionIsAFlagWithItsHelp) {
+    const char* args[] = {"quillon-devsim", "--help"};
+    std::ostringstream out;
+    std::ostringstream errors;
+    int status = -1;
+    EXPECT_FALSE(ParseDevsimOptions(2, args, out, errors, status));
+    EXPECT_EQ(status, DEVSIM_OK);
+    const std::string help = out.str();
+    ASSERT_FALSE(DeviceOptions().empty());
+    for (const DeviceOption& option : DeviceOptions()) {
+        const std::string flag = "--" + std::string(option.key) + (option.flag ? " " : " TEXT");
+        EXPECT_NE(help.find(flag), std::string::npos) << flag << " missing from\n" << help;
+        EXPECT_NE(help.find(option.help), std::string::npos) << option.help;
+    }
 }
 
 TEST(DevsimOptionsTest, MistakesEndTheProgramWithUsageStatus) {

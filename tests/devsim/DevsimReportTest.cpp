@@ -7,10 +7,10 @@
 #include <sstream>
 #include <thread>
 
+#include "frontends/devsim/DevsimReport.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "sim/Sha256.hpp"
 #include "sim/SimulatedDevice.hpp"
-#include "sim/devsim/DevsimReport.hpp"
 #include "support/BusFrames.hpp"
 #include "support/FakeSystem.hpp"
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
+#include "platform/kelvix/InterfaceListing.hpp"
 
 namespace kelvix {
 

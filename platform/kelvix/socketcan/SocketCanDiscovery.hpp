@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "platform/kelvix/InterfaceListing.hpp"
 #include "platform/kelvix/socketcan/CanSocketLayer.hpp"
-#include "platform/kelvix/socketcan/InterfaceListing.hpp"
 
 namespace kelvix {
 

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "frontends/adapters/BuildBackends.hpp"
+#include "frontends/devsim/BusBridge.hpp"
+#include "frontends/devsim/DevsimOptions.hpp"
+#include "frontends/devsim/DevsimReport.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
-#include "sim/devsim/BusBridge.hpp"
-#include "sim/devsim/DevsimOptions.hpp"
-#include "sim/devsim/DevsimReport.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sim/devsim/DevsimReport.hpp"
+#include "frontends/devsim/DevsimReport.hpp"
 
 #include <cstdio>
 

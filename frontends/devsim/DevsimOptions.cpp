@@ -1,4 +1,4 @@
-#include "sim/devsim/DevsimOptions.hpp"
+#include "frontends/devsim/DevsimOptions.hpp"
 
 #include <CLI/CLI.hpp>
 #include <map>
@@ -18,22 +18,6 @@ The device answers as the built-in simulated adapter's does and prints what it
 receives: parameter writes applied, DTU records, debug text, upgrade progress
 and the received image's SHA-256. Ctrl+C or SIGTERM ends it.)";
 
-// Device flags, by the option key they set.
-const std::map<std::string, std::string> DEVICE_FLAGS = {
-    {"type", "device type code: 1 recorder, 2 bridge, 3 replayer, 4/6 upgrade modes, 7 DTU"},
-    {"serial", "serial number, 24 hex digits"},
-    {"hw", "hardware version number"},
-    {"fw", "firmware version number"},
-    {"erase-ms", "time the boot loader's flash erase takes"},
-    {"storage-delay-ms", "time the storage initialisation takes"},
-    {"storage-result", "storage initialisation result byte (1 = success)"},
-    {"state", "file that keeps the parameter store between runs"},
-    {"drop", "percentage of the frames sent to the device that it does not hear"},
-    {"reply-drop", "percentage of the device's frames that are lost"},
-    {"reply-delay-ms", "delay of every frame the device sends"},
-    {"seed", "seed of the fault dice: the same faults every run"},
-};
-
 }  // namespace
 
 std::optional<DevsimOptions> ParseDevsimOptions(int argc, const char* const* argv,
@@ -49,25 +33,36 @@ std::optional<DevsimOptions> ParseDevsimOptions(int argc, const char* const* arg
     app.add_option("--refuse", options.refuseFrom,
                    "refuse the device's K-th frame and every later one (1-based)")
         ->check(CLI::PositiveNumber);
+    // The device's own options, from the one table of its keys.
     std::map<std::string, std::string> values;
-    for (const auto& [key, help] : DEVICE_FLAGS) {
-        app.add_option("--" + key, values[key], help);
+    std::map<std::string, bool> flags;
+    for (const DeviceOption& option : DeviceOptions()) {
+        const std::string key(option.key);
+        if (option.flag) {
+            app.add_flag("--" + key, flags[key], std::string(option.help));
+        } else {
+            app.add_option("--" + key, values[key], std::string(option.help));
+        }
     }
-    bool silent = false;
-    app.add_flag("--silent", silent, "the device hears but never answers");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         status = app.exit(e, out, err) == 0 ? DEVSIM_OK : DEVSIM_USAGE;
         return std::nullopt;
     }
+    std::map<std::string, std::string> given;  // item text by key, so in key order
     for (const auto& [key, value] : values) {
         if (!value.empty()) {
-            options.deviceText += (options.deviceText.empty() ? "" : ",") + key + "=" + value;
+            given[key] = key + "=" + value;
         }
     }
-    if (silent) {
-        options.deviceText += (options.deviceText.empty() ? "" : ",") + std::string("silent");
+    for (const auto& [key, set] : flags) {
+        if (set) {
+            given[key] = key;
+        }
+    }
+    for (const auto& [key, item] : given) {
+        options.deviceText += (options.deviceText.empty() ? "" : ",") + item;
     }
     std::string error;
     auto device = ParseDeviceConfig(options.deviceText, error);

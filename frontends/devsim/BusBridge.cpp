@@ -1,4 +1,4 @@
-#include "sim/devsim/BusBridge.hpp"
+#include "frontends/devsim/BusBridge.hpp"
 
 #include <algorithm>
 #include <chrono>

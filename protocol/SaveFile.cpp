@@ -1,10 +1,10 @@
-#include "protocol/ReplaceFile.hpp"
+#include "protocol/SaveFile.hpp"
 
 #include "platform/system/ReplaceFile.hpp"
 
 namespace quillon::protocol {
 
-SaveResult ReplaceFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
+SaveResult SaveFile(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
     std::string error = sys::ReplaceFileBytes(file, bytes);
     if (!error.empty()) {
         return SaveResult::Failure(file, std::move(error));
