@@ -102,8 +102,11 @@ static_assert(FieldsFit(CHANNEL_FILTERS_FIELDS, std::array{FrameMark{CHANNEL_FIL
 static_assert(FieldsFit(RECORDING_FILTER_HEAD_FIELDS));
 static_assert(FieldsFit(RECORDING_FILTER_RANGE_FIELDS));
 static_assert(FieldsFit(HARD_FILTER_FIELDS, std::array{FrameMark{HARD_FILTER_COUNT_AT, 0}}));
-static_assert(HARD_FILTER_FORMAT_AT > HARD_FILTER_FORMAT_MARKS.back().at &&
-              HARD_FILTER_VALUE_AT + 4 <= HARD_FILTER_MASK_AT);
+static_assert(HARD_FILTER_FORMAT_AT > HARD_FILTER_FORMAT_MARKS.back().at);
+// The match value and mask fill the frame's two halves, in either order.
+static_assert(HARD_FILTER_VALUE_AT != HARD_FILTER_MASK_AT && HARD_FILTER_VALUE_AT % 4 == 0 &&
+              HARD_FILTER_MASK_AT % 4 == 0 && HARD_FILTER_VALUE_AT + 4 <= FRAME_DATA_BYTES &&
+              HARD_FILTER_MASK_AT + 4 <= FRAME_DATA_BYTES);
 static_assert(FieldsFit(BRIDGE_FIELDS, std::array{FrameMark{BRIDGE_COUNT_AT, 0}}));
 static_assert(FieldsFit(BRIDGE_MATCH_FIELDS, std::array{FrameMark{BRIDGE_RULE_LEAD_AT, 0}}));
 static_assert(FieldsFit(BRIDGE_IDS_FIELDS));
