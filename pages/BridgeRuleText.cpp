@@ -9,12 +9,6 @@ namespace {
 
 using protocol::BridgeRule;
 
-constexpr std::uint8_t TYPE_BITS = 0x03;
-constexpr std::uint8_t TYPE_REMOTE = 0x01;
-constexpr std::uint8_t TYPE_DATA = 0x02;
-constexpr std::uint8_t FORMAT_BITS = 0x0C;
-constexpr std::uint8_t FORMAT_EXTENDED = 0x04;
-constexpr std::uint8_t FORMAT_STANDARD = 0x08;
 constexpr std::uint8_t ANY_LENGTH = 9;
 constexpr std::size_t MAX_ID_DIGITS = 8;
 
@@ -26,10 +20,10 @@ std::string Printf(const char* format, Args... args) {
 }
 
 std::string TypeText(std::uint8_t flags, const char* unspecified) {
-    switch (flags & TYPE_BITS) {
-        case TYPE_REMOTE:
+    switch (flags & BridgeRule::TYPE_BITS) {
+        case BridgeRule::TYPE_REMOTE:
             return "，远程帧";
-        case TYPE_DATA:
+        case BridgeRule::TYPE_DATA:
             return "，数据帧";
         default:
             return unspecified;
@@ -37,10 +31,10 @@ std::string TypeText(std::uint8_t flags, const char* unspecified) {
 }
 
 std::string FormatText(std::uint8_t flags, const char* unspecified) {
-    switch (flags & FORMAT_BITS) {
-        case FORMAT_EXTENDED:
+    switch (flags & BridgeRule::FORMAT_BITS) {
+        case BridgeRule::FORMAT_EXTENDED:
             return "，扩展帧";
-        case FORMAT_STANDARD:
+        case BridgeRule::FORMAT_STANDARD:
             return "，标准帧";
         default:
             return unspecified;
@@ -93,9 +87,9 @@ std::uint32_t ReadIdentifierText(std::string_view text) {
 
 std::string DirectionText(std::uint8_t direction) {
     switch (direction) {
-        case 0:
+        case BridgeRule::DIRECTION_CAN1_TO_CAN2:
             return "CAN1->CAN2";
-        case 1:
+        case BridgeRule::DIRECTION_CAN2_TO_CAN1:
             return "CAN2->CAN1";
         default:
             return "CAN1<->CAN2";
@@ -104,9 +98,9 @@ std::string DirectionText(std::uint8_t direction) {
 
 std::string TriggerText(std::uint8_t trigger) {
     switch (trigger) {
-        case 0:
+        case BridgeRule::TRIGGER_START:
             return "开始转发";
-        case 1:
+        case BridgeRule::TRIGGER_STOP:
             return "结束转发";
         default:
             return "普通转发";

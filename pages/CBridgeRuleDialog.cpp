@@ -15,39 +15,39 @@ namespace {
 using protocol::BridgePara;
 using protocol::BridgeRule;
 
-constexpr std::uint8_t RULE_FLAGS_BASE = 0xF0;
-constexpr std::uint8_t START_FLAGS =
-    BridgePara::FLAG_START_CAN1_TO_CAN2 | BridgePara::FLAG_START_CAN2_TO_CAN1;
 constexpr int LENGTH_EIGHT_ROW = 8;
 
-// Frame type row 0 (data) adds 2, row 1 (remote) adds 1; format row 0
-// (extended) adds 4 and keeps 29 identifier bits, row 1 (standard) adds 8 and
-// keeps 11; any other row leaves the bits and the identifier alone.
+constexpr std::uint32_t EXTENDED_ID_BITS = 0x1FFFFFFF;
+constexpr std::uint32_t STANDARD_ID_BITS = 0x7FF;
+
+// Frame type row 0 is a data frame, row 1 a remote frame; format row 0
+// (extended) keeps 29 identifier bits, row 1 (standard) keeps 11; any other
+// row leaves its bits clear and the identifier alone.
 std::uint8_t MatchFlags(int typeRow, int formatRow, std::uint32_t& id) {
-    auto flags = RULE_FLAGS_BASE;
-    flags |= typeRow == 0 ? 2 : typeRow == 1 ? 1 : 0;
+    std::uint8_t flags = BridgeRule::FLAGS_BASE;
+    flags |= typeRow == 0 ? BridgeRule::TYPE_DATA : typeRow == 1 ? BridgeRule::TYPE_REMOTE : 0;
     const bool hasId = id != BridgeRule::ANY_ID;
     if (formatRow == 0) {
-        flags |= 4;
-        id = hasId ? (id & 0x1FFFFFFF) : id;
+        flags |= BridgeRule::FORMAT_EXTENDED;
+        id = hasId ? (id & EXTENDED_ID_BITS) : id;
     } else if (formatRow == 1) {
-        flags |= 8;
-        id = hasId ? (id & 0x7FF) : id;
+        flags |= BridgeRule::FORMAT_STANDARD;
+        id = hasId ? (id & STANDARD_ID_BITS) : id;
     }
     return flags;
 }
 
 std::uint8_t StartFlagsOf(const BridgeRule& rule) {
-    if (rule.trigger != 0) {
+    if (rule.trigger != BridgeRule::TRIGGER_START) {
         return 0;
     }
     switch (rule.direction) {
-        case 0:
+        case BridgeRule::DIRECTION_CAN1_TO_CAN2:
             return BridgePara::FLAG_START_CAN1_TO_CAN2;
-        case 1:
+        case BridgeRule::DIRECTION_CAN2_TO_CAN1:
             return BridgePara::FLAG_START_CAN2_TO_CAN1;
-        case 2:
-            return START_FLAGS;
+        case BridgeRule::DIRECTION_BOTH:
+            return BridgePara::START_FLAGS;
         default:
             return 0;
     }
@@ -184,7 +184,7 @@ void CBridgeRuleDialog::AppendRow(int row, const BridgeRule& rule) {
 
 void CBridgeRuleDialog::RefreshList() {
     DeleteAllItems(IDC_LIST_RULES);
-    record_.bridgeFlags &= static_cast<std::uint8_t>(~START_FLAGS);
+    record_.bridgeFlags &= static_cast<std::uint8_t>(~BridgePara::START_FLAGS);
     const auto checked = [this](std::uint8_t flag) {
         return (record_.bridgeFlags & flag) != 0 ? ui::BST_CHECKED : ui::BST_UNCHECKED;
     };

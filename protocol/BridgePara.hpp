@@ -24,6 +24,8 @@ struct BridgePara {
     static constexpr std::uint8_t FLAG_START_CAN2_TO_CAN1 = 0x02;  // a start rule forwards 2->1
     static constexpr std::uint8_t FLAG_CAN1_FORWARD_ALL = 0x04;
     static constexpr std::uint8_t FLAG_CAN2_FORWARD_ALL = 0x08;
+    // The bits the bridge page derives from the start rules on every refresh.
+    static constexpr std::uint8_t START_FLAGS = FLAG_START_CAN1_TO_CAN2 | FLAG_START_CAN2_TO_CAN1;
 
     std::uint8_t checksum = 0;
     std::uint8_t ruleCount = 0;  // rules in use, 0..MAX_BRIDGE_RULES; kept as stored

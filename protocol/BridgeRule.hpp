@@ -9,8 +9,6 @@ namespace quillon::protocol {
 
 // One forwarding rule of a CAN bridge, 44 bytes inside BridgePara.
 //
-// srcFlags / dstFlags: bits 0-1 frame type (1 remote, 2 data, 0 any / unchanged), bits 2-3
-// frame format (4 extended, 8 standard, 0 any / unchanged), bits 4-7 set by the page.
 // A forwarded data byte i is dstData[i] when bit i of dstDataMask is set; otherwise it is the
 // source byte V, times k where kMask bit i is set, plus m where mMask bit i is set, capped at
 // yMax when yMax is non-zero.
@@ -38,6 +36,21 @@ struct BridgeRule {
     static constexpr std::size_t OFFSET_DST_DATA = 33;
     static constexpr std::size_t OFFSET_RESERVED41 = 41;
 
+    // srcFlags / dstFlags: the frame type in bits 0-1 and the frame format in bits 2-3,
+    // each 0 for any (match) or unchanged (forwarded frame); the page sets bits 4-7.
+    static constexpr std::uint8_t FLAGS_BASE = 0xF0;
+    static constexpr std::uint8_t TYPE_BITS = 0x03;
+    static constexpr std::uint8_t TYPE_REMOTE = 0x01;
+    static constexpr std::uint8_t TYPE_DATA = 0x02;
+    static constexpr std::uint8_t FORMAT_BITS = 0x0C;
+    static constexpr std::uint8_t FORMAT_EXTENDED = 0x04;
+    static constexpr std::uint8_t FORMAT_STANDARD = 0x08;
+    // Values of direction and trigger; any other trigger makes an ordinary rule.
+    static constexpr std::uint8_t DIRECTION_CAN1_TO_CAN2 = 0;
+    static constexpr std::uint8_t DIRECTION_CAN2_TO_CAN1 = 1;
+    static constexpr std::uint8_t DIRECTION_BOTH = 2;
+    static constexpr std::uint8_t TRIGGER_START = 0;
+    static constexpr std::uint8_t TRIGGER_STOP = 1;
     // Identifier meaning "any identifier" (srcId) or "identifier unchanged" (dstId).
     static constexpr std::uint32_t ANY_ID = 0x80000000;
 

@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/byteorder/ByteOrder.hpp"
+#include "protocol/DtuFramePositions.hpp"
 #include "protocol/DtuFrames.hpp"
 
 namespace quillon::protocol {
-
-using byteorder::GetU16LE;
-using byteorder::GetU32LE;
 namespace {
 
-constexpr std::size_t RUN_BYTES_PER_FRAME = 7;
-constexpr std::size_t FIXED_FRAME_BYTES = 8;
+constexpr std::size_t FIXED_FRAME_BYTES = FRAME_DATA_BYTES;
 constexpr std::uint32_t PHONE_FIRST_ID = ID_DTU_SMS_PHONES;
 constexpr std::uint32_t WAKE_PHONE_ID = ID_DTU_WAKE_PHONE;
 constexpr std::size_t WAKE_PHONE_INDEX = DtuAdvPara::SMS_PHONE_COUNT;
@@ -57,7 +53,7 @@ FieldRef RunField(DtuBasicPara& b, DtuAdvPara& a, std::size_t field) {
 }
 
 std::size_t RunFrames(std::size_t length) {
-    return length / RUN_BYTES_PER_FRAME + 1;
+    return length / DTU_RUN_BYTES_PER_FRAME + 1;
 }
 
 std::string Hex(std::uint32_t id) {
@@ -128,16 +124,17 @@ void DtuFrameReader::Dispatch(std::uint32_t id, std::span<const std::uint8_t> da
 void DtuFrameReader::RunFirst(std::size_t field, std::span<const std::uint8_t> data) {
     Run& run = runs_[field];
     run = Run{};
-    if (data.empty()) {
+    if (data.size() <= DTU_RUN_COUNT_AT) {
         return Problem("no length byte");
     }
+    const std::size_t length = data[DTU_RUN_COUNT_AT];
     const std::size_t capacity = RunField(basic_, advanced_, field).bytes.size();
-    if (data[0] > capacity) {
-        return Problem(std::string(RUNS[field].name) + " length " + std::to_string(data[0]) +
+    if (length > capacity) {
+        return Problem(std::string(RUNS[field].name) + " length " + std::to_string(length) +
                        " above " + std::to_string(capacity));
     }
     run.started = true;
-    run.expected = data[0];
+    run.expected = length;
     RunChunk(field, 0, data);
 }
 
@@ -146,27 +143,29 @@ void DtuFrameReader::RunNext(std::size_t field, std::span<const std::uint8_t> da
     if (!run.started) {
         return Problem("run frame without the first frame of " + std::string(RUNS[field].name));
     }
-    if (data.empty()) {
+    if (data.size() <= DTU_RUN_COUNT_AT) {
         return Problem("no frame number");
     }
+    const std::size_t number = data[DTU_RUN_COUNT_AT];
     const std::size_t frames = RunFrames(run.expected);
-    if (data[0] < 2 || data[0] > frames) {
-        return Problem("run frame " + std::to_string(data[0]) + " outside a run of " +
+    if (number < 2 || number > frames) {
+        return Problem("run frame " + std::to_string(number) + " outside a run of " +
                        std::to_string(frames) + " frames");
     }
-    RunChunk(field, data[0] - 1u, data);
+    RunChunk(field, number - 1, data);
 }
 
-// Frame k carries field bytes 7k.. in d1..d7.
+// Frame k carries field bytes 7k.. from DTU_RUN_BYTES_AT on.
 void DtuFrameReader::RunChunk(std::size_t field, std::size_t k,
                               std::span<const std::uint8_t> data) {
     Run& run = runs_[field];
-    const std::size_t from = k * RUN_BYTES_PER_FRAME;
-    const std::size_t count = std::min(RUN_BYTES_PER_FRAME, run.expected - from);
-    if (data.size() < 1 + count) {
-        return Problem(Needs(data.size(), 1 + count));
+    const std::size_t from = k * DTU_RUN_BYTES_PER_FRAME;
+    const std::size_t count = std::min(DTU_RUN_BYTES_PER_FRAME, run.expected - from);
+    if (data.size() < DTU_RUN_BYTES_AT + count) {
+        return Problem(Needs(data.size(), DTU_RUN_BYTES_AT + count));
     }
-    std::copy_n(data.begin() + 1, count, run.bytes.begin() + static_cast<std::ptrdiff_t>(from));
+    std::copy_n(data.begin() + DTU_RUN_BYTES_AT, count,
+                run.bytes.begin() + static_cast<std::ptrdiff_t>(from));
     run.framesSeen |= 1u << k;
     if (run.framesSeen == (1u << RunFrames(run.expected)) - 1) {
         StoreRun(field);
@@ -188,33 +187,35 @@ void DtuFrameReader::StoreRun(std::size_t field) {
 void DtuFrameReader::PhoneFirst(std::size_t index, std::span<const std::uint8_t> data) {
     Phone& phone = phones_[index];
     phone = Phone{};
-    if (data.empty()) {
+    if (data.size() <= DTU_PHONE_LENGTH_AT) {
         return Problem("no length byte");
     }
-    if (data[0] > PhoneSlot::MAX_DIGITS) {
-        return Problem("phone number length " + std::to_string(data[0]) + " above 15");
+    const std::uint8_t length = data[DTU_PHONE_LENGTH_AT];
+    if (length > PhoneSlot::MAX_DIGITS) {
+        return Problem("phone number length " + std::to_string(length) + " above 15");
     }
-    const std::size_t count = std::min<std::size_t>(data[0], RUN_BYTES_PER_FRAME);
-    if (data.size() < 1 + count) {
-        return Problem(Needs(data.size(), 1 + count));
+    const std::size_t count = std::min<std::size_t>(length, DTU_PHONE_HEAD_DIGITS);
+    if (data.size() < DTU_PHONE_HEAD_AT + count) {
+        return Problem(Needs(data.size(), DTU_PHONE_HEAD_AT + count));
     }
-    phone.received.length = data[0];
-    std::copy_n(data.begin() + 1, count, phone.received.digits.begin());
+    phone.received.length = length;
+    std::copy_n(data.begin() + DTU_PHONE_HEAD_AT, count, phone.received.digits.begin());
     phone.firstSeen = true;
 }
 
-// The second frame carries digits 7..14 in d0..d7.
+// The second frame carries the digits the first had no room for.
 void DtuFrameReader::PhoneSecond(std::size_t index, std::span<const std::uint8_t> data) {
     Phone& phone = phones_[index];
     if (!phone.firstSeen) {
         return Problem("second frame of a phone number without its first");
     }
     const std::size_t length = phone.received.length;
-    const std::size_t count = length > RUN_BYTES_PER_FRAME ? length - RUN_BYTES_PER_FRAME : 0;
-    if (data.size() < count) {
-        return Problem(Needs(data.size(), count));
+    const std::size_t count = length > DTU_PHONE_HEAD_DIGITS ? length - DTU_PHONE_HEAD_DIGITS : 0;
+    if (data.size() < DTU_PHONE_TAIL_AT + count) {
+        return Problem(Needs(data.size(), DTU_PHONE_TAIL_AT + count));
     }
-    std::copy_n(data.begin(), count, phone.received.digits.begin() + RUN_BYTES_PER_FRAME);
+    std::copy_n(data.begin() + DTU_PHONE_TAIL_AT, count,
+                phone.received.digits.begin() + DTU_PHONE_HEAD_DIGITS);
     StorePhone(index);
 }
 
@@ -238,26 +239,13 @@ bool DtuFrameReader::Fixed(std::uint32_t id, std::span<const std::uint8_t> data)
         return true;
     }
     if (id == ID_DTU_SERVER) {
-        basic_.serverPort = GetU16LE(data, 0);
-        basic_.connectMode = data[2];
-        basic_.protocol = data[3];
-        basic_.heartbeatSec = GetU32LE(data, 4);
+        GetFields(data, basic_, DTU_SERVER_FIELDS);
     } else if (id == ID_DTU_DOWNLINK_SMS) {
-        basic_.downlinkTimeoutSec = GetU32LE(data, 0);
-        basic_.smsOutput = data[4];
-        basic_.smsCoding = data[5];
-        basic_.smsAlert = data[6];
+        GetFields(data, basic_, DTU_DOWNLINK_SMS_FIELDS);
     } else if (id == ID_DTU_UART) {
-        basic_.uartBaud = GetU32LE(data, 0);
-        basic_.uartParity = data[4];
-        basic_.uartDataBits = data[5];
-        basic_.uartStopBits = data[6];
+        GetFields(data, basic_, DTU_UART_FIELDS);
     } else {
-        advanced_.backupPort = GetU16LE(data, 0);
-        advanced_.rtcAutoCal = data[2];
-        advanced_.netProtocol = data[3];
-        advanced_.noSignalRebootMin = GetU16LE(data, 4);
-        advanced_.timedStartMin = GetU16LE(data, 6);
+        GetFields(data, advanced_, DTU_BACKUP_FIELDS);
     }
     fixedSeen_ |= 1u << (at - FIXED_IDS.begin());
     return true;
@@ -265,7 +253,7 @@ bool DtuFrameReader::Fixed(std::uint32_t id, std::span<const std::uint8_t> data)
 
 void DtuFrameReader::End(std::span<const std::uint8_t> data) {
     ended_ = true;
-    if (data.empty() || data[0] != DTU_END_MARK) {
+    if (data.size() <= DTU_END_MARK_AT || data[DTU_END_MARK_AT] != DTU_END_MARK) {
         Problem("closing frame without 0xFF");
     }
 }

@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <span>
 
-#include "platform/byteorder/ByteOrder.hpp"
+#include "protocol/DtuFramePositions.hpp"
 
 namespace quillon::protocol {
-
-using byteorder::PutU16LE;
-using byteorder::PutU32LE;
 namespace {
-
-constexpr std::size_t RUN_BYTES_PER_FRAME = 7;
 
 // Frames in sending order; the first failed check ends the build with its message.
 class FrameBuilder {
@@ -28,14 +23,14 @@ class FrameBuilder {
     // A run of ⌊L/7⌋ + 1 frames: the first with d0 = L, frame k with d0 = k + 1,
     // each carrying the next up to seven field bytes in d1..d7.
     void Run(std::uint32_t firstId, std::uint32_t nextId, std::span<const std::uint8_t> field) {
-        const std::size_t frames = field.size() / RUN_BYTES_PER_FRAME + 1;
+        const std::size_t frames = field.size() / DTU_RUN_BYTES_PER_FRAME + 1;
         for (std::size_t k = 0; k < frames; ++k) {
             CanFrameRecord& frame = Add(k == 0 ? firstId : nextId);
-            frame.Data[0] = static_cast<std::uint8_t>(k == 0 ? field.size() : k + 1);
-            const std::size_t from = std::min(field.size(), k * RUN_BYTES_PER_FRAME);
+            frame.Data[DTU_RUN_COUNT_AT] = static_cast<std::uint8_t>(k == 0 ? field.size() : k + 1);
+            const std::size_t from = std::min(field.size(), k * DTU_RUN_BYTES_PER_FRAME);
             const auto part =
-                field.subspan(from, std::min(RUN_BYTES_PER_FRAME, field.size() - from));
-            std::copy(part.begin(), part.end(), frame.Data + 1);
+                field.subspan(from, std::min(DTU_RUN_BYTES_PER_FRAME, field.size() - from));
+            std::copy(part.begin(), part.end(), frame.Data + DTU_RUN_BYTES_AT);
         }
     }
 
@@ -43,12 +38,12 @@ class FrameBuilder {
     void Phone(std::uint32_t firstId, const PhoneSlot& slot) {
         const auto digits = std::span(slot.digits).first(slot.length);
         CanFrameRecord& first = Add(firstId);
-        first.Data[0] = slot.length;
-        const auto head = digits.first(std::min<std::size_t>(digits.size(), 7));
-        std::copy(head.begin(), head.end(), first.Data + 1);
+        first.Data[DTU_PHONE_LENGTH_AT] = slot.length;
+        const auto head = digits.first(std::min(digits.size(), DTU_PHONE_HEAD_DIGITS));
+        std::copy(head.begin(), head.end(), first.Data + DTU_PHONE_HEAD_AT);
         CanFrameRecord& second = Add(firstId + 1);
         const auto tail = digits.subspan(head.size());
-        std::copy(tail.begin(), tail.end(), second.Data);
+        std::copy(tail.begin(), tail.end(), second.Data + DTU_PHONE_TAIL_AT);
     }
 
     CanFrameRecord& Add(std::uint32_t id, std::uint8_t length = 8) {
@@ -73,11 +68,7 @@ bool AddBasic(FrameBuilder& out, const DtuBasicPara& b) {
         return false;
     }
     out.Run(ID_DTU_SERVER_ADDR, ID_DTU_SERVER_ADDR_NEXT, Field(b.serverAddr, b.serverAddrLen));
-    std::span<std::uint8_t> d = out.Add(ID_DTU_SERVER).Data;
-    PutU16LE(d, 0, static_cast<std::uint16_t>(b.serverPort));
-    d[2] = b.connectMode;
-    d[3] = b.protocol;
-    PutU32LE(d, 4, b.heartbeatSec);
+    PutFields(out.Add(ID_DTU_SERVER).Data, b, DTU_SERVER_FIELDS);
     if (!out.Check(b.heartbeatLen <= DtuBasicPara::MAX_PACKET, FRAME_HEARTBEAT_LENGTH)) {
         return false;
     }
@@ -86,18 +77,12 @@ bool AddBasic(FrameBuilder& out, const DtuBasicPara& b) {
         return false;
     }
     out.Run(ID_DTU_REG_PACKET, ID_DTU_REG_PACKET_NEXT, Field(b.regPacket, b.regLen));
-    d = out.Add(ID_DTU_DOWNLINK_SMS).Data;
-    PutU32LE(d, 0, b.downlinkTimeoutSec);
-    d[4] = b.smsOutput;
-    d[5] = b.smsCoding;
-    d[6] = b.smsAlert;
-    d[7] = 0xFF;
-    d = out.Add(ID_DTU_UART).Data;
-    PutU32LE(d, 0, b.uartBaud);
-    d[4] = b.uartParity;
-    d[5] = b.uartDataBits;
-    d[6] = b.uartStopBits;
-    d[7] = 0xFF;
+    CanFrameRecord& downlink = out.Add(ID_DTU_DOWNLINK_SMS);
+    PutFields(downlink.Data, b, DTU_DOWNLINK_SMS_FIELDS);
+    PutMarks(downlink.Data, DTU_DOWNLINK_SMS_MARKS);
+    CanFrameRecord& uart = out.Add(ID_DTU_UART);
+    PutFields(uart.Data, b, DTU_UART_FIELDS);
+    PutMarks(uart.Data, DTU_UART_MARKS);
     return true;
 }
 
@@ -106,12 +91,7 @@ bool AddAdvanced(FrameBuilder& out, const DtuAdvPara& a) {
         return false;
     }
     out.Run(ID_DTU_BACKUP_ADDR, ID_DTU_BACKUP_ADDR_NEXT, Field(a.backupAddr, a.backupAddrLen));
-    std::span<std::uint8_t> d = out.Add(ID_DTU_BACKUP).Data;
-    PutU16LE(d, 0, static_cast<std::uint16_t>(a.backupPort));
-    d[2] = a.rtcAutoCal;
-    d[3] = a.netProtocol;
-    PutU16LE(d, 4, static_cast<std::uint16_t>(a.noSignalRebootMin));
-    PutU16LE(d, 6, static_cast<std::uint16_t>(a.timedStartMin));
+    PutFields(out.Add(ID_DTU_BACKUP).Data, a, DTU_BACKUP_FIELDS);
     if (!out.Check(a.apnLen <= DtuAdvPara::MAX_APN, FRAME_APN_LENGTH)) {
         return false;
     }
@@ -138,7 +118,7 @@ DtuFrameBuild BuildDtuFrames(const DtuBasicPara& basic, const DtuAdvPara& advanc
         build.frames.clear();
         return build;
     }
-    out.Add(DTU_END_FRAME_ID, 1).Data[0] = DTU_END_MARK;
+    out.Add(DTU_END_FRAME_ID, 1).Data[DTU_END_MARK_AT] = DTU_END_MARK;
     if (build.frames.size() > DTU_FRAME_CAPACITY) {
         build.frames.clear();
         return build;

@@ -5,13 +5,12 @@
 
 #include "platform/byteorder/ByteOrder.hpp"
 #include "protocol/Capacities.hpp"
+#include "protocol/ParameterFramePositions.hpp"
 
 namespace quillon::protocol {
 
 using byteorder::GetBytes;
-using byteorder::GetU16LE;
 using byteorder::GetU32LE;
-using byteorder::PutU16LE;
 using byteorder::PutU32LE;
 namespace {
 
@@ -39,7 +38,7 @@ CanFrameRecord MakeConfigFrame(std::uint32_t id, bool extended, std::uint8_t dat
 CanFrameRecord BuildOpeningFrame() {
     CanFrameRecord frame = MakeConfigFrame(ID_OPEN_CLOSE, false);
     std::fill(std::begin(frame.Data), std::end(frame.Data), 0xFF);
-    frame.Data[0] = 0x01;
+    frame.Data[COMMAND_AT] = COMMAND_MARK;
     return frame;
 }
 
@@ -53,27 +52,19 @@ std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara
                                                                    std::uint32_t firmwareVersion) {
     std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> frames{};
     frames[0] = MakeConfigFrame(ID_CHANNEL, true);
-    frames[0].Data[0] = channel.enable;
-    frames[0].Data[1] = channel.baudIndex;
-    frames[0].Data[2] = channel.btr0;
-    frames[0].Data[3] = channel.btr1;
-    frames[0].Data[4] = channel.workMode;
+    PutFields(Data(frames[0]), channel, CHANNEL_FIELDS);
     frames[1] = MakeConfigFrame(ID_CHANNEL + 1, true);
-    frames[1].Data[0] = channel.acceptAll;
-    frames[1].Data[1] = AnnouncedFilterCount(channel.filterCount, firmwareVersion);
+    PutFields(Data(frames[1]), channel, CHANNEL_FILTERS_FIELDS);
+    frames[1].Data[CHANNEL_FILTER_COUNT_AT] =
+        AnnouncedFilterCount(channel.filterCount, firmwareVersion);
     for (std::size_t k = 0; k < MAX_CAN_FILTERS; ++k) {
         const CanFilter& filter = channel.filters[k];
         auto& head = frames[2 + 2 * k];
         head = MakeConfigFrame(static_cast<std::uint32_t>(ID_CHANNEL_FILTERS + 2 * k), true);
-        head.Data[0] = filter.used;
-        head.Data[1] = filter.frameType;
-        head.Data[2] = filter.frameFormat;
-        head.Data[3] = filter.trigger;
-        PutU32LE(Data(head), 4, static_cast<std::uint32_t>(filter.interval));
+        PutFields(Data(head), filter, RECORDING_FILTER_HEAD_FIELDS);
         auto& range = frames[3 + 2 * k];
         range = MakeConfigFrame(static_cast<std::uint32_t>(ID_CHANNEL_FILTERS + 1 + 2 * k), true);
-        PutU32LE(Data(range), 0, filter.idStart);
-        PutU32LE(Data(range), 4, filter.idEnd);
+        PutFields(Data(range), filter, RECORDING_FILTER_RANGE_FIELDS);
     }
     return frames;
 }
@@ -81,19 +72,18 @@ std::array<CanFrameRecord, CHANNEL_BLOCK_FRAMES> BuildChannelBlock(const CanPara
 std::vector<CanFrameRecord> BuildHardFilterBlock(const HardFilterPara& filters) {
     std::vector<CanFrameRecord> frames;
     CanFrameRecord header = MakeConfigFrame(ID_HARD_FILTER, true);
-    header.Data[0] = filters.enable;
-    header.Data[1] = filters.filterCount;
+    PutFields(Data(header), filters, HARD_FILTER_FIELDS);
+    header.Data[HARD_FILTER_COUNT_AT] = filters.filterCount;
     frames.push_back(header);
     const std::size_t count = std::min<std::size_t>(filters.filterCount, MAX_HARD_FILTERS);
     for (std::size_t k = 0; k < count; ++k) {
         const auto id = static_cast<std::uint32_t>(ID_HARD_FILTERS + 2 * k);
         CanFrameRecord format = MakeConfigFrame(id, true);
-        format.Data[0] = 0x01;
-        format.Data[1] = 0x00;
-        format.Data[2] = filters.frameFormat[k];
+        PutMarks(Data(format), HARD_FILTER_FORMAT_MARKS);
+        format.Data[HARD_FILTER_FORMAT_AT] = filters.frameFormat[k];
         CanFrameRecord match = MakeConfigFrame(id + 1, true);
-        PutU32LE(Data(match), 0, filters.matchValue[k]);
-        PutU32LE(Data(match), 4, filters.matchMask[k]);
+        PutU32LE(Data(match), HARD_FILTER_VALUE_AT, filters.matchValue[k]);
+        PutU32LE(Data(match), HARD_FILTER_MASK_AT, filters.matchMask[k]);
         frames.push_back(format);
         frames.push_back(match);
     }
@@ -102,8 +92,8 @@ std::vector<CanFrameRecord> BuildHardFilterBlock(const HardFilterPara& filters) 
 
 CanFrameRecord BuildBridgeHeader(const BridgePara& bridge) {
     CanFrameRecord frame = MakeConfigFrame(ID_BRIDGE, true);
-    frame.Data[0] = bridge.ruleCount;
-    frame.Data[1] = bridge.bridgeFlags;
+    frame.Data[BRIDGE_COUNT_AT] = bridge.ruleCount;
+    PutFields(Data(frame), bridge, BRIDGE_FIELDS);
     return frame;
 }
 
@@ -114,37 +104,21 @@ std::array<CanFrameRecord, BRIDGE_RULE_FRAMES> BuildBridgeRule(const BridgeRule&
     for (std::uint32_t part = 0; part < BRIDGE_RULE_FRAMES; ++part) {
         frames[part] = MakeConfigFrame(base + part, true);
     }
-    auto& d0 = frames[0].Data;
-    d0[0] = 0x01;
-    d0[1] = rule.direction;
-    d0[2] = rule.k;
-    d0[3] = rule.m;
-    d0[4] = rule.trigger;
-    d0[5] = rule.srcFlags;
-    d0[6] = rule.srcDataMask;
-    d0[7] = rule.srcLength;
-    PutU32LE(Data(frames[1]), 0, rule.srcId);
-    PutU32LE(Data(frames[1]), 4, rule.dstId);
-    auto& d2 = frames[2].Data;
-    d2[0] = rule.dstFlags;
-    d2[1] = rule.yMax;
-    d2[2] = rule.dstDataMask;
-    d2[3] = rule.kMask;
-    d2[4] = rule.mMask;
-    d2[5] = rule.dstLength;
-    d2[6] = 0xFF;
-    d2[7] = 0xFF;
-    PutBytes8(frames[3], rule.srcData);
-    PutBytes8(frames[4], rule.dstData);
+    auto& match = frames[BRIDGE_PART_MATCH];
+    match.Data[BRIDGE_RULE_LEAD_AT] = BRIDGE_RULE_LEAD;
+    PutFields(Data(match), rule, BRIDGE_MATCH_FIELDS);
+    PutFields(Data(frames[BRIDGE_PART_IDS]), rule, BRIDGE_IDS_FIELDS);
+    PutFields(Data(frames[BRIDGE_PART_FORWARD]), rule, BRIDGE_FORWARD_FIELDS);
+    PutMarks(Data(frames[BRIDGE_PART_FORWARD]), BRIDGE_FORWARD_MARKS);
+    PutBytes8(frames[BRIDGE_PART_SRC_DATA], rule.srcData);
+    PutBytes8(frames[BRIDGE_PART_DST_DATA], rule.dstData);
     return frames;
 }
 
 CanFrameRecord BuildReplayHeader(const ReplayPara& replay) {
     CanFrameRecord frame = MakeConfigFrame(ID_REPLAY, true);
-    frame.Data[0] = replay.sendMode;
-    frame.Data[1] = replay.ruleCount;
-    PutU16LE(Data(frame), 2, replay.repeatAll);
-    PutU32LE(Data(frame), 4, replay.auxValue);
+    PutFields(Data(frame), replay, REPLAY_FIELDS);
+    frame.Data[REPLAY_COUNT_AT] = replay.ruleCount;
     return frame;
 }
 
@@ -152,70 +126,60 @@ std::array<CanFrameRecord, REPLAY_RULE_FRAMES> BuildReplayRule(const ReplayRule&
                                                                std::size_t k) {
     const auto base = static_cast<std::uint32_t>(ID_REPLAY_RULES + REPLAY_RULE_STRIDE * k);
     std::array<CanFrameRecord, REPLAY_RULE_FRAMES> frames{};
-    frames[0] = MakeConfigFrame(base, true);
-    PutU16LE(Data(frames[0]), 0, rule.times);
-    PutU32LE(Data(frames[0]), 2, rule.intervalSec);
-    frames[0].Data[6] = rule.channelMask;
-    frames[0].Data[7] = 0xFF;
-    frames[1] = MakeConfigFrame(base + 1, true);
-    PutBytes8(frames[1], std::span<const std::uint8_t>(rule.fileName).subspan(0, 8));
-    frames[2] = MakeConfigFrame(base + 2, true);
-    PutBytes8(frames[2], std::span<const std::uint8_t>(rule.fileName).subspan(8, 8));
+    for (std::uint32_t part = 0; part < REPLAY_RULE_FRAMES; ++part) {
+        frames[part] = MakeConfigFrame(base + part, true);
+    }
+    PutFields(Data(frames[REPLAY_PART_PLAY]), rule, REPLAY_PLAY_FIELDS);
+    PutMarks(Data(frames[REPLAY_PART_PLAY]), REPLAY_PLAY_MARKS);
+    const std::span<const std::uint8_t> name(rule.fileName);
+    PutBytes8(frames[REPLAY_PART_NAME_START], name.first(REPLAY_NAME_BYTES_PER_FRAME));
+    PutBytes8(frames[REPLAY_PART_NAME_END],
+              name.subspan(REPLAY_NAME_BYTES_PER_FRAME, REPLAY_NAME_BYTES_PER_FRAME));
     return frames;
 }
 
 CanFrameRecord BuildSystemFrame(const SysPara& sys) {
     CanFrameRecord frame = MakeConfigFrame(ID_SYSTEM, false);
-    PutU16LE(Data(frame), 0, sys.fileSizeMB);
-    frame.Data[2] = sys.sysOption;
-    frame.Data[3] = sys.cyclicOverwrite;
-    frame.Data[4] = sys.firstFrameTimeZero;
-    frame.Data[5] = sys.errorProofing;
-    frame.Data[6] = static_cast<std::uint8_t>(~sys.errorProofing);
-    frame.Data[7] = 0x00;
+    PutFields(Data(frame), sys, SYSTEM_FIELDS);
+    frame.Data[SYSTEM_ERROR_PROOFING_INVERSE_AT] = static_cast<std::uint8_t>(~sys.errorProofing);
+    PutMarks(Data(frame), SYSTEM_MARKS);
     return frame;
 }
 
 CanFrameRecord BuildTimeFrame(const sys::LocalTime& now) {
     CanFrameRecord frame = MakeConfigFrame(ID_TIME, false);
-    frame.Data[0] = 0x00;
-    frame.Data[1] = static_cast<std::uint8_t>(now.year - 2000);
-    frame.Data[2] = static_cast<std::uint8_t>(now.month);
-    frame.Data[3] = static_cast<std::uint8_t>(now.day);
-    frame.Data[4] = static_cast<std::uint8_t>(now.hour);
-    frame.Data[5] = static_cast<std::uint8_t>(now.minute);
-    frame.Data[6] = static_cast<std::uint8_t>(now.second);
+    PutMarks(Data(frame), TIME_MARKS);
+    const std::array<int, TIME_BYTES> fields{now.year - 2000, now.month,  now.day,
+                                             now.hour,        now.minute, now.second};
+    std::transform(fields.begin(), fields.end(), frame.Data + TIME_AT,
+                   [](int value) { return static_cast<std::uint8_t>(value); });
     return frame;
 }
 
 std::array<CanFrameRecord, 2> BuildClosingCommands() {
     std::array<CanFrameRecord, 2> frames{MakeConfigFrame(ID_OPEN_CLOSE, false, 1),
                                          MakeConfigFrame(ID_COMPLETION, false, 1)};
-    frames[0].Data[0] = 0x01;
-    frames[1].Data[0] = 0x01;
+    frames[0].Data[COMMAND_AT] = COMMAND_MARK;
+    frames[1].Data[COMMAND_AT] = COMMAND_MARK;
     return frames;
 }
 
 bool IsOpeningFrame(const CanFrameRecord& frame) {
     return frame.ExternFlag == 0 && frame.ID == ID_OPEN_CLOSE && frame.DataLen == 8 &&
-           frame.Data[0] == 0x01;
+           frame.Data[COMMAND_AT] == COMMAND_MARK;
 }
 
 bool IsApplyCommand(const CanFrameRecord& frame) {
     return frame.ExternFlag == 0 && frame.ID == ID_COMPLETION && frame.DataLen == 1 &&
-           frame.Data[0] == 0x01;
+           frame.Data[COMMAND_AT] == COMMAND_MARK;
 }
 
 void DecodeSystemFrame(const CanFrameRecord& frame, SysPara& sys) {
-    sys.fileSizeMB = GetU16LE(Data(frame), 0);
-    sys.sysOption = frame.Data[2];
-    sys.cyclicOverwrite = frame.Data[3];
-    sys.firstFrameTimeZero = frame.Data[4];
-    sys.errorProofing = frame.Data[5];
+    GetFields(Data(frame), sys, SYSTEM_FIELDS);
 }
 
-std::array<std::uint8_t, 6> DecodeTimeFrame(const CanFrameRecord& frame) {
-    return GetBytes<6>(Data(frame), 1);
+std::array<std::uint8_t, TIME_BYTES> DecodeTimeFrame(const CanFrameRecord& frame) {
+    return GetBytes<TIME_BYTES>(Data(frame), TIME_AT);
 }
 
 namespace {
@@ -223,25 +187,16 @@ namespace {
 bool DecodeChannelFrame(const CanFrameRecord& frame, CanPara& channel) {
     const auto data = Data(frame);
     if (frame.ID == ID_CHANNEL) {
-        channel.enable = data[0];
-        channel.baudIndex = data[1];
-        channel.btr0 = data[2];
-        channel.btr1 = data[3];
-        channel.workMode = data[4];
+        GetFields(data, channel, CHANNEL_FIELDS);
     } else if (frame.ID == ID_CHANNEL + 1) {
-        channel.acceptAll = data[0];
-        channel.filterCount = data[1];
+        GetFields(data, channel, CHANNEL_FILTERS_FIELDS);
+        channel.filterCount = data[CHANNEL_FILTER_COUNT_AT];
     } else if (frame.ID % 2 == 1) {
         CanFilter& filter = channel.filters[(frame.ID - ID_CHANNEL_FILTERS) / 2];
-        filter.used = data[0];
-        filter.frameType = data[1];
-        filter.frameFormat = data[2];
-        filter.trigger = data[3];
-        filter.interval = static_cast<std::int32_t>(GetU32LE(data, 4));
+        GetFields(data, filter, RECORDING_FILTER_HEAD_FIELDS);
     } else {
         CanFilter& filter = channel.filters[(frame.ID - ID_CHANNEL_FILTERS - 1) / 2];
-        filter.idStart = GetU32LE(data, 0);
-        filter.idEnd = GetU32LE(data, 4);
+        GetFields(data, filter, RECORDING_FILTER_RANGE_FIELDS);
     }
     return true;
 }
@@ -249,16 +204,16 @@ bool DecodeChannelFrame(const CanFrameRecord& frame, CanPara& channel) {
 bool DecodeHardFilterFrame(const CanFrameRecord& frame, HardFilterPara& filters) {
     const auto data = Data(frame);
     if (frame.ID == ID_HARD_FILTER) {
-        filters.enable = data[0];
-        filters.filterCount = data[1];
+        GetFields(data, filters, HARD_FILTER_FIELDS);
+        filters.filterCount = data[HARD_FILTER_COUNT_AT];
         return true;
     }
     const std::size_t k = (frame.ID - ID_HARD_FILTERS) / 2;
     if (frame.ID % 2 == 1) {
-        filters.frameFormat[k] = data[2];
+        filters.frameFormat[k] = data[HARD_FILTER_FORMAT_AT];
     } else {
-        filters.matchValue[k] = GetU32LE(data, 0);
-        filters.matchMask[k] = GetU32LE(data, 4);
+        filters.matchValue[k] = GetU32LE(data, HARD_FILTER_VALUE_AT);
+        filters.matchMask[k] = GetU32LE(data, HARD_FILTER_MASK_AT);
     }
     return true;
 }
@@ -266,38 +221,26 @@ bool DecodeHardFilterFrame(const CanFrameRecord& frame, HardFilterPara& filters)
 bool DecodeBridgeFrame(const CanFrameRecord& frame, BridgePara& bridge) {
     const auto data = Data(frame);
     if (frame.ID == ID_BRIDGE) {
-        bridge.ruleCount = data[0];
-        bridge.bridgeFlags = data[1];
+        bridge.ruleCount = data[BRIDGE_COUNT_AT];
+        GetFields(data, bridge, BRIDGE_FIELDS);
         return true;
     }
     BridgeRule& rule = bridge.rules[(frame.ID - ID_BRIDGE_RULES) / BRIDGE_RULE_STRIDE];
     switch ((frame.ID - ID_BRIDGE_RULES) % BRIDGE_RULE_STRIDE) {
-        case 0:
-            rule.leadByte = data[0];
-            rule.direction = data[1];
-            rule.k = data[2];
-            rule.m = data[3];
-            rule.trigger = data[4];
-            rule.srcFlags = data[5];
-            rule.srcDataMask = data[6];
-            rule.srcLength = data[7];
+        case BRIDGE_PART_MATCH:
+            rule.leadByte = data[BRIDGE_RULE_LEAD_AT];
+            GetFields(data, rule, BRIDGE_MATCH_FIELDS);
             return true;
-        case 1:
-            rule.srcId = GetU32LE(data, 0);
-            rule.dstId = GetU32LE(data, 4);
+        case BRIDGE_PART_IDS:
+            GetFields(data, rule, BRIDGE_IDS_FIELDS);
             return true;
-        case 2:
-            rule.dstFlags = data[0];
-            rule.yMax = data[1];
-            rule.dstDataMask = data[2];
-            rule.kMask = data[3];
-            rule.mMask = data[4];
-            rule.dstLength = data[5];
+        case BRIDGE_PART_FORWARD:
+            GetFields(data, rule, BRIDGE_FORWARD_FIELDS);
             return true;
-        case 3:
+        case BRIDGE_PART_SRC_DATA:
             std::copy_n(frame.Data, 8, rule.srcData.begin());
             return true;
-        case 4:
+        case BRIDGE_PART_DST_DATA:
             std::copy_n(frame.Data, 8, rule.dstData.begin());
             return true;
         default:
@@ -308,25 +251,23 @@ bool DecodeBridgeFrame(const CanFrameRecord& frame, BridgePara& bridge) {
 bool DecodeReplayFrame(const CanFrameRecord& frame, ReplayPara& replay) {
     const auto data = Data(frame);
     if (frame.ID == ID_REPLAY) {
-        replay.sendMode = data[0];
-        replay.ruleCount = data[1];
-        replay.repeatAll = GetU16LE(data, 2);
-        replay.auxValue = GetU32LE(data, 4);
+        GetFields(data, replay, REPLAY_FIELDS);
+        replay.ruleCount = data[REPLAY_COUNT_AT];
         return true;
     }
     ReplayRule& rule = replay.rules[(frame.ID - ID_REPLAY_RULES) / REPLAY_RULE_STRIDE];
+    const auto name = rule.fileName.begin();
     switch (frame.ID % REPLAY_RULE_STRIDE) {
-        case 0:
-            rule.times = GetU16LE(data, 0);
-            rule.intervalSec = GetU32LE(data, 2);
-            rule.channelMask = data[6];
+        case REPLAY_PART_PLAY:
+            GetFields(data, rule, REPLAY_PLAY_FIELDS);
             return true;
-        case 1:
-            std::copy_n(frame.Data, 8, rule.fileName.begin());
-            rule.fileName[16] = 0;
+        case REPLAY_PART_NAME_START:
+            std::copy_n(frame.Data, REPLAY_NAME_BYTES_PER_FRAME, name);
+            rule.fileName[ReplayRule::MAX_FILE_NAME_BYTES] = 0;
             return true;
-        case 2:
-            std::copy_n(frame.Data, 8, rule.fileName.begin() + 8);
+        case REPLAY_PART_NAME_END:
+            std::copy_n(frame.Data, REPLAY_NAME_BYTES_PER_FRAME,
+                        name + REPLAY_NAME_BYTES_PER_FRAME);
             return true;
         default:
             return false;
@@ -362,11 +303,13 @@ std::optional<std::uint8_t> AnnouncedCount(const CanFrameRecord& frame) {
     }
     switch (frame.ID) {
         case ID_CHANNEL + 1:
+            return frame.Data[CHANNEL_FILTER_COUNT_AT];
         case ID_HARD_FILTER:
-        case ID_REPLAY:
-            return frame.Data[1];
+            return frame.Data[HARD_FILTER_COUNT_AT];
         case ID_BRIDGE:
-            return frame.Data[0];
+            return frame.Data[BRIDGE_COUNT_AT];
+        case ID_REPLAY:
+            return frame.Data[REPLAY_COUNT_AT];
         default:
             return std::nullopt;
     }

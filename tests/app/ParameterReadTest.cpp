@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 namespace quillon::app {
 namespace {
@@ -529,14 +530,29 @@ namespace quillon::app {
 namespace {
 
 TEST_F(StorageInitTest, ReplyWhileTheWaitBoxIsOpenIsReported) {
-    host.SetBoxObserver([this](const test::RecordedBox& box) {
-        if (box.text == "初次初始化大概需要1分钟时间，请耐心等待!") {
-            EXPECT_TRUE(window->StorageInitPending());
+    // The reply arrives and is answered while the wait box is still on screen.
+    bool pendingWhileOpen = false;
+    std::optional<CommandResult> replyWhileOpen;
+    host.SetBoxObserver([&, this](const test::RecordedBox& box) {
+        if (box.text != "初次初始化大概需要1分钟时间，请耐心等待!") {
+            return;
         }
+        pendingWhileOpen = window->StorageInitPending();
+        CanFrameRecord reply = MakeFrame(7, false, {1});
+        cipher.EncipherPayload(reply.Data);
+        const auto before = window->FramesHandled();
+        adapter.Bus().Deliver(0, {reply});
+        ASSERT_TRUE(adapter.Bus().WaitFor([&] { return window->FramesHandled() > before; }));
+        replyWhileOpen = window->StorageReply();
     });
-    window->InitStorage();
-    DeviceSends(0, {MakeFrame(7, false, {1})});
-    EXPECT_EQ(BoxTexts().back(), "初始化SD卡成功");
+    EXPECT_TRUE(window->InitStorage().succeeded);
+    EXPECT_TRUE(pendingWhileOpen);
+    EXPECT_EQ(replyWhileOpen,
+              (CommandResult{true, "初始化SD卡成功", "恭喜", ui::MB_ICONQUESTION, {}}));
+    EXPECT_EQ(BoxTexts(),
+              (std::vector<std::string>{"确认初始化？", "初次初始化大概需要1分钟时间，请耐心等待!",
+                                        "初始化SD卡成功"}));
+    EXPECT_FALSE(window->StorageInitPending());
 }
 
 }  // namespace

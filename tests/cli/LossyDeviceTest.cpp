@@ -109,7 +109,7 @@ void FillEveryEntry(protocol::SettingsSections& s) {
     for (std::uint8_t k = 0; k < MAX_BRIDGE_RULES; ++k) {
         BridgeRule& rule = s.bridge.rules[k];
         rule = {.leadByte = 1,
-                .direction = 2,
+                .direction = static_cast<std::uint8_t>(1 + k % 2),
                 .k = static_cast<std::uint8_t>(k + 1),
                 .m = static_cast<std::uint8_t>(k + 2),
                 .trigger = 2,
@@ -118,17 +118,20 @@ void FillEveryEntry(protocol::SettingsSections& s) {
         rule.srcDataMask = 0xFF;
         rule.srcLength = 8;
         rule.srcData.fill(static_cast<std::uint8_t>(k + 1));
-        rule.dstFlags = 1;
+        rule.dstFlags = 2;
         rule.dstId = 0x300u + k;
         rule.yMax = 200;
-        rule.dstDataMask = rule.kMask = rule.mMask = 0xFF;
+        // Distinct masks: a swap of any two of them shows in what the device keeps.
+        rule.dstDataMask = 0x0F;
+        rule.kMask = 0x30;
+        rule.mMask = 0xC0;
         rule.dstLength = 8;
         rule.dstData.fill(static_cast<std::uint8_t>(k + 3));
     }
     s.replay.ruleCount = MAX_REPLAY_RULES;
     for (std::uint8_t k = 0; k < MAX_REPLAY_RULES; ++k) {
         ReplayRule& rule = s.replay.rules[k];
-        rule.channelMask = 3;
+        rule.channelMask = static_cast<std::uint8_t>(1 + k % 3);
         rule.times = static_cast<std::uint16_t>(k + 1);
         rule.intervalSec = k + 5u;
         const std::string name = "replay" + std::to_string(k) + ".dat";

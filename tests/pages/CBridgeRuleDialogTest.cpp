@@ -118,6 +118,84 @@ TEST_F(BridgeRuleTest, StartRulesAndSwitchesDriveTheFlags) {
     EXPECT_EQ(page.Record().bridgeFlags, 0x08);
 }
 
+// Each start direction sets its own bit, so a swap of the two shows; bits 4..7
+// stay as the record had them.
+struct StartFlagsCase {
+    const char* name;
+    int direction;
+    int trigger;
+    std::uint8_t flags;
+};
+
+class BridgeStartFlags : public BridgeRuleTest,
+                         public ::testing::WithParamInterface<StartFlagsCase> {};
+
+TEST_P(BridgeStartFlags, FollowTheStartRulesDirection) {
+    page.Record().bridgeFlags = 0x50;
+    AddRule(GetParam().direction, GetParam().trigger);
+    EXPECT_EQ(page.Record().bridgeFlags, 0x50 | GetParam().flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, BridgeStartFlags,
+                         ::testing::Values(StartFlagsCase{"StartCan1ToCan2SetsBitZero", 0, 0, 0x01},
+                                           StartFlagsCase{"StartCan2ToCan1SetsBitOne", 1, 0, 0x02},
+                                           StartFlagsCase{"StartBothWaysSetsBoth", 2, 0, 0x03},
+                                           StartFlagsCase{"StopCan1ToCan2SetsNone", 0, 1, 0x00},
+                                           StartFlagsCase{"OrdinaryCan2ToCan1SetsNone", 1, 2,
+                                                          0x00}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BridgeRuleTest, DeletingOneStartRuleLeavesTheOtherDirectionsBit) {
+    AddRule(0, 0);
+    AddRule(1, 0);
+    EXPECT_EQ(page.Record().bridgeFlags, 0x03);
+    page.SelectRows(D::IDC_LIST_RULES, {0});
+    page.Click(D::IDC_BUTTON_DELETE);
+    EXPECT_EQ(page.Record().bridgeFlags, 0x02);
+}
+
+struct ForwardAllCase {
+    const char* name;
+    int checkBox;
+    int otherBox;
+    std::uint8_t flag;
+};
+
+class BridgeForwardAll : public BridgeRuleTest,
+                         public ::testing::WithParamInterface<ForwardAllCase> {};
+
+TEST_P(BridgeForwardAll, EachBoxOwnsItsBit) {
+    page.Click(GetParam().checkBox);
+    EXPECT_EQ(page.Record().bridgeFlags, GetParam().flag);
+    page.Click(GetParam().checkBox);
+    EXPECT_EQ(page.Record().bridgeFlags, 0x00);
+    page.Record().bridgeFlags = GetParam().flag;
+    page.RefreshList();
+    EXPECT_EQ(page.IsDlgButtonChecked(GetParam().checkBox), ui::BST_CHECKED);
+    EXPECT_EQ(page.IsDlgButtonChecked(GetParam().otherBox), ui::BST_UNCHECKED);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, BridgeForwardAll,
+    ::testing::Values(ForwardAllCase{"Can1ForwardAllIsBitTwo", D::IDC_CHECK_CAN1_FORWARD_ALL,
+                                     D::IDC_CHECK_CAN2_FORWARD_ALL, 0x04},
+                      ForwardAllCase{"Can2ForwardAllIsBitThree", D::IDC_CHECK_CAN2_FORWARD_ALL,
+                                     D::IDC_CHECK_CAN1_FORWARD_ALL, 0x08}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BridgeRuleText, KAndMOnDifferentBytesAreToldApart) {
+    BridgeRule rule{};
+    rule.dstId = BridgeRule::ANY_ID;
+    rule.dstLength = 3;
+    rule.kMask = 0x01;
+    rule.mMask = 0x02;
+    rule.k = 4;
+    rule.m = 5;
+    EXPECT_EQ(pages::ForwardedDescription(rule),
+              "转换后ID不变，数据帧或远程帧保持不变，扩展帧或标准帧保持不变，数据长度:3，数据:4V, "
+              "V+5 , V");
+}
+
 TEST_F(BridgeRuleTest, EleventhRuleRefusedAndDeletionClosesUp) {
     for (int i = 0; i < 11; ++i) {
         AddRule(i % 2, 2);

@@ -62,6 +62,17 @@ TEST_F(CanReplayTest, ChannelColumnTexts) {
     EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 1, 4), "允许通道1数据 ");
     EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 2, 4), "允许通道2数据");
     EXPECT_EQ(page.Record().rules[0].channelMask & 0x03, 0);
+    EXPECT_EQ(page.Record().rules[1].channelMask & 0x03, 0x01) << "channel 1 is bit 0";
+    EXPECT_EQ(page.Record().rules[2].channelMask & 0x03, 0x02) << "channel 2 is bit 1";
+}
+
+TEST_F(CanReplayTest, ChannelColumnReadsTheBitsOfARecordFromTheDevice) {
+    page.Record().ruleCount = 2;
+    page.Record().rules[0].channelMask = 0x01;
+    page.Record().rules[1].channelMask = 0x02;
+    page.RefreshList();
+    EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 0, 4), "允许通道1数据 ");
+    EXPECT_EQ(page.GetItemText(D::IDC_LIST_RULES, 1, 4), "允许通道2数据");
 }
 
 TEST_F(CanReplayTest, ChineseNameIsStoredWholeInTheAnsiCodePageAndShownBack) {

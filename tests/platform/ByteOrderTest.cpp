@@ -16,7 +16,7 @@ TEST(ByteOrderTest, PutsLowByteFirstAtTheGivenOffset) {
     EXPECT_TRUE(BytesAt(bytes, 0, {0x00, 0xB2, 0xA1, 0x44, 0x33, 0x22, 0x11, 0x00}));
 }
 
-TEST(ByteOrderTest, GetsWhatPutStored) {
+TEST(ByteOrderTest, GetsLowByteFirstFromTheGivenOffset) {
     const std::array<std::uint8_t, 7> bytes{0xEE, 0x34, 0x12, 0x78, 0x56, 0x34, 0xF2};
     EXPECT_EQ(GetU16LE(bytes, 1), 0x1234);
     EXPECT_EQ(GetU32LE(bytes, 3), 0xF2345678u);
