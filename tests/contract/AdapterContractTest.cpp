@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/kelvix/Kelvix.h"
 #include "tests/contract/AdapterRig.hpp"
 
 namespace quillon::test {
@@ -85,34 +86,9 @@ std::uint32_t ErrorCodeOf(std::uint32_t index, std::uint32_t channel, std::uint3
     return error.ErrCode;
 }
 
-}  // namespace
-
-void AdapterContractTest::SetUp() {
-    rig = GetParam().make();
-}
-
-void AdapterContractTest::TearDown() {
-    kelvix::CloseAllAdapters();
-    rig.reset();
-}
-
-const Limit* AdapterContractTest::LimitOf(Clause clause) const {
-    for (const Limit& limit : GetParam().limits) {
-        if (limit.clause == clause) {
-            return &limit;
-        }
-    }
-    return nullptr;
-}
-
-std::uint32_t AdapterContractTest::Open(std::uint32_t index, OpenAs kind) {
-    rig->Prepare(kind);
-    return VCI_OpenDevice(TYPE, index, 0);
-}
-
-std::vector<CanFrameRecord> AdapterContractTest::ReceiveFrames(std::uint32_t index,
-                                                               std::uint32_t channel,
-                                                               std::size_t count) {
+// Receives until `count` frames have come or a wait passes without one.
+std::vector<CanFrameRecord> ReceiveFrames(std::uint32_t index, std::uint32_t channel,
+                                          std::size_t count) {
     std::vector<CanFrameRecord> got;
     CanFrameRecord buffer[CAPACITY];
     while (got.size() < count) {
@@ -127,7 +103,8 @@ std::vector<CanFrameRecord> AdapterContractTest::ReceiveFrames(std::uint32_t ind
     return got;
 }
 
-std::vector<CanFrameRecord> AdapterContractTest::Stray(std::uint32_t index, std::uint32_t channel) {
+// Frames that arrive on `channel` of `index` within a short wait.
+std::vector<CanFrameRecord> Stray(std::uint32_t index, std::uint32_t channel) {
     std::vector<CanFrameRecord> got;
     CanFrameRecord buffer[CAPACITY];
     for (;;) {
@@ -139,10 +116,6 @@ std::vector<CanFrameRecord> AdapterContractTest::Stray(std::uint32_t index, std:
         got.insert(got.end(), buffer, buffer + std::min<std::int32_t>(stored, CAPACITY));
     }
 }
-
-namespace {
-
-enum class Step { Open, OpenFailing, Close, Init0, Start0, Start1 };
 
 struct Call {
     Step step;
@@ -183,7 +156,74 @@ const CallOrder CALL_ORDERS[] = {
      false},
 };
 
+// Channel 1 is never started by the program, yet carries its frames.
+void ExpectLinked() {
+    const CanFrameRecord out = DataFrame(0x6A1, 0x10);
+    const CanFrameRecord in = DataFrame(0x6A0, 0x20);
+    EXPECT_EQ(VCI_Transmit(TYPE, SUBJECT, 1, &out, 1), 1u);
+    ExpectSameFrames(ReceiveFrames(PEER, 1, 1), {out});
+    EXPECT_EQ(VCI_Transmit(TYPE, PEER, 0, &in, 1), 1u);
+    ExpectSameFrames(ReceiveFrames(SUBJECT, 0, 1), {in});
+}
+
+void ExpectClosed() {
+    const CanFrameRecord out = DataFrame(0x6A1, 0x10);
+    CanFrameRecord buffer[CAPACITY];
+    std::uint32_t reference = 1000;
+    std::uint32_t read = 1;
+    EXPECT_EQ(VCI_Transmit(TYPE, SUBJECT, 1, &out, 1), 0u);
+    EXPECT_EQ(VCI_Receive(TYPE, SUBJECT, 0, buffer, CAPACITY, 0), -1);
+    EXPECT_EQ(VCI_SetReference(TYPE, SUBJECT, 0, 3, &reference), 0u);
+    EXPECT_EQ(ErrorCodeOf(SUBJECT, 0, read), static_cast<std::uint32_t>(KELVIX_ERR_NOT_OPEN));
+    EXPECT_EQ(read, 0u);
+    EXPECT_EQ(Stray(PEER, 1).size(), 0u) << "a closed adapter sent nothing";
+}
+
 }  // namespace
+
+void AdapterContractTest::SetUp() {
+    rig = GetParam().make();
+}
+
+void AdapterContractTest::TearDown() {
+    kelvix::CloseAllAdapters();
+    rig.reset();
+}
+
+const Limit* AdapterContractTest::LimitOf(Clause clause) const {
+    for (const Limit& limit : GetParam().limits) {
+        if (limit.clause == clause) {
+            return &limit;
+        }
+    }
+    return nullptr;
+}
+
+std::uint32_t AdapterContractTest::Open(std::uint32_t index, OpenAs kind) {
+    rig->Prepare(kind);
+    return VCI_OpenDevice(TYPE, index, 0);
+}
+
+std::uint32_t AdapterContractTest::Make(Step step) {
+    switch (step) {
+        case Step::Open:
+            return Open(SUBJECT);
+        case Step::OpenFailing: {
+            const std::uint32_t result = Open(SUBJECT, OpenAs::Failing);
+            EXPECT_NE(kelvix::LastOpenError(), "") << "a failed open says why";
+            return result;
+        }
+        case Step::Close:
+            return VCI_CloseDevice(TYPE, SUBJECT);
+        case Step::Init0:
+            return VCI_InitCAN(TYPE, SUBJECT, 0, &UPGRADE_INIT);
+        case Step::Start0:
+            return VCI_StartCAN(TYPE, SUBJECT, 0);
+        case Step::Start1:
+            return VCI_StartCAN(TYPE, SUBJECT, 1);
+    }
+    return 0xFFFFFFFF;
+}
 
 TEST_P(AdapterContractTest, OpenInitStartAndCloseInEveryOrderAProgramUses) {
     if (const Limit* limit = LimitOf(Clause::CallOrder)) {
@@ -194,49 +234,13 @@ TEST_P(AdapterContractTest, OpenInitStartAndCloseInEveryOrderAProgramUses) {
         ASSERT_EQ(Open(PEER), 1u) << kelvix::LastOpenError();
         for (std::size_t i = 0; i < order.calls.size(); ++i) {
             const Call& call = order.calls[i];
-            std::uint32_t result = 0;
-            switch (call.step) {
-                case Step::Open:
-                    result = Open(SUBJECT);
-                    break;
-                case Step::OpenFailing:
-                    result = Open(SUBJECT, OpenAs::Failing);
-                    EXPECT_NE(kelvix::LastOpenError(), "") << "a failed open says why";
-                    break;
-                case Step::Close:
-                    result = VCI_CloseDevice(TYPE, SUBJECT);
-                    break;
-                case Step::Init0:
-                    result = VCI_InitCAN(TYPE, SUBJECT, 0, &UPGRADE_INIT);
-                    break;
-                case Step::Start0:
-                    result = VCI_StartCAN(TYPE, SUBJECT, 0);
-                    break;
-                case Step::Start1:
-                    result = VCI_StartCAN(TYPE, SUBJECT, 1);
-                    break;
-            }
-            EXPECT_EQ(result, call.result) << "call " << i << " " << kelvix::LastOpenError();
+            EXPECT_EQ(Make(call.step), call.result)
+                << "call " << i << " " << kelvix::LastOpenError();
         }
-        // Channel 1 is never started by the program, yet carries its frames.
-        CanFrameRecord out = DataFrame(0x6A1, 0x10);
-        CanFrameRecord in = DataFrame(0x6A0, 0x20);
         if (order.openAfter) {
-            EXPECT_EQ(VCI_Transmit(TYPE, SUBJECT, 1, &out, 1), 1u);
-            ExpectSameFrames(ReceiveFrames(PEER, 1, 1), {out});
-            EXPECT_EQ(VCI_Transmit(TYPE, PEER, 0, &in, 1), 1u);
-            ExpectSameFrames(ReceiveFrames(SUBJECT, 0, 1), {in});
+            ExpectLinked();
         } else {
-            CanFrameRecord buffer[CAPACITY];
-            std::uint32_t reference = 1000;
-            std::uint32_t read = 1;
-            EXPECT_EQ(VCI_Transmit(TYPE, SUBJECT, 1, &out, 1), 0u);
-            EXPECT_EQ(VCI_Receive(TYPE, SUBJECT, 0, buffer, CAPACITY, 0), -1);
-            EXPECT_EQ(VCI_SetReference(TYPE, SUBJECT, 0, 3, &reference), 0u);
-            EXPECT_EQ(ErrorCodeOf(SUBJECT, 0, read),
-                      static_cast<std::uint32_t>(KELVIX_ERR_NOT_OPEN));
-            EXPECT_EQ(read, 0u);
-            EXPECT_EQ(Stray(PEER, 1).size(), 0u) << "a closed adapter sent nothing";
+            ExpectClosed();
         }
         kelvix::CloseAllAdapters();
     }

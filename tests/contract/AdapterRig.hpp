@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/kelvix/Kelvix.h"
-
 namespace quillon::test {
 
 /// How the next VCI_OpenDevice is to open an adapter.
@@ -68,6 +66,9 @@ struct RigRow {
     std::vector<Limit> limits;
 };
 
+/// A call the order clause makes on the adapter under test.
+enum class Step { Open, OpenFailing, Close, Init0, Start0, Start1 };
+
 /// The suite every rig instantiates with its row. One adapter is under test;
 /// a peer of the same backend on the same bus sends it frames and hears what
 /// it sends.
@@ -80,11 +81,8 @@ class AdapterContractTest : public ::testing::TestWithParam<RigRow> {
     const Limit* LimitOf(Clause clause) const;
     /// VCI_OpenDevice of adapter `index` opened as `kind`.
     std::uint32_t Open(std::uint32_t index, OpenAs kind = OpenAs::Working);
-    /// Receives until `count` frames have come or a wait passes without one.
-    std::vector<CanFrameRecord> ReceiveFrames(std::uint32_t index, std::uint32_t channel,
-                                              std::size_t count);
-    /// Frames that arrive on `channel` of `index` within a short wait.
-    std::vector<CanFrameRecord> Stray(std::uint32_t index, std::uint32_t channel);
+    /// Makes `step` on the adapter under test; returns the call's result.
+    std::uint32_t Make(Step step);
 
     std::unique_ptr<AdapterRig> rig;
 };
