@@ -337,6 +337,10 @@ TEST_P(AdapterContractTest, ReadErrInfoSaysWhatARefusedTransmitLeft) {
     const auto heard = Stray(PEER, 1);
     ASSERT_LE(heard.size(), row.refusedAccepted);
     ExpectSameFrames(heard, {batch.begin(), batch.begin() + static_cast<long>(heard.size())});
+    // The program's way out of a failure: disconnect and connect again.
+    EXPECT_EQ(VCI_CloseDevice(TYPE, SUBJECT), 1u);
+    ASSERT_EQ(Open(SUBJECT), 1u) << kelvix::LastOpenError();
+    ExpectLinked();
 }
 
 TEST_P(AdapterContractTest, TwoChannelsAreIndependent) {
