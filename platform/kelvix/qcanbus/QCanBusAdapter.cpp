@@ -48,6 +48,7 @@ std::string QCanBusAdapter::Open() {
             problem.clear();
             QtEventThread::Instance().Pause(POLL_STEP);
         } else if (problem.empty()) {
+            QtEventThread::Instance().StopBeforeStaticsOf(options_.plugin);
             return {};
         }
     }

@@ -83,6 +83,15 @@ void QtEventThread::StopOwnLoop() {
     }
 }
 
+void QtEventThread::StopBeforeStaticsOf(const std::string& plugin) {
+    std::lock_guard lock(mutex_);
+    // Exit handlers run in reverse order of registration, and a static's
+    // destructor is registered when the static is made.
+    if (ownLoop_ && pluginsWithStatics_.insert(plugin).second) {
+        std::atexit([] { Instance().StopOwnLoop(); });
+    }
+}
+
 bool QtEventThread::Call(const std::function<void()>& work) {
     {
         std::lock_guard lock(mutex_);

@@ -15,6 +15,8 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <set>
+#include <string>
 #include <thread>
 
 namespace kelvix {
@@ -35,6 +37,12 @@ class QtEventThread {
     QObject* Root() const { return root_; }
     /// Refuses further calls once those under way have finished.
     void Shutdown();
+    /// Makes the own loop end, at exit, before the statics `plugin` has made
+    /// so far are destroyed: they live on the Qt thread (virtualcan's bus
+    /// server and its sockets), and a loop still running while the exiting
+    /// thread destroys them crashes. Call once the plugin's first device has
+    /// connected; later calls for the same plugin do nothing.
+    void StopBeforeStaticsOf(const std::string& plugin);
 
   private:
     QtEventThread();
@@ -49,6 +57,7 @@ class QtEventThread {
     QEventLoop* loop_ = nullptr;  ///< the own loop, when there is no application
     bool ownLoop_ = false;
     bool ownLoopEnded_ = false;
+    std::set<std::string> pluginsWithStatics_;
     std::thread thread_;
 };
 
