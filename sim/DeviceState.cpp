@@ -188,9 +188,4 @@ std::filesystem::path DefaultStatePath(const DeviceOwner& owner, const Environme
            ("sim-type" + std::to_string(owner.type) + "-" + SerialHex(owner.serial) + ".state");
 }
 
-std::optional<std::string> ProcessEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-}
-
 }  // namespace quillon::sim

@@ -29,6 +29,7 @@
 #include <span>
 #include <string>
 
+#include "platform/system/Environment.hpp"
 #include "protocol/DtuAdvPara.hpp"
 #include "protocol/DtuBasicPara.hpp"
 #include "protocol/SaveResult.hpp"
@@ -78,16 +79,13 @@ StateLoad LoadDeviceState(const std::filesystem::path& file, const DeviceOwner& 
 protocol::SaveResult SaveDeviceState(const std::filesystem::path& file, const DeviceState& state,
                                      const DeviceOwner& owner);
 
-/// Looks up an environment variable; nothing when it is unset.
-using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+using sys::EnvironmentLookup;
+using sys::ProcessEnvironment;
 
 /// Where a device remembers itself by default: $XDG_STATE_HOME/quillon/,
 /// else $HOME/.local/state/quillon/, one file per type and serial, e.g.
 /// ".../quillon/sim-type2-0102030405060708090A0B0C.state". Empty when neither
 /// variable is set (the device then remembers nothing).
 std::filesystem::path DefaultStatePath(const DeviceOwner& owner, const EnvironmentLookup& env);
-
-/// The process environment, for DefaultStatePath.
-std::optional<std::string> ProcessEnvironment(const char* name);
 
 }  // namespace quillon::sim
