@@ -12,7 +12,9 @@ std::vector<kelvix::InterfaceListing> ListSim() {
 }
 
 std::vector<kelvix::InterfaceListing> ListDll() {
-    return {{"dll", "dll:PATH", "any adapter library exporting the eight VCI_* calls", ""}};
+    // Nothing to try until the user names a library.
+    return {{"dll", "dll:PATH", "any adapter library exporting the eight VCI_* calls",
+             "needs the library's path in place of PATH", true}};
 }
 
 }  // namespace
@@ -36,7 +38,8 @@ std::vector<kelvix::InterfaceListing> CollectListings(const AdapterDiscovery& di
     for (const std::string& backend : discovery.backends()) {
         const auto lister = discovery.listers.find(backend);
         if (lister == discovery.listers.end()) {
-            listings.push_back({backend, backend, "this backend lists no interfaces", ""});
+            listings.push_back(
+                {backend, backend, "this backend lists no interfaces", "not tried", true});
             continue;
         }
         for (auto& listing : lister->second()) {

@@ -4,8 +4,12 @@
 
 namespace {
 
-[[maybe_unused]] const bool ADDED =
-    (quillon::adapters::BuildBackendSet().Add({"brindle", brindle::RegisterBrindleBackend, {}}),
-     true);
+std::vector<kelvix::InterfaceListing> ListBrindle() {
+    return brindle::ListBrindleInterfaces();
+}
+
+[[maybe_unused]] const bool ADDED = (quillon::adapters::BuildBackendSet().Add(
+                                         {"brindle", brindle::RegisterBrindleBackend, ListBrindle}),
+                                     true);
 
 }  // namespace

@@ -11,9 +11,21 @@ namespace {
 constexpr int BACKEND_WIDTH = 10;
 constexpr int SPEC_WIDTH = 30;
 
+// Scripts read the second column: a spec that was tried and opens, else
+// "untested" or "unavailable".
+std::string Status(const kelvix::InterfaceListing& listing) {
+    if (listing.Available()) {
+        return "available";
+    }
+    return listing.untested ? "untested" : "unavailable";
+}
+
 void PrintLine(const kelvix::InterfaceListing& listing, std::ostream& out) {
     out << std::left << std::setw(BACKEND_WIDTH) << listing.backend << ' ' << std::setw(SPEC_WIDTH)
-        << (listing.Available() ? listing.spec : "unavailable") << ' ' << listing.description;
+        << (listing.Available() ? listing.spec : Status(listing)) << ' ' << listing.description;
+    if (listing.untested && !listing.spec.empty()) {
+        out << " (" << listing.spec << ")";
+    }
     if (!listing.Available()) {
         out << ": " << listing.unavailableReason;
     }
@@ -21,11 +33,9 @@ void PrintLine(const kelvix::InterfaceListing& listing, std::ostream& out) {
 }
 
 nlohmann::ordered_json ToJson(const kelvix::InterfaceListing& listing) {
-    return {{"backend", listing.backend},
-            {"spec", listing.spec},
-            {"description", listing.description},
-            {"available", listing.Available()},
-            {"reason", listing.unavailableReason}};
+    return {{"backend", listing.backend},         {"spec", listing.spec},
+            {"description", listing.description}, {"available", listing.Available()},
+            {"status", Status(listing)},          {"reason", listing.unavailableReason}};
 }
 
 }  // namespace

@@ -14,7 +14,11 @@ namespace {
 AdapterDiscovery Scripted() {
     AdapterDiscovery discovery;
     discovery.backends = [] {
-        return std::vector<std::string>{"brindle", "qcanbus", "sim", "socketcan"};
+        return std::vector<std::string>{"brindle", "dll", "qcanbus", "sim", "socketcan"};
+    };
+    discovery.listers["dll"] = [] {
+        return std::vector<kelvix::InterfaceListing>{
+            {"dll", "dll:PATH", "any adapter library", "needs the library's path", true}};
     };
     discovery.listers["qcanbus"] = [] {
         return std::vector<kelvix::InterfaceListing>{
@@ -32,11 +36,14 @@ AdapterDiscovery Scripted() {
     return discovery;
 }
 
-TEST(AdaptersCommandTest, OneLinePerInterfaceWithTheReasonWhereThereIsNone) {
+TEST(AdaptersCommandTest, OnlyWhatOpensShowsItsSpecTheRestSayWhyNot) {
     std::ostringstream out;
     EXPECT_EQ(RunAdapters(Scripted(), false, out), EXIT_OK);
     EXPECT_EQ(out.str(),
-              "brindle    brindle                        this backend lists no interfaces\n"
+              "brindle    untested                       this backend lists no interfaces "
+              "(brindle): not tried\n"
+              "dll        untested                       any adapter library (dll:PATH): needs the "
+              "library's path\n"
               "qcanbus    unavailable                    Qt SerialBus plugin peakcan: Cannot load "
               "library pcanbasic\n"
               "qcanbus    qcanbus:virtualcan:can0        Qt Virtual CAN bus\n"
@@ -49,13 +56,27 @@ TEST(AdaptersCommandTest, JsonKeepsEveryFieldForScripts) {
     std::ostringstream out;
     EXPECT_EQ(RunAdapters(Scripted(), true, out), EXIT_OK);
     const auto json = nlohmann::json::parse(out.str());
-    ASSERT_EQ(json.size(), 5u);
-    EXPECT_EQ(json[1]["backend"], "qcanbus");
-    EXPECT_EQ(json[1]["available"], false);
-    EXPECT_EQ(json[1]["reason"], "Cannot load library pcanbasic");
-    EXPECT_EQ(json[2]["spec"], "qcanbus:virtualcan:can0");
-    EXPECT_EQ(json[2]["available"], true);
-    EXPECT_EQ(json[2]["reason"], "");
+    ASSERT_EQ(json.size(), 6u);
+    const struct {
+        const char* name;
+        std::size_t index;
+        const char* spec;
+        bool available;
+        const char* status;
+        const char* reason;
+    } rows[] = {
+        {"not listed", 0, "brindle", false, "untested", "not tried"},
+        {"not tried", 1, "dll:PATH", false, "untested", "needs the library's path"},
+        {"tried and failed", 2, "", false, "unavailable", "Cannot load library pcanbasic"},
+        {"tried and opens", 3, "qcanbus:virtualcan:can0", true, "available", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(json[row.index]["spec"], row.spec);
+        EXPECT_EQ(json[row.index]["available"], row.available);
+        EXPECT_EQ(json[row.index]["status"], row.status);
+        EXPECT_EQ(json[row.index]["reason"], row.reason);
+    }
 }
 
 // What the programs do at start: every optional backend of the build is listed.
@@ -82,8 +103,14 @@ TEST(AdaptersCommandTest, ThisBuildListsItsBuiltInBackends) {
     }
     EXPECT_EQ(carried, names);
     for (const auto& listing : listings) {
-        EXPECT_NE(listing.Available(), listing.spec.empty())
-            << listing.backend << ": a usable interface has a spec, an unusable one a reason";
+        SCOPED_TRACE(listing.backend + " " + listing.description);
+        EXPECT_EQ(listing.Available(), listing.unavailableReason.empty())
+            << "what is not listed as available says why";
+        if (listing.Available()) {
+            EXPECT_FALSE(listing.spec.empty()) << "what opens has the spec that opens it";
+        } else if (!listing.untested) {
+            EXPECT_TRUE(listing.spec.empty()) << "what was tried and failed offers no spec";
+        }
     }
 }
 

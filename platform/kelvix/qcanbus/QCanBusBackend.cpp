@@ -2,37 +2,55 @@
 
 #include <QCanBus>
 #include <QCoreApplication>
+#include <memory>
 #include <thread>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/kelvix/qcanbus/QCanBusAdapter.hpp"
+#include "platform/kelvix/qcanbus/QCanBusListing.hpp"
 #include "platform/kelvix/qcanbus/QtEventThread.hpp"
+#include "platform/kelvix/qcanbus/QtPluginMessages.hpp"
 
 namespace kelvix {
 namespace {
 
-std::vector<InterfaceListing> ListPlugin(const QString& plugin) {
-    const std::string name = plugin.toStdString();
+std::vector<std::string> Plugins() {
+    std::vector<std::string> names;
+    for (const QString& plugin : QCanBus::instance()->plugins()) {
+        names.push_back(plugin.toStdString());
+    }
+    return names;
+}
+
+PluginDevices Devices(const std::string& plugin) {
+    PluginMessageCapture logged;
     QString error;
-    const QList<QCanBusDeviceInfo> devices = QCanBus::instance()->availableDevices(plugin, &error);
-    if (!error.isEmpty()) {
-        return {{"qcanbus", "", "Qt SerialBus plugin " + name, error.toStdString()}};
+    const QList<QCanBusDeviceInfo> found =
+        QCanBus::instance()->availableDevices(QString::fromStdString(plugin), &error);
+    PluginDevices seen;
+    for (const QCanBusDeviceInfo& device : found) {
+        seen.devices.push_back({device.name().toStdString(), device.description().toStdString()});
     }
-    if (devices.isEmpty()) {
-        return {{"qcanbus", "", "Qt SerialBus plugin " + name, "the plugin sees no device"}};
+    seen.answer = {error.toStdString(), logged.Text()};
+    return seen;
+}
+
+PluginAnswer Create(const std::string& plugin, const std::string& name) {
+    PluginMessageCapture logged;
+    QString error;
+    std::unique_ptr<QCanBusDevice> device(QCanBus::instance()->createDevice(
+        QString::fromStdString(plugin), QString::fromStdString(name), &error));
+    if (device != nullptr) {
+        return {};
     }
-    std::vector<InterfaceListing> listings;
-    for (const QCanBusDeviceInfo& device : devices) {
-        const std::string description = device.description().toStdString();
-        listings.push_back({"qcanbus", "qcanbus:" + name + ":" + device.name().toStdString(),
-                            description.empty() ? "Qt SerialBus plugin " + name : description, ""});
-    }
-    return listings;
+    return {error.toStdString(),
+            logged.Text().empty() ? "the plugin made no device" : logged.Text()};
 }
 
 }  // namespace
 
 void RegisterQCanBusBackend() {
+    InstallPluginMessageHandler();
     RegisterBackend(
         "qcanbus",
         [](const AdapterSpec& spec, std::uint32_t, std::string& error) -> std::unique_ptr<Adapter> {
@@ -67,14 +85,15 @@ int RunWithQtEventLoop(const std::function<int()>& program) {
 }
 
 std::vector<InterfaceListing> ListQCanBusInterfaces() {
+    InstallPluginMessageHandler();
     std::vector<InterfaceListing> listings;
-    QtEventThread::Instance().Call([&] {
-        for (const QString& plugin : QCanBus::instance()->plugins()) {
-            for (auto& listing : ListPlugin(plugin)) {
-                listings.push_back(std::move(listing));
-            }
-        }
+    const bool ran = QtEventThread::Instance().Call([&] {
+        listings = ListPluginInterfaces({Plugins, Devices, Create});
     });
+    if (!ran) {
+        return {
+            {"qcanbus", "", "Qt SerialBus plugins", "the Qt thread has stopped; not tried", true}};
+    }
     return listings;
 }
 

@@ -23,9 +23,10 @@ void RegisterQCanBusBackend();
 /// `program` returns, and returns its result.
 int RunWithQtEventLoop(const std::function<int()>& program);
 
-/// Every Qt SerialBus plugin with the devices it sees now; a plugin that
-/// cannot list devices (missing vendor library, no hardware) gets one
-/// unusable listing that says why.
+/// Every Qt SerialBus plugin with the devices it sees now and could create
+/// (see QCanBusListing.hpp); a plugin that cannot list devices (missing
+/// vendor library, no hardware) gets one unusable listing that says why.
+/// What the plugins log meanwhile becomes a reason, not terminal output.
 std::vector<InterfaceListing> ListQCanBusInterfaces();
 
 }  // namespace kelvix
