@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/AdapterListingText.hpp"
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/system/InputFile.hpp"
@@ -16,6 +17,31 @@ constexpr const char* NO_CHOICE = "请选择适配器!";
 constexpr const char* BAD_CHARACTERS = "适配器设置不能含有控制字符!";
 constexpr const char* SAVE_FAILED = "适配器设置已用于下次连接，但未能保存：";
 constexpr const char* UNAVAILABLE = "不可用";
+constexpr const char* UNTESTED = "未测试";
+
+// Column widths in pixels: the backend's fits "socketcan", the reason's
+// takes the rest of the list; a reason wider still shows whole in a tooltip.
+constexpr int BACKEND_COLUMN_WIDTH = 80;
+constexpr int SPEC_COLUMN_WIDTH = 170;
+constexpr int TEXT_COLUMN_WIDTH = 420;
+
+std::string SpecCell(const kelvix::InterfaceListing& listing) {
+    if (listing.Available()) {
+        return listing.spec;
+    }
+    if (!listing.untested) {
+        return UNAVAILABLE;
+    }
+    return listing.spec.empty() ? UNTESTED : listing.spec + "（" + UNTESTED + "）";
+}
+
+std::string TextCell(const kelvix::InterfaceListing& listing) {
+    std::string text = AdapterTextForWindow(listing.description);
+    if (!listing.Available()) {
+        text += "：" + AdapterTextForWindow(listing.unavailableReason);
+    }
+    return text;
+}
 
 std::string Trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
@@ -77,9 +103,9 @@ CAdapterDlg::CAdapterDlg(ui::Host& host, std::vector<kelvix::InterfaceListing> l
 
 bool CAdapterDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    InsertColumn(IDC_ADAPTER_LIST, 0, "后端", 55);
-    InsertColumn(IDC_ADAPTER_LIST, 1, "适配器设置", 150);
-    InsertColumn(IDC_ADAPTER_LIST, 2, "说明", 300);
+    InsertColumn(IDC_ADAPTER_LIST, 0, "后端", BACKEND_COLUMN_WIDTH);
+    InsertColumn(IDC_ADAPTER_LIST, 1, "适配器设置", SPEC_COLUMN_WIDTH);
+    InsertColumn(IDC_ADAPTER_LIST, 2, "说明", TEXT_COLUMN_WIDTH);
     FillList();
     SetDlgItemText(IDC_ADAPTER_SPEC, current_);
     return true;
@@ -90,21 +116,20 @@ void CAdapterDlg::FillList() {
     for (std::size_t i = 0; i < listings_.size(); ++i) {
         const auto& listing = listings_[i];
         const int row = InsertItem(IDC_ADAPTER_LIST, static_cast<int>(i), listing.backend);
-        SetItemText(IDC_ADAPTER_LIST, row, 1, listing.Available() ? listing.spec : UNAVAILABLE);
-        SetItemText(IDC_ADAPTER_LIST, row, 2,
-                    listing.Available() ? listing.description
-                                        : listing.description + "：" + listing.unavailableReason);
+        SetItemText(IDC_ADAPTER_LIST, row, 1, SpecCell(listing));
+        SetItemText(IDC_ADAPTER_LIST, row, 2, TextCell(listing));
     }
 }
 
-// An available row puts its setting into the edit; an unavailable one changes nothing.
+// A row with a setting to try (available, or untested with one) puts it into
+// the edit; an unavailable one changes nothing.
 void CAdapterDlg::OnRowSelected() {
     const auto rows = GetSelectedRows(IDC_ADAPTER_LIST);
     if (rows.size() != 1) {
         return;
     }
     const auto& listing = listings_.at(static_cast<std::size_t>(rows.front()));
-    if (listing.Available()) {
+    if (listing.Available() || (listing.untested && !listing.spec.empty())) {
         SetDlgItemText(IDC_ADAPTER_SPEC, listing.spec);
     }
 }

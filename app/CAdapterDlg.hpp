@@ -1,6 +1,7 @@
 // The adapter dialog, opened from the window menu: every backend and
 // interface the machine can reach (the list `quillon-cli adapters` prints),
-// with the reason beside each unavailable one, and the adapter setting to use,
+// with the reason beside each unavailable or untested one (in the window's
+// language, AdapterListingText.hpp), and the adapter setting to use,
 // which the user may extend with options ("sim:type=2,fw=11"). OK uses the
 // setting for the next connect and saves it as the first line of kelvix.conf.
 #pragma once

@@ -62,9 +62,9 @@ TEST_F(AdapterDlgTest, ListsEveryAdapterWithTheReasonBesideEachUnavailableOne) {
     EXPECT_EQ(dialog->Template().caption, "选择适配器");
     ASSERT_EQ(dialog->GetItemCount(IDC_ADAPTER_LIST), 3);
     const std::vector<std::vector<std::string>> expected = {
-        {"sim", "sim", "simulated device in this process"},
-        {"socketcan", "不可用", "raw CAN sockets：this system has no raw CAN sockets"},
-        {"qcanbus", "qcanbus:virtualcan:can0", "Qt Virtual CAN bus"},
+        {"sim", "sim", "本进程内的模拟设备"},
+        {"socketcan", "不可用", "原始 CAN 套接字：this system has no raw CAN sockets"},
+        {"qcanbus", "qcanbus:virtualcan:can0", "Qt 虚拟 CAN 总线"},
     };
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
@@ -76,12 +76,69 @@ TEST_F(AdapterDlgTest, ListsEveryAdapterWithTheReasonBesideEachUnavailableOne) {
     EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "sim:type=2") << "the setting in force";
 }
 
-TEST_F(AdapterDlgTest, AnAvailableRowGivesItsSettingAnUnavailableOneNothing) {
+// The listers word their lines in English for quillon-cli; the window shows
+// them in Chinese, keeping what only the system or a plugin can word.
+TEST_F(AdapterDlgTest, TextsAreShownInTheWindowsLanguage) {
+    const struct {
+        const char* name;
+        kelvix::InterfaceListing listing;
+        const char* settingCell;
+        const char* textCell;
+    } rows[] = {
+        {"whole text",
+         {"sim", "sim", "simulated device in this process", ""},
+         "sim",
+         "本进程内的模拟设备"},
+        {"name at the end",
+         {"socketcan", "socketcan:can0", "CAN network interface can0", ""},
+         "socketcan:can0",
+         "CAN 网络接口 can0"},
+        {"system's words inside a reason",
+         {"socketcan", "", "raw CAN sockets",
+          "this system has no raw CAN sockets (Address family not supported by protocol); the "
+          "can and can_raw kernel modules are needed"},
+         "不可用",
+         "原始 CAN 套接字：本机没有原始 CAN 套接字（Address family not supported by "
+         "protocol），需要 can 和 can_raw 内核模块"},
+        {"library that cannot load",
+         {"qcanbus", "", "Qt SerialBus plugin tinycan can0.0",
+          "Cannot load library mhstcan: (mhstcan: cannot open shared object file)"},
+         "不可用",
+         "Qt SerialBus 插件 tinycan can0.0：无法加载库 mhstcan: (mhstcan: cannot open shared "
+         "object file)"},
+        {"untested with a setting to try",
+         {"dll", "dll:PATH", "any adapter library exporting the eight VCI_* calls",
+          "needs the library's path in place of PATH", true},
+         "dll:PATH（未测试）",
+         "导出八个 VCI_* 函数的任一适配器库：需将 PATH 换成该库的路径"},
+        {"untested without one",
+         {"qcanbus", "", "Qt SerialBus plugins", "the Qt thread has stopped; not tried", true},
+         "未测试",
+         "Qt SerialBus 插件：Qt 线程已停止，未测试"},
+        {"unknown to the table",
+         {"qcanbus", "qcanbus:peakcan:usb0", "PCAN-USB", ""},
+         "qcanbus:peakcan:usb0",
+         "PCAN-USB"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        listings = {row.listing};
+        Open();
+        EXPECT_EQ(dialog->GetItemText(IDC_ADAPTER_LIST, 0, 0), row.listing.backend);
+        EXPECT_EQ(dialog->GetItemText(IDC_ADAPTER_LIST, 0, 1), row.settingCell);
+        EXPECT_EQ(dialog->GetItemText(IDC_ADAPTER_LIST, 0, 2), row.textCell);
+    }
+}
+
+TEST_F(AdapterDlgTest, ARowWithASettingToTryGivesItAnUnavailableOneNothing) {
+    listings.push_back({"dll", "dll:PATH", "any adapter library", "needs a path", true});
     Open();
     dialog->SelectRows(IDC_ADAPTER_LIST, {2});
     EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "qcanbus:virtualcan:can0");
     dialog->SelectRows(IDC_ADAPTER_LIST, {1});
     EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "qcanbus:virtualcan:can0");
+    dialog->SelectRows(IDC_ADAPTER_LIST, {3});
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_ADAPTER_SPEC), "dll:PATH") << "untested, to be completed";
 }
 
 TEST_F(AdapterDlgTest, OkUsesAndSavesTheSettingAsTyped) {
