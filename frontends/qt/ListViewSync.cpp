@@ -1,8 +1,11 @@
 #include "frontends/qt/ListViewSync.hpp"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QTableWidget>
+#include <QToolTip>
 #include <algorithm>
 #include <set>
 
@@ -67,9 +70,58 @@ void SyncSelection(QTableWidget& list, const std::set<int>& selected) {
                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+// Shows a cell's whole text when its column is too narrow for it.
+class ElidedCellTips : public QObject {
+  public:
+    explicit ElidedCellTips(QTableWidget& list) : QObject(&list), list_(list) {
+        list.viewport()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) {
+            return false;
+        }
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = ElidedCellText(list_, help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            const QModelIndex index = list_.indexAt(help->pos());
+            QToolTip::showText(help->globalPos(), tip, list_.viewport(), list_.visualRect(index));
+        }
+        return true;
+    }
+
+  private:
+    QTableWidget& list_;
+};
+
+constexpr const char* TIPS_INSTALLED = "quillonElidedCellTips";
+
+void InstallElidedCellTips(QTableWidget& list) {
+    if (!list.property(TIPS_INSTALLED).toBool()) {
+        list.setProperty(TIPS_INSTALLED, true);
+        new ElidedCellTips(list);  // owned by the list
+    }
+}
+
 }  // namespace
 
+QString ElidedCellText(const QTableWidget& list, const QPoint& viewportPos) {
+    const QModelIndex index = list.indexAt(viewportPos);
+    if (!index.isValid()) {
+        return {};
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // The item view draws its text inside this margin on each side.
+    const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    const int needed = list.fontMetrics().horizontalAdvance(text) + 2 * margin;
+    return needed > list.visualRect(index).width() ? text : QString();
+}
+
 void SyncListView(QTableWidget& list, const ui::ControlState& state) {
+    InstallElidedCellTips(list);
     SyncColumns(list, state.columns);
     SyncRows(list, state.rows);
     SyncSelection(list, state.selectedRows);

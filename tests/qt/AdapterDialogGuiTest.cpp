@@ -1,15 +1,18 @@
 // The adapter dialog in the window: opened from the window menu beside the
 // about item, listing what `quillon-cli adapters` lists, applied with OK.
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 #include <fstream>
 #include <sstream>
 
 #include "app/CAdapterDlg.hpp"
 #include "frontends/adapters/AdapterDiscovery.hpp"
 #include "frontends/adapters/BuildBackends.hpp"
+#include "frontends/qt/ListViewSync.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "tests/qt/GuiFixture.hpp"
 
@@ -77,6 +80,51 @@ TEST_F(AdapterDialogGuiTest, ChoiceFromTheListIsUsedAndSaved) {
     text << conf.rdbuf();
     EXPECT_EQ(text.str(), "sim:type=2,fw=12\n");
     EXPECT_FALSE(window->IsEnded());
+}
+
+// No text is cut off without a way to read it: the backend and setting
+// columns fit their texts, and a reason wider than its column shows whole
+// as the cell's tooltip.
+TEST_F(AdapterDialogGuiTest, EveryTextCanBeReadWhole) {
+    Open(false);
+    const std::string longReason = "this system has no raw CAN sockets (" + std::string(120, 'x') +
+                                   "); the can and can_raw kernel modules are needed";
+    std::vector<kelvix::InterfaceListing> listings = {
+        {"socketcan", "", "raw CAN sockets", longReason},
+        {"brindle", "brindle", "Brindle driver with a simulated USB adapter", ""},
+        {"qcanbus", "qcanbus:virtualcan:can0", "Qt Virtual CAN bus", ""},
+        {"dll", "dll:PATH", "any adapter library exporting the eight VCI_* calls", "needs a path",
+         true},
+    };
+    app::CAdapterDlg model(
+        host, listings, "sim",
+        {[](const std::string&) {},
+         [](const std::string&) { return protocol::SaveResult::Success("kelvix.conf"); }});
+    bool shown = false;
+    watcher.OnDialogShown([&](DialogWindow& dialog) {
+        shown = true;
+        auto* list = qobject_cast<QTableWidget*>(dialog.View().Widget(app::IDC_ADAPTER_LIST));
+        ASSERT_TRUE(list != nullptr);
+        for (int row = 0; row < list->rowCount(); ++row) {
+            for (int column : {0, 1}) {
+                const QPoint cell = list->visualRect(list->model()->index(row, column)).center();
+                EXPECT_TRUE(ElidedCellText(*list, cell).isEmpty())
+                    << list->item(row, column)->text().toStdString() << " is cut off";
+            }
+        }
+        const QString reason = list->item(0, 2)->text();
+        const QPoint cell = list->visualRect(list->model()->index(0, 2)).center();
+        EXPECT_EQ(ElidedCellText(*list, cell), reason);
+        QHelpEvent help(QEvent::ToolTip, cell, list->viewport()->mapToGlobal(cell));
+        QApplication::sendEvent(list->viewport(), &help);
+        EXPECT_EQ(QToolTip::text(), reason) << "the whole reason";
+        EXPECT_TRUE(reason.endsWith(QString::fromUtf8("，需要 can 和 can_raw 内核模块")))
+            << reason.toStdString();
+        QTest::mouseClick(qobject_cast<QPushButton*>(dialog.View().Widget(ui::IDCANCEL)),
+                          Qt::LeftButton);
+    });
+    model.DoModal();
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace
