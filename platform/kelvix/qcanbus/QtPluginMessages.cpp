@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,8 +16,9 @@ constexpr const char* PLUGIN_CATEGORY = "qt.canbus";
 // A plain pointer: nothing to destroy when a thread ends.
 thread_local PluginMessageCapture* innermost = nullptr;
 
-QtMessageHandler previousHandler = nullptr;
-bool showPluginMessages = false;
+// Read by whichever thread logs, possibly while the handler is being installed.
+std::atomic<QtMessageHandler> previousHandler = nullptr;
+std::atomic<bool> showPluginMessages = false;
 
 bool FromPlugin(const QMessageLogContext& context) {
     return context.category != nullptr &&
@@ -24,8 +26,8 @@ bool FromPlugin(const QMessageLogContext& context) {
 }
 
 void PassOn(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (previousHandler != nullptr) {
-        previousHandler(type, context, message);
+    if (const QtMessageHandler previous = previousHandler.load(); previous != nullptr) {
+        previous(type, context, message);
     } else {
         fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     }
