@@ -16,7 +16,7 @@ const ui::DialogTemplate& AdapterDlgTemplate() {
         {
             {IDC_STATIC,
              ControlKind::Static,
-             "本机可用的适配器（不可用的注明原因）：",
+             "本机的适配器（不可用或未测试的注明原因）：",
              {},
              {7, 7, 250, 9},
              true,

@@ -23,7 +23,7 @@ constexpr const char* UNTESTED = "未测试";
 // takes the rest of the list; a reason wider still shows whole in a tooltip.
 constexpr int BACKEND_COLUMN_WIDTH = 80;
 constexpr int SPEC_COLUMN_WIDTH = 170;
-constexpr int TEXT_COLUMN_WIDTH = 420;
+constexpr int TEXT_COLUMN_WIDTH = 460;
 
 std::string SpecCell(const kelvix::InterfaceListing& listing) {
     if (listing.Available()) {
