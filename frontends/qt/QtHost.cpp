@@ -15,11 +15,12 @@ namespace quillon::gui {
 
 namespace {
 
-QMessageBox* FindOpenBox(const QWidget* parent, const QString& text) {
+// By its text: which window a box sits over depends on the window active
+// when it opened, not on its owner alone.
+QMessageBox* FindOpenBox(const QString& text) {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(window);
-        if (box != nullptr && box->isVisible() && box->parentWidget() == parent &&
-            box->text() == text) {
+        if (box != nullptr && box->isVisible() && box->text() == text) {
             return box;
         }
     }
@@ -73,9 +74,9 @@ std::optional<std::string> QtHost::OpenFileDialog(const ui::Dialog* owner,
     return answered == ui::IDOK ? *chosen : std::nullopt;
 }
 
-void QtHost::CloseMessageBox(const ui::Dialog* owner, std::string_view text) {
-    auto close = [this, owner, shown = DisplayText(text)] {
-        if (QMessageBox* box = FindOpenBox(WindowFor(owner), shown)) {
+void QtHost::CloseMessageBox(const ui::Dialog*, std::string_view text) {
+    auto close = [shown = DisplayText(text)] {
+        if (QMessageBox* box = FindOpenBox(shown)) {
             box->close();  // the box's own close: its escape button answers
         }
     };
