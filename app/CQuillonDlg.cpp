@@ -5,6 +5,7 @@
 #include "app/CAboutDlg.hpp"
 #include "app/MainWindowIds.hpp"
 #include "app/MainWindowTemplate.hpp"
+#include "app/PagesChoice.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "upgrade/FirmwareUpgrade.hpp"
 #include "upgrade/UpgradeModeEntry.hpp"
@@ -85,7 +86,9 @@ std::array<ui::Dialog*, 6> CQuillonDlg::RecordPages() {
 
 bool CQuillonDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    systemMenu_ = {{"", 0}, {ABOUT_MENU_TEXT, IDM_ABOUTBOX}};
+    systemMenu_ = {
+        {"", 0}, {PAGES_MENU_TEXT, IDM_SHOWPAGES, true}, {ABOUT_MENU_TEXT, IDM_ABOUTBOX}};
+    pagesShown_ = false;
     CreatePages();
     sysPage_.SetStartupState();
     SetCurSel(IDC_ADAPTER_INDEX, 0);
@@ -301,9 +304,37 @@ void CQuillonDlg::OnSysCommand(unsigned command) {
         about.DoModal();
         return;
     }
+    if ((command & 0xFFF0u) == IDM_SHOWPAGES) {
+        ShowParameterPages(!pagesShown_);
+        const auto saved =
+            SavePagesShown(pagesShown_, PagesChoiceFilesFor(services_.programDirectory));
+        if (!saved) {
+            SetDlgItemText(IDC_STATUS, STATUS_PAGES_NOT_REMEMBERED + saved.message);
+        }
+        return;
+    }
     if ((command & 0xFFF0u) == SC_CLOSE) {
         CloseWindow();
     }
+}
+
+void CQuillonDlg::ShowParameterPages(bool shown) {
+    pagesShown_ = shown;
+    for (int id : PAGE_BUTTONS) {
+        const ui::ControlTemplate* control = Template().Find(id);
+        ShowWindow(id, shown || (control != nullptr && control->visible));
+        EnableWindow(id, shown || (control != nullptr && control->enabled));
+    }
+    const ui::ControlTemplate* tab = Template().Find(IDC_TAB);
+    ShowWindow(IDC_TAB, shown || (tab != nullptr && tab->visible));
+}
+
+bool CQuillonDlg::PagesRemembered() const {
+    return RememberedPagesShown(PagesChoiceFilesFor(services_.programDirectory));
+}
+
+bool CQuillonDlg::MenuItemChecked(unsigned command) const {
+    return (command & 0xFFF0u) == IDM_SHOWPAGES && pagesShown_;
 }
 
 }  // namespace quillon::app

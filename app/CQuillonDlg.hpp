@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/DeviceLink.hpp"
+#include "app/MainWindowIds.hpp"
 #include "app/ReadJudge.hpp"
 #include "dtu/DTUDlg.hpp"
 #include "dtu/DTUHlDlg.hpp"
@@ -44,6 +45,16 @@ namespace quillon::app {
 /// Status line after a parameter write whose settings files could not all be
 /// saved, followed by what failed: "设置文件保存失败: cannot create ...".
 inline constexpr const char* STATUS_SAVE_FAILED = "设置文件保存失败: ";
+/// The window menu's item for the parameter pages, and the status line when
+/// the choice could not be kept for the next start.
+inline constexpr const char* PAGES_MENU_TEXT = "显示参数页(&P)";
+inline constexpr const char* STATUS_PAGES_NOT_REMEMBERED = "未能记住参数页的显示: ";
+
+/// The buttons that work on the pages (write, read, storage initialisation,
+/// and the two sibling tools): shown and enabled with the pages, as the
+/// template delivers them without.
+inline constexpr int PAGE_BUTTONS[] = {IDC_WRITE_PARAMETERS, IDC_READ_PARAMETERS, IDC_STORAGE_INIT,
+                                       IDC_CONVERTER, IDC_BAUD_CALCULATOR};
 
 /// Status line when a parameter write is refused before its first frame
 /// because the settings files could not be saved, followed by the reason.
@@ -76,6 +87,7 @@ std::string DeviceTypeName(std::uint8_t code);
 struct SystemMenuItem {
     std::string text;  ///< empty for a separator
     unsigned command = 0;
+    bool checkable = false;  ///< shows a check mark while MenuItemChecked(command)
 };
 
 class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
@@ -125,6 +137,13 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     void StartConverter();
     void OpenManual();
     void OnSysCommand(unsigned command);
+    /// Shows the tab control with its pages and the page buttons, or puts them
+    /// back as the template delivers them.
+    void ShowParameterPages(bool shown);
+    bool PagesShown() const { return pagesShown_; }
+    /// Whether the pages were shown when the window menu last left them.
+    bool PagesRemembered() const;
+    bool MenuItemChecked(unsigned command) const;
     /// Shows tab `tab`, taking and reloading page values as the tab change does.
     void SwitchPage(int tab);
     /// Shows the record sections on the pages.
@@ -254,6 +273,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     protocol::DeviceIdentity identity_{};
     std::array<protocol::CanPara, 2> readBack_{};
     std::vector<SystemMenuItem> systemMenu_;
+    bool pagesShown_ = false;
     protocol::SaveResult settingsSave_ = protocol::SaveResult::Success({});
     std::vector<protocol::SettingsSection> settingsResets_;
 

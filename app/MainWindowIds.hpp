@@ -36,6 +36,8 @@ inline constexpr std::uint32_t WM_APP_DEBUG_SEND = 0x404;
 inline constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
 /// The system-menu item that opens the about box.
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+/// The system-menu item that shows or hides the parameter pages.
+inline constexpr unsigned IDM_SHOWPAGES = 0x0020;
 inline constexpr unsigned SC_CLOSE = 0xF060;
 
 using ui::CAPTION_WARNING;

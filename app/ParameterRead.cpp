@@ -12,6 +12,8 @@ namespace quillon::app {
 namespace {
 
 constexpr std::uint32_t REFERENCE_SINGLE_FRAME = 3;
+/// Shown once the storage request is out; the device's reply closes it.
+constexpr const char* STORAGE_INIT_WAIT = "初次初始化大概需要1分钟时间，请耐心等待!";
 
 }  // namespace
 
@@ -113,7 +115,7 @@ CommandResult CQuillonDlg::InitStorage() {
         storageInitPending_ = wasPending;
         return Warn(SEND_FAILED);
     }
-    return Warn("初次初始化大概需要1分钟时间，请耐心等待!", true);
+    return Warn(STORAGE_INIT_WAIT, true);
 }
 
 std::optional<CommandResult> CQuillonDlg::StorageReply() const {
@@ -146,6 +148,8 @@ void CQuillonDlg::HandleStorageReply(const CanFrameRecord& frame) {
         }
         storageReply_ = result;
     }
+    // Closing the result must not lead back to a box that still says to wait.
+    GetHost().CloseMessageBox(this, STORAGE_INIT_WAIT);
     MessageBox(result.text, result.caption, result.style);
 }
 

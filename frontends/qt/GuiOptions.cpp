@@ -13,7 +13,8 @@ std::optional<GuiOptions> ParseGuiOptions(const QStringList& arguments, int& exi
     const QCommandLineOption showPages(
         QStringLiteral("show-pages"),
         QStringLiteral("Show the ten configuration pages and enable the parameter write, "
-                       "read, storage initialisation and tool buttons."));
+                       "read, storage initialisation and tool buttons, whatever the window menu's "
+                       "\"显示参数页\" item last left."));
     const QCommandLineOption screenshots(
         QStringLiteral("screenshots"),
         QStringLiteral("Write PNG pictures of the window, every page and the about box into "

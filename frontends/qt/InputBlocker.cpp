@@ -18,7 +18,6 @@ bool IsUserInput(QEvent::Type type) {
         case QEvent::Shortcut:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
-        case QEvent::Close:
             return true;
         default:
             return false;
@@ -36,6 +35,13 @@ InputBlocker::InputBlocker() {
 
 InputBlocker::~InputBlocker() {
     qApp->removeEventFilter(this);
+    // Queued: the close runs from the next event processing that is no pause
+    // (the caller's pump, or the main loop once the command is over).
+    for (const QPointer<QWidget>& window : heldCloses_) {
+        if (window != nullptr) {
+            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+        }
+    }
 }
 
 bool InputBlocker::Blocks(const QWidget& widget) const {
@@ -45,11 +51,17 @@ bool InputBlocker::Blocks(const QWidget& widget) const {
 }
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
-    if (!watched->isWidgetType() || !IsUserInput(event->type())) {
+    const bool close = event->type() == QEvent::Close;
+    if (!watched->isWidgetType() || !(close || IsUserInput(event->type()))) {
         return false;
     }
-    if (!Blocks(static_cast<QWidget&>(*watched))) {
+    auto& widget = static_cast<QWidget&>(*watched);
+    if (!Blocks(widget)) {
         return false;
+    }
+    if (close && widget.isWindow() &&
+        std::find(heldCloses_.begin(), heldCloses_.end(), &widget) == heldCloses_.end()) {
+        heldCloses_.emplace_back(&widget);
     }
     event->ignore();
     return true;

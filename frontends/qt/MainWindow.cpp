@@ -34,7 +34,7 @@ int CommandAreaTop(const ui::DialogTemplate& info) {
 
 MainWindow::MainWindow(app::CQuillonDlg& window, QtHost& host, const DialogUnits& units,
                        bool showPages)
-    : DialogWindow(window, host.Dispatcher(), units), main_(window), host_(host) {
+    : DialogWindow(window, host.Dispatcher(), units), main_(window), host_(host), units_(units) {
     CreatePages(units);
     LayOut(units, showPages);
     BuildWindowMenu();
@@ -63,7 +63,7 @@ void MainWindow::LayOut(const DialogUnits& units, bool showPages) {
     }
     if (!showPages) {
         tabs->resize(tabSize);
-        View().resize(View().TemplateSize());
+        View().setGeometry(QRect(QPoint(0, 0), View().TemplateSize()));
         setFixedSize(View().TemplateSize());
         return;
     }
@@ -89,13 +89,27 @@ void MainWindow::BuildWindowMenu() {
             continue;
         }
         const unsigned command = item.command;
-        menu_.addAction(DisplayText(item.text), this,
-                        [this, command] { main_.SendMessage(app::WM_SYSCOMMAND, command, 0); });
+        QAction* action = menu_.addAction(DisplayText(item.text), this,
+                                          [this, command] { RunSystemCommand(command); });
+        if (item.checkable) {
+            action->setCheckable(true);
+            connect(&menu_, &QMenu::aboutToShow, action, [this, action, command] {
+                action->setChecked(main_.MenuItemChecked(command));
+            });
+        }
     }
     menu_.addAction(QString::fromUtf8(ADAPTER_MENU_TEXT), this, [this] { OpenAdapterDialog(); });
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { menu_.exec(mapToGlobal(QPoint(0, 0))); });
+}
+
+void MainWindow::RunSystemCommand(unsigned command) {
+    const bool pagesShown = main_.PagesShown();
+    main_.SendMessage(app::WM_SYSCOMMAND, command, 0);
+    if (main_.PagesShown() != pagesShown) {
+        LayOut(units_, main_.PagesShown());
+    }
 }
 
 void MainWindow::OpenAdapterDialog() {

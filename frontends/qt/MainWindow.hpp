@@ -5,7 +5,8 @@
 // do, so tab switching stays the model's business (SwitchPage). Closing the
 // window, by its close box, Escape or Enter, goes through the main dialog's
 // CloseWindow, which disconnects first: no receive thread outlives the window.
-// The window menu also opens the adapter dialog, beside the about item.
+// The window menu also opens the adapter dialog, beside the about item; its
+// item for the parameter pages lays the window out again when they come or go.
 // Enter while the focus is on a page only ends the typing there: it would
 // otherwise close the window and lose the values typed but not yet saved.
 //
@@ -46,9 +47,11 @@ class MainWindow : public DialogWindow {
     void CreatePages(const DialogUnits& units);
     void LayOut(const DialogUnits& units, bool showPages);
     void BuildWindowMenu();
+    void RunSystemCommand(unsigned command);
 
     app::CQuillonDlg& main_;
     QtHost& host_;
+    DialogUnits units_;
     std::array<DialogView*, app::CQuillonDlg::PAGE_COUNT> pages_{};
     QMenu menu_;
 };

@@ -1,15 +1,33 @@
 #include "frontends/qt/QtHost.hpp"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <chrono>
 #include <utility>
 
 #include "frontends/qt/MessageBoxPresenter.hpp"
 #include "frontends/qt/MessageBoxStyle.hpp"
 #include "frontends/qt/ModalLoop.hpp"
+#include "frontends/qt/ModelText.hpp"
 #include "platform/ui/Dialog.hpp"
 
 namespace quillon::gui {
+
+namespace {
+
+// By its text: which window a box sits over depends on the window active
+// when it opened, not on its owner alone.
+QMessageBox* FindOpenBox(const QString& text) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (box != nullptr && box->isVisible() && box->text() == text) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 QtHost::QtHost()
     : eventClock_([] {
@@ -54,6 +72,19 @@ std::optional<std::string> QtHost::OpenFileDialog(const ui::Dialog* owner,
         },
         ui::IDCANCEL);
     return answered == ui::IDOK ? *chosen : std::nullopt;
+}
+
+void QtHost::CloseMessageBox(const ui::Dialog*, std::string_view text) {
+    auto close = [shown = DisplayText(text)] {
+        if (QMessageBox* box = FindOpenBox(shown)) {
+            box->close();  // the box's own close: its escape button answers
+        }
+    };
+    if (dispatcher_.OnGuiThread()) {
+        close();
+    } else {
+        dispatcher_.Post(close);
+    }
 }
 
 int QtHost::RunModal(ui::Dialog& dialog) {

@@ -39,6 +39,9 @@ class QtHost final : public ui::Host {
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
     int RunModal(ui::Dialog& dialog) override;
+    /// Carried to the GUI thread in the same queue as boxes asked for from
+    /// other threads, so a box asked for after it opens after the close.
+    void CloseMessageBox(const ui::Dialog* owner, std::string_view text) override;
 
     void SetWindowFactory(WindowFactory factory) { windowFactory_ = std::move(factory); }
     GuiDispatcher& Dispatcher() { return dispatcher_; }

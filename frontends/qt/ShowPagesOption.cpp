@@ -5,18 +5,8 @@
 
 namespace quillon::gui {
 
-static_assert(SHOW_PAGES_BUTTONS[0] == app::IDC_WRITE_PARAMETERS &&
-              SHOW_PAGES_BUTTONS[1] == app::IDC_READ_PARAMETERS &&
-              SHOW_PAGES_BUTTONS[2] == app::IDC_STORAGE_INIT &&
-              SHOW_PAGES_BUTTONS[3] == app::IDC_CONVERTER &&
-              SHOW_PAGES_BUTTONS[4] == app::IDC_BAUD_CALCULATOR);
-
 void ShowPages(app::CQuillonDlg& window) {
-    window.ShowWindow(app::IDC_TAB, true);
-    for (int id : SHOW_PAGES_BUTTONS) {
-        window.ShowWindow(id, true);
-        window.EnableWindow(id, true);
-    }
+    window.ShowParameterPages(true);
 }
 
 void ShowSettingsDirectory(app::CQuillonDlg& window) {

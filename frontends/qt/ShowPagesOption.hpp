@@ -3,8 +3,8 @@
 // As delivered the main window hides the tab control and disables the
 // buttons of the parameter write and read, the storage initialisation and the
 // two sibling tools. This option shows the tab control with its ten pages,
-// shows the hidden bit-timing button and enables all five buttons. Without
-// the option nothing is changed.
+// shows the hidden bit-timing button and enables all five buttons, whatever
+// the window menu's item last left (CQuillonDlg::ShowParameterPages).
 #pragma once
 
 #include "app/CQuillonDlg.hpp"
@@ -12,7 +12,7 @@
 namespace quillon::gui {
 
 /// Buttons that the option enables (and shows).
-inline constexpr int SHOW_PAGES_BUTTONS[] = {1003, 1004, 1172, 1008, 1006};
+inline constexpr const auto& SHOW_PAGES_BUTTONS = app::PAGE_BUTTONS;
 
 /// Applies the option to a created main window.
 void ShowPages(app::CQuillonDlg& window);

@@ -9,11 +9,11 @@ WindowFactory::WindowFactory(QtHost& host, const DialogUnits& units, GuiOptions 
 
 std::unique_ptr<QWidget> WindowFactory::Create(ui::Dialog& dialog) {
     if (auto* main = dynamic_cast<app::CQuillonDlg*>(&dialog)) {
-        if (options_.showPages) {
+        if (options_.showPages || main->PagesRemembered()) {
             ShowPages(*main);
         }
         ShowSettingsDirectory(*main);
-        auto window = std::make_unique<MainWindow>(*main, host_, units_, options_.showPages);
+        auto window = std::make_unique<MainWindow>(*main, host_, units_, main->PagesShown());
         if (onMainWindow_) {
             onMainWindow_(*window);
         }

@@ -36,6 +36,10 @@ class Host {
     /// chosen path in UTF-8, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFileDialog(const Dialog* owner,
                                                       std::string_view filter) = 0;
+    /// Closes the message box `owner` has open with `text`, as its close box
+    /// would; nothing when no such box is open. Safe from any thread: a box
+    /// asked for on the same thread afterwards opens only once this one is gone.
+    virtual void CloseMessageBox(const Dialog* /*owner*/, std::string_view /*text*/) {}
     /// Runs `dialog` modally until EndDialog; returns its result.
     virtual int RunModal(Dialog& dialog) = 0;
     /// Caption of the application's own message boxes.

@@ -529,7 +529,7 @@ TEST(StorageReplyDuringDisconnectTest, DisconnectPumpsSoTheReceiveThreadsBoxIsAn
 namespace quillon::app {
 namespace {
 
-TEST_F(StorageInitTest, ReplyWhileTheWaitBoxIsOpenIsReported) {
+TEST_F(StorageInitTest, ReplyWhileTheWaitBoxIsOpenClosesItBeforeTheResultOpens) {
     // The reply arrives and is answered while the wait box is still on screen.
     bool pendingWhileOpen = false;
     std::optional<CommandResult> replyWhileOpen;
@@ -552,6 +552,12 @@ TEST_F(StorageInitTest, ReplyWhileTheWaitBoxIsOpenIsReported) {
     EXPECT_EQ(BoxTexts(),
               (std::vector<std::string>{"确认初始化？", "初次初始化大概需要1分钟时间，请耐心等待!",
                                         "初始化SD卡成功"}));
+    EXPECT_EQ(host.BoxLog(),
+              (std::vector<std::string>{"opened: 确认初始化？", "answered: 确认初始化？",
+                                        "opened: 初次初始化大概需要1分钟时间，请耐心等待!",
+                                        "closed: 初次初始化大概需要1分钟时间，请耐心等待!",
+                                        "opened: 初始化SD卡成功", "answered: 初始化SD卡成功"}))
+        << "closing the result must not lead back to the wait";
     EXPECT_FALSE(window->StorageInitPending());
 }
 

@@ -106,6 +106,39 @@ TEST_F(DeviceRepliesGuiTest, StorageReplyBoxIsShownOnTheGuiThreadWhileTheReceive
         adapter.Bus().WaitFor([&] { return window->FramesHandled() == handledBefore + 1; }));
 }
 
+TEST_F(DeviceRepliesGuiTest, StorageReplyClosesTheWaitBoxBeforeItsResultOpens) {
+    const QString wait = QString::fromUtf8("初次初始化大概需要1分钟时间，请耐心等待!");
+    Open(true);
+    ConnectByButton();
+    bool replied = false;
+    std::optional<bool> waitOpenUnderResult;
+    watcher.OnBoxShown([&](const test::SeenBox& box) {
+        if (box.text == wait && !replied) {
+            // The device answers while the wait box is still on screen.
+            replied = true;
+            DeviceSends(0, {MakeFrame(protocol::ID_STORAGE_INIT, false, {1}, 8)});
+            EXPECT_TRUE(RunUntil([&] { return watcher.Boxes().size() == 3; }));
+        } else if (box.text == "初始化SD卡成功") {
+            waitOpenUnderResult = false;
+            for (QWidget* shown : QApplication::topLevelWidgets()) {
+                auto* other = qobject_cast<QMessageBox*>(shown);
+                if (other != nullptr && other->isVisible() && other->text() == wait) {
+                    waitOpenUnderResult = true;
+                }
+            }
+        }
+    });
+    watcher.AnswerBoxesWith({QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok});
+    QTest::mouseClick(MainWidget<QPushButton>(app::IDC_STORAGE_INIT), Qt::LeftButton);
+
+    ASSERT_TRUE(replied);
+    ASSERT_EQ(watcher.Boxes().size(), 3u);
+    EXPECT_EQ(watcher.Boxes()[1].text, wait);
+    EXPECT_EQ(watcher.Boxes()[2].text, "初始化SD卡成功");
+    EXPECT_EQ(waitOpenUnderResult, false) << "closing the result must not lead back to the wait";
+    EXPECT_FALSE(window->StorageInitPending());
+}
+
 TEST_F(DeviceRepliesGuiTest, ClosingWhileAReplyBoxIsDueNeitherHangsNorShowsIt) {
     Open(true);
     ConnectByButton();

@@ -32,8 +32,9 @@ class GuiFixture : public ::testing::Test {
         window.reset();
     }
 
-    void Open(bool showPages) {
-        window = std::make_unique<app::CQuillonDlg>(host, system.services);
+    /// Opens the window on the fake services, or on `services` (another sleeper).
+    void Open(bool showPages, sys::SystemServices* services = nullptr) {
+        window = std::make_unique<app::CQuillonDlg>(host, services ? *services : system.services);
         window->Create();
         if (showPages) {
             gui::ShowPages(*window);

@@ -214,6 +214,49 @@ INSTANTIATE_TEST_SUITE_P(Rows, ShowPagesTest,
                                            ShowPagesRow{"ShowPages", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The window menu's item shows the pages at once, and the next window the
+// program makes starts with them; the item carries a check mark meanwhile.
+TEST_F(MainWindowGuiTest, PagesMenuItemShowsThePagesAndTheNextWindowStartsWithThem) {
+    window = std::make_unique<app::CQuillonDlg>(host, system.services);
+    window->Create();
+    std::unique_ptr<QWidget> made = factory.Create(*window);
+    auto* first = dynamic_cast<MainWindow*>(made.get());
+    ASSERT_NE(first, nullptr);
+    first->show();
+    const QSize templateSize = first->View().TemplateSize();
+    EXPECT_EQ(first->size(), templateSize) << "as delivered: no pages";
+    QAction* item = nullptr;
+    for (QAction* action : first->WindowMenu().actions()) {
+        if (action->text() == "显示参数页(&P)") {
+            item = action;
+        }
+    }
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->isCheckable());
+    emit first->WindowMenu().aboutToShow();
+    EXPECT_FALSE(item->isChecked());
+
+    item->trigger();
+    auto* tabs = static_cast<TabControlWidget*>(first->View().Widget(app::IDC_TAB));
+    ASSERT_TRUE(RunUntil([&] { return tabs->isVisible(); }));
+    EXPECT_GT(first->height(), templateSize.height()) << "room for the pages";
+    EXPECT_TRUE(
+        qobject_cast<QPushButton*>(first->View().Widget(app::IDC_WRITE_PARAMETERS))->isEnabled());
+    emit first->WindowMenu().aboutToShow();
+    EXPECT_TRUE(item->isChecked());
+
+    app::CQuillonDlg next(host, system.services);
+    next.Create();
+    std::unique_ptr<QWidget> nextWindow = factory.Create(next);
+    EXPECT_TRUE(next.PagesShown());
+    EXPECT_GT(nextWindow->height(), templateSize.height());
+
+    item->trigger();
+    ASSERT_TRUE(RunUntil([&] { return !tabs->isVisible(); }));
+    EXPECT_EQ(first->size(), templateSize) << "back to the window as delivered";
+    made.reset();
+}
+
 TEST_F(MainWindowGuiTest, AboutBoxOpensFromTheWindowMenuAndClosesWithOk) {
     Open(false);
     QString caption;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWindow>
 
 #include "frontends/qt/GuiDispatcher.hpp"
 #include "frontends/qt/QtSleeper.hpp"
@@ -39,6 +41,35 @@ TEST(QtSleeperTest, PauseOnTheGuiThreadDropsClicksOnOpenWindows) {
     PostClick(button);
     QCoreApplication::processEvents();
     EXPECT_EQ(clicks, 1) << "after the pause the window takes input again";
+}
+
+// Counts the close requests that reach the window.
+class CloseCounter : public QWidget {
+  public:
+    int closes = 0;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        ++closes;
+        event->ignore();  // stays open, as a window that asks first may
+    }
+};
+
+TEST(QtSleeperTest, CloseRequestsDuringAPauseAreMadeOnceAfterIt) {
+    GuiDispatcher dispatcher;
+    QtSleeper sleeper(dispatcher);
+    CloseCounter window;
+    window.resize(120, 30);
+    window.show();
+    for (int request = 0; request < 2; ++request) {
+        // As the window system delivers them: through the platform window.
+        QMetaObject::invokeMethod(
+            &window, [&window] { window.windowHandle()->close(); }, Qt::QueuedConnection);
+    }
+    sleeper.SleepMs(0);
+    EXPECT_EQ(window.closes, 0) << "nothing runs inside the pause";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.closes, 1) << "held, then made once the pause was over";
 }
 
 TEST(QtSleeperTest, PauseOffTheGuiThreadIsAPlainSleep) {

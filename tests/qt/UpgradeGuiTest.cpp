@@ -6,8 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <fstream>
 
+#include "frontends/qt/QtSleeper.hpp"
 #include "tests/qt/GuiFixture.hpp"
 #include "upgrade/UpgradeTexts.hpp"
 
@@ -89,6 +91,44 @@ TEST_F(UpgradeGuiTest, ClosingAsksAndAConfirmedCloseStopsAfterTheCurrentFrame) {
     EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), upgrade::STATUS_STOPPED);
     EXPECT_TRUE(window->IsEnded()) << "the window closed once the upgrade had stopped";
     EXPECT_FALSE(window->IsRunning());
+}
+
+/// The window's own pause (event loop, input held off) with every wait cut to
+/// nothing: the upgrade runs its real pauses without taking real time.
+class ZeroLengthPauses final : public sys::Sleeper {
+  public:
+    explicit ZeroLengthPauses(const GuiDispatcher& dispatcher) : pause_(dispatcher) {}
+    void SleepMs(std::uint32_t) override { pause_.SleepMs(0); }
+
+  private:
+    QtSleeper pause_;
+};
+
+// The window system's close request (what the platform makes of the close box,
+// Alt+F4 or WM_DELETE_WINDOW) arrives as an event while the upgrade waits for
+// the erase, and must reach the close question rather than vanish.
+TEST_F(UpgradeGuiTest, WindowSystemCloseDuringTheEraseWaitAsksAndStopsTheUpgrade) {
+    ZeroLengthPauses pauses(host.Dispatcher());
+    sys::SystemServices services = system.ServicesWith(pauses);
+    Open(false, &services);
+    watcher.AnswerBoxesWith({QMessageBox::Yes});
+    bool requested = false;
+    const upgrade::UpgradeObserver firstProgress([&](const upgrade::UpgradeProgress&) {
+        if (!std::exchange(requested, true)) {
+            // Queued, as a request read from the window system's connection is.
+            QMetaObject::invokeMethod(
+                view.get(), [this] { view->windowHandle()->close(); }, Qt::QueuedConnection);
+        }
+    });
+    window->UpgradeFirmware(&firstProgress);
+
+    ASSERT_TRUE(requested);
+    ASSERT_EQ(watcher.Boxes().size(), 1u) << "the close request got no question";
+    EXPECT_EQ(watcher.Boxes()[0].text, QString::fromUtf8(upgrade::CLOSE_DURING_UPGRADE));
+    EXPECT_EQ(watcher.Boxes()[0].caption, "警告");
+    EXPECT_EQ(adapter.Bus().Transmitted().size(), 1u) << "only the erase command went out";
+    EXPECT_EQ(window->GetDlgItemText(app::IDC_STATUS), upgrade::STATUS_STOPPED);
+    EXPECT_TRUE(window->IsEnded()) << "the window closed once the upgrade had stopped";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/ScriptedHost.hpp"
 
+#include <algorithm>
+
 #include "platform/ui/Dialog.hpp"
 
 namespace quillon::test {
@@ -13,6 +15,8 @@ int ScriptedHost::MessageBox(const ui::Dialog* owner, std::string_view text,
     {
         std::lock_guard lock(mutex_);
         boxes_.push_back(box);
+        openBoxes_.push_back(box);
+        boxLog_.push_back("opened: " + box.text);
         observer = boxObserver_;
         if (!answers_.empty()) {
             answer = answers_.front();
@@ -22,7 +26,30 @@ int ScriptedHost::MessageBox(const ui::Dialog* owner, std::string_view text,
     if (observer) {
         observer(box);
     }
+    std::lock_guard lock(mutex_);
+    if (const auto open = std::find(openBoxes_.begin(), openBoxes_.end(), box);
+        open != openBoxes_.end()) {
+        openBoxes_.erase(open);
+        boxLog_.push_back("answered: " + box.text);
+    }
     return answer;
+}
+
+void ScriptedHost::CloseMessageBox(const ui::Dialog* owner, std::string_view text) {
+    const int ownerTemplate = owner != nullptr ? owner->Template().number : 0;
+    std::lock_guard lock(mutex_);
+    const auto open = std::find_if(openBoxes_.begin(), openBoxes_.end(), [&](const auto& box) {
+        return box.ownerTemplate == ownerTemplate && box.text == text;
+    });
+    if (open != openBoxes_.end()) {
+        boxLog_.push_back("closed: " + open->text);
+        openBoxes_.erase(open);
+    }
+}
+
+std::vector<std::string> ScriptedHost::BoxLog() const {
+    std::lock_guard lock(mutex_);
+    return boxLog_;
 }
 
 std::optional<std::string> ScriptedHost::OpenFileDialog(const ui::Dialog*,
@@ -91,6 +118,7 @@ std::vector<std::string> ScriptedHost::FileDialogFilters() const {
 void ScriptedHost::ClearBoxes() {
     std::lock_guard lock(mutex_);
     boxes_.clear();
+    boxLog_.clear();
 }
 
 }  // namespace quillon::test

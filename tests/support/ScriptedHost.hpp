@@ -29,6 +29,8 @@ class ScriptedHost : public ui::Host {
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
     int RunModal(ui::Dialog& dialog) override;
+    /// Closes the box if it is open: the box observer of its thread is running.
+    void CloseMessageBox(const ui::Dialog* owner, std::string_view text) override;
 
     /// The next boxes answer with these buttons, in order; afterwards IDOK
     /// (IDYES for a Yes/No box).
@@ -42,12 +44,17 @@ class ScriptedHost : public ui::Host {
 
     std::vector<RecordedBox> Boxes() const;
     std::vector<std::string> BoxTexts() const;
+    /// Each box's life in order: "opened: TEXT", then "answered: TEXT", or
+    /// "closed: TEXT" when the program closed it while it was open.
+    std::vector<std::string> BoxLog() const;
     std::vector<std::string> FileDialogFilters() const;
     void ClearBoxes();
 
   private:
     mutable std::mutex mutex_;
     std::vector<RecordedBox> boxes_;
+    std::vector<RecordedBox> openBoxes_;
+    std::vector<std::string> boxLog_;
     std::deque<int> answers_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::vector<std::string> filters_;
