@@ -107,6 +107,14 @@ std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std
     return std::nullopt;
 }
 
+// A file none of whose checksums holds gives nothing to load: shown all the
+// same, for whoever is looking into it, and then refused as a bad file.
+int AllChecksumsFail(const std::string& file, std::ostream& err) {
+    err << "quillon-cli show: " << file
+        << ": every checksum fails; loading the file would take nothing from it\n";
+    return EXIT_BAD_FILE;
+}
+
 // The table or JSON on `out`; on `err` a warning for each section the program would replace
 // with its starting values when it loads the file.
 int ShowSettings(const std::string& file, const std::vector<std::uint8_t>& bytes, bool json,
@@ -124,11 +132,13 @@ int ShowSettings(const std::string& file, const std::vector<std::uint8_t>& bytes
     } else {
         PrintTable(decoded, out);
     }
-    for (const auto section : protocol::FailedSections(decoded.checks)) {
+    const auto failed = protocol::FailedSections(decoded.checks);
+    for (const auto section : failed) {
         err << "quillon-cli show: warning: "
             << protocol::SectionResetWarning(sys::PathFromUtf8(file), section) << '\n';
     }
-    return EXIT_OK;
+    return failed.size() == protocol::SETTINGS_SECTION_COUNT ? AllChecksumsFail(file, err)
+                                                             : EXIT_OK;
 }
 
 // Stored text: `length` bytes (at most the field), one character per byte.
@@ -231,16 +241,17 @@ ordered_json DtuJson(const std::vector<std::uint8_t>& bytes,
     return toJson(Record::FromBytes(block), protocol::SectionChecksumMatches(block));
 }
 
+// A DTU file has one checksum; the program loads its defaults when it fails.
 template <typename Record>
-int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out,
-            ordered_json (*toJson)(const Record&, bool)) {
+int ShowDtu(const std::string& file, const std::vector<std::uint8_t>& bytes, bool json,
+            std::ostream& out, std::ostream& err, ordered_json (*toJson)(const Record&, bool)) {
     const ordered_json record = DtuJson<Record>(bytes, toJson);
     if (json) {
         out << record.dump(2) << '\n';
     } else {
         PrintFields(record, out);
     }
-    return EXIT_OK;
+    return record["checksumOk"].get<bool>() ? EXIT_OK : AllChecksumsFail(file, err);
 }
 
 }  // namespace
@@ -255,9 +266,9 @@ int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream&
     }
     switch (*kind) {
         case FileKind::DtuBasic:
-            return ShowDtu<protocol::DtuBasicPara>(*bytes, json, out, DtuBasicJson);
+            return ShowDtu<protocol::DtuBasicPara>(file, *bytes, json, out, err, DtuBasicJson);
         case FileKind::DtuAdvanced:
-            return ShowDtu<protocol::DtuAdvPara>(*bytes, json, out, DtuAdvancedJson);
+            return ShowDtu<protocol::DtuAdvPara>(file, *bytes, json, out, err, DtuAdvancedJson);
         case FileKind::Settings:
             break;
     }

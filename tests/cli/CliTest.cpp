@@ -304,6 +304,38 @@ TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
     EXPECT_EQ(CountWithPythonCan(trace), frames);
 }
 
+// A trace without one frame in it is a bad file, not a quiet success.
+TEST_F(CliTest, DecodeOfAFileWithoutACandumpLineSaysSo) {
+    const std::string frame = "(1700000000.000000) can0 008#01FFFFFFFFFFFFFF T\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int status;
+        std::string err;
+    } rows[] = {
+        {"empty", "", EXIT_BAD_FILE, "quillon-cli decode: TRACE holds no candump line\n"},
+        {"blank lines", "\n  \n", EXIT_BAD_FILE,
+         "quillon-cli decode: TRACE holds no candump line\n"},
+        {"other text", "hello\n", EXIT_BAD_FILE,
+         "TRACE:1: not a frame line, skipped\nquillon-cli decode: TRACE holds no candump line\n"},
+        {"one frame after other text", "hello\n" + frame, EXIT_OK,
+         "TRACE:1: not a frame line, skipped\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string trace = Dir() + "/trace.log";
+        std::ofstream(trace, std::ios::binary) << row.text;
+        const auto decoded = Run({"decode", trace});
+        EXPECT_EQ(decoded.status, row.status);
+        std::string err = row.err;
+        for (std::size_t at; (at = err.find("TRACE")) != std::string::npos;) {
+            err.replace(at, 5, trace);
+        }
+        EXPECT_EQ(decoded.err, err);
+        EXPECT_EQ(decoded.out.empty(), row.status != EXIT_OK) << decoded.out;
+    }
+}
+
 }  // namespace
 }  // namespace quillon::cli
 

@@ -232,6 +232,54 @@ TEST_F(ShowCommandTest, DamagedSectionsAreShownAsStoredAndWarnedAbout) {
               "数据回放设置: checksum BAD\n");
 }
 
+// Shown in every case; a bad file only when none of its checksums holds, since
+// loading it would then take nothing from it.
+TEST_F(ShowCommandTest, ExitStatusSaysWhetherLoadingTakesAnythingFromTheFile) {
+    const std::string dir = system.directory.Path().string();
+    const std::string zeros = dir + "/QXCfg.dat";
+    std::ofstream(zeros, std::ios::binary) << std::string(protocol::SETTINGS_FILE_SIZE, '\0');
+    protocol::SettingsSections sections;
+    const std::string partly = dir + "/partly.dat";
+    ASSERT_TRUE(protocol::WriteSettingsFile(partly, sections));
+    FlipByte(partly, 936 + 2);  // the bridge section
+    const std::string basicPath = Save("QXCfgDTU.dat", basic);
+    FlipByte(basicPath, protocol::DtuBasicPara::OFFSET_SERVER_PORT);
+    const std::string advancedPath = Save("QXCfgDTUHL.dat", advanced);
+    const auto refusal = [](const std::string& path) {
+        return "quillon-cli show: " + path +
+               ": every checksum fails; loading the file would take nothing from it\n";
+    };
+    const struct {
+        const char* name;
+        std::string path;
+        int status;
+        std::string lastErrLine;
+        std::string shown;
+    } rows[] = {
+        {"settings file of zeros", zeros, EXIT_BAD_FILE, refusal(zeros),
+         "CAN1基本设置: checksum BAD\n"},
+        {"settings file with one damaged section", partly, EXIT_OK,
+         "quillon-cli show: warning: " + partly +
+             ": the bridge section (网桥规则设置) fails its checksum; loading the file gives it "
+             "its starting values\n",
+         "网桥规则设置: checksum BAD\n"},
+        {"DTU file with a flipped byte", basicPath, EXIT_BAD_FILE, refusal(basicPath),
+         "serverPort          9001\n"},
+        {"whole DTU file", advancedPath, EXIT_OK, "", "checksumOk          ok\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto shown = Show(row.path, false);
+        EXPECT_EQ(shown.status, row.status);
+        if (row.lastErrLine.empty()) {
+            EXPECT_EQ(shown.err, "");
+        } else {
+            EXPECT_TRUE(shown.err.ends_with(row.lastErrLine)) << shown.err;
+        }
+        EXPECT_NE(shown.out.find(row.shown), std::string::npos) << shown.out;
+    }
+}
+
 TEST_F(ShowCommandTest, WholeSettingsFileGivesNoWarning) {
     protocol::SettingsSections sections;
     const std::string path = (system.directory.Path() / "QXCfg.dat").string();
