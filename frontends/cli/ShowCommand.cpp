@@ -13,6 +13,8 @@
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
+#include "pages/HexIdentifier.hpp"
+#include "pages/ListRowTexts.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
@@ -25,26 +27,67 @@ namespace {
 
 using nlohmann::ordered_json;
 
+// The entries in use of a table: as many as its count says, at most what it holds (a
+// damaged count is shown as stored but cannot reach past the table).
+std::size_t InUse(std::size_t count, std::size_t capacity) {
+    return std::min(count, capacity);
+}
+
+// One list row as the page shows it: "序号" from 0, then the page's columns.
+void PrintRow(std::size_t row, const std::vector<std::string>& columns, std::ostream& out) {
+    out << "    " << row;
+    for (const std::string& column : columns) {
+        out << " | " << column;
+    }
+    out << '\n';
+}
+
+void PrintChannel(std::string_view name, const protocol::CanPara& channel, std::ostream& out) {
+    out << "  " << name << ": enable=" << int(channel.enable)
+        << " baudIndex=" << int(channel.baudIndex) << " btr0=0x"
+        << pages::FormatHexLower(channel.btr0) << " btr1=0x" << pages::FormatHexLower(channel.btr1)
+        << " workMode=" << int(channel.workMode) << " acceptAll=" << int(channel.acceptAll)
+        << " recording rules=" << int(channel.filterCount) << '\n';
+    for (std::size_t i = 0; i < InUse(channel.filterCount, channel.filters.size()); ++i) {
+        PrintRow(i, pages::RecordingRuleColumns(channel.filters[i]), out);
+    }
+}
+
+void PrintFilters(std::string_view name, const protocol::HardFilterPara& filters,
+                  std::ostream& out) {
+    out << "  " << name << " acceptance filters: enable=" << int(filters.enable)
+        << " count=" << int(filters.filterCount) << '\n';
+    for (std::size_t i = 0; i < InUse(filters.filterCount, filters.frameFormat.size()); ++i) {
+        PrintRow(i,
+                 pages::AcceptanceFilterColumns(filters.frameFormat[i], filters.matchValue[i],
+                                                filters.matchMask[i]),
+                 out);
+    }
+}
+
 void PrintTable(const protocol::DecodedSettings& decoded, std::ostream& out) {
     const auto& s = decoded.sections;
     for (std::size_t i = 0; i < protocol::SETTINGS_SECTION_COUNT; ++i) {
         out << protocol::SETTINGS_SECTION_NAMES[i].label << ": checksum "
             << (decoded.checks[i] ? "ok" : "BAD") << '\n';
     }
-    for (const auto* channel : {&s.can1, &s.can2}) {
-        out << "  channel: enable=" << int(channel->enable)
-            << " baudIndex=" << int(channel->baudIndex) << " btr0=" << int(channel->btr0)
-            << " btr1=" << int(channel->btr1) << " workMode=" << int(channel->workMode)
-            << " acceptAll=" << int(channel->acceptAll)
-            << " filterCount=" << int(channel->filterCount) << '\n';
-    }
+    PrintChannel("CAN1", s.can1, out);
+    PrintChannel("CAN2", s.can2, out);
     out << "  sys: fileSizeMB=" << s.sys.fileSizeMB
         << " cyclicOverwrite=" << int(s.sys.cyclicOverwrite)
         << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
         << " errorProofing=" << int(s.sys.errorProofing) << '\n';
-    out << "  filters: " << int(s.filters1.filterCount) << " / " << int(s.filters2.filterCount)
-        << ", bridge rules: " << int(s.bridge.ruleCount)
-        << ", replay files: " << int(s.replay.ruleCount) << '\n';
+    PrintFilters("CAN1", s.filters1, out);
+    PrintFilters("CAN2", s.filters2, out);
+    out << "  bridge rules: " << int(s.bridge.ruleCount) << '\n';
+    for (std::size_t i = 0; i < InUse(s.bridge.ruleCount, s.bridge.rules.size()); ++i) {
+        PrintRow(i, pages::BridgeRuleColumns(s.bridge.rules[i]), out);
+    }
+    out << "  replay files: " << int(s.replay.ruleCount) << '\n';
+    for (std::size_t i = 0; i < InUse(s.replay.ruleCount, s.replay.rules.size()); ++i) {
+        const auto& rule = s.replay.rules[i];
+        PrintRow(i, pages::ReplayRuleColumns(rule, FileNameText(rule.fileName)), out);
+    }
 }
 
 // The file's bytes; nothing, with `why` set, when it cannot be read. No
