@@ -16,8 +16,6 @@ using protocol::ReplayRule;
 
 constexpr const char* NAME_TOO_LONG = "文件名不能大于16个字符!";
 constexpr const char* NAME_MISSING = "请输入文件名!";
-constexpr std::uint8_t CHANNEL1 = 0x01;
-constexpr std::uint8_t CHANNEL2 = 0x02;
 constexpr int RADIO_IDS[] = {CCanReplayDlg::IDC_RADIO_BY_CHANNEL, CCanReplayDlg::IDC_RADIO_ALL_CAN1,
                              CCanReplayDlg::IDC_RADIO_ALL_CAN2};
 
@@ -69,8 +67,8 @@ void CCanReplayDlg::StoreRule(ReplayRule& rule, const std::string& ansiName) con
     std::copy(ansiName.begin(), ansiName.end(), rule.fileName.begin());
     rule.times = static_cast<std::uint16_t>(times_);
     rule.intervalSec = interval_;
-    SetBit(rule.channelMask, CHANNEL1, channel1_ == ui::BST_CHECKED);
-    SetBit(rule.channelMask, CHANNEL2, channel2_ == ui::BST_CHECKED);
+    SetBit(rule.channelMask, REPLAY_CHANNEL1, channel1_ == ui::BST_CHECKED);
+    SetBit(rule.channelMask, REPLAY_CHANNEL2, channel2_ == ui::BST_CHECKED);
 }
 
 void CCanReplayDlg::AddRule() {

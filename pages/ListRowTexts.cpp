@@ -8,9 +8,6 @@
 namespace quillon::pages {
 namespace {
 
-constexpr std::uint8_t CHANNEL1 = 0x01;
-constexpr std::uint8_t CHANNEL2 = 0x02;
-
 std::string TriggerName(std::uint8_t trigger) {
     return trigger < TRIGGER_NAMES.size() ? TRIGGER_NAMES[trigger] : "";
 }
@@ -21,14 +18,14 @@ std::string FormatName(std::uint8_t format) {
 
 std::string ChannelText(std::uint8_t mask) {
     std::string text;
-    if ((mask & CHANNEL1) != 0) {
+    if ((mask & REPLAY_CHANNEL1) != 0) {
         text += CHANNEL1_ALLOWED;
         text += ' ';
     }
-    if ((mask & CHANNEL1) != 0 && (mask & CHANNEL2) != 0) {
+    if ((mask & REPLAY_CHANNEL1) != 0 && (mask & REPLAY_CHANNEL2) != 0) {
         text += "，";
     }
-    if ((mask & CHANNEL2) != 0) {
+    if ((mask & REPLAY_CHANNEL2) != 0) {
         text += CHANNEL2_ALLOWED;
     }
     return text.empty() ? "未允许道数据" : text;
