@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pages/BridgeRuleText.hpp"
+#include "pages/ListRowTexts.hpp"
 #include "pages/PageTemplates.hpp"
 #include "pages/PageTexts.hpp"
 #include "pages/RowRemoval.hpp"
@@ -175,11 +176,10 @@ void CBridgeRuleDialog::OnForwardAllClicked(int checkId) {
 
 void CBridgeRuleDialog::AppendRow(int row, const BridgeRule& rule) {
     InsertItem(IDC_LIST_RULES, row, std::to_string(row));
-    SetItemText(IDC_LIST_RULES, row, 1, DirectionText(rule.direction));
-    SetItemText(IDC_LIST_RULES, row, 2, TriggerText(rule.trigger));
-    SetItemText(IDC_LIST_RULES, row, 3, FormulaText(rule.k, rule.m));
-    SetItemText(IDC_LIST_RULES, row, 4, SourceDescription(rule));
-    SetItemText(IDC_LIST_RULES, row, 5, ForwardedDescription(rule));
+    int column = 1;
+    for (const std::string& text : BridgeRuleColumns(rule)) {
+        SetItemText(IDC_LIST_RULES, row, column++, text);
+    }
 }
 
 void CBridgeRuleDialog::RefreshList() {

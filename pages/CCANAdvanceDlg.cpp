@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pages/BitPattern.hpp"
+#include "pages/ListRowTexts.hpp"
 #include "pages/PageTemplates.hpp"
 #include "pages/PageTexts.hpp"
 #include "pages/RowRemoval.hpp"
@@ -15,10 +16,6 @@ constexpr const char* FILTERS_FULL = "高级滤波器数量已满!";
 constexpr int STANDARD_ROW = 0;
 constexpr int STANDARD_BITS = 11;
 constexpr int FIRST_EXTENDED_LABEL = 12;
-
-const char* FormatName(std::uint8_t format) {
-    return FRAME_FORMAT_NAMES[format == 0 ? 0 : 1];
-}
 
 }  // namespace
 
@@ -116,8 +113,10 @@ void CCANAdvanceDlg::OnEnableClicked() {
 void CCANAdvanceDlg::AppendRow(int row, std::uint8_t format, std::uint32_t value,
                                std::uint32_t mask) {
     InsertItem(IDC_LIST_FILTERS, row, std::to_string(row));
-    SetItemText(IDC_LIST_FILTERS, row, 1, FormatName(format));
-    SetItemText(IDC_LIST_FILTERS, row, 2, FormatBitPattern(format, value, mask));
+    int column = 1;
+    for (const std::string& text : AcceptanceFilterColumns(format, value, mask)) {
+        SetItemText(IDC_LIST_FILTERS, row, column++, text);
+    }
 }
 
 void CCANAdvanceDlg::RefreshList() {

@@ -5,6 +5,7 @@
 
 #include "pages/CharacterText.hpp"
 #include "pages/HexIdentifier.hpp"
+#include "pages/ListRowTexts.hpp"
 #include "pages/PageTemplates.hpp"
 #include "pages/PageTexts.hpp"
 #include "pages/RowRemoval.hpp"
@@ -22,10 +23,6 @@ constexpr std::size_t MAX_BTR_CHARACTERS = 2;
 constexpr std::size_t MAX_ID_CHARACTERS = 8;
 
 // A trigger code the record does not know shows as an empty cell.
-const char* TriggerName(std::uint8_t trigger) {
-    return trigger < TRIGGER_NAMES.size() ? TRIGGER_NAMES[trigger] : "";
-}
-
 }  // namespace
 
 CCan1ParaDlg::CCan1ParaDlg(ui::Host& host, ui::Dialog& parent, RecordType& record,
@@ -177,12 +174,10 @@ void CCan1ParaDlg::DeleteSelected() {
 
 void CCan1ParaDlg::AppendRow(int row, const protocol::CanFilter& filter) {
     InsertItem(IDC_LIST_FILTERS, row, std::to_string(row));
-    SetItemText(IDC_LIST_FILTERS, row, 1, FRAME_TYPE_NAMES[filter.frameType == 0 ? 0 : 1]);
-    SetItemText(IDC_LIST_FILTERS, row, 2, FRAME_FORMAT_NAMES[filter.frameFormat == 0 ? 0 : 1]);
-    SetItemText(IDC_LIST_FILTERS, row, 3, FormatHexLower(filter.idStart));
-    SetItemText(IDC_LIST_FILTERS, row, 4, FormatHexLower(filter.idEnd));
-    SetItemText(IDC_LIST_FILTERS, row, 5, std::to_string(filter.interval));
-    SetItemText(IDC_LIST_FILTERS, row, 6, TriggerName(filter.trigger));
+    int column = 1;
+    for (const std::string& text : RecordingRuleColumns(filter)) {
+        SetItemText(IDC_LIST_FILTERS, row, column++, text);
+    }
 }
 
 void CCan1ParaDlg::RefreshList() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "pages/ListRowTexts.hpp"
 #include "pages/PageTemplates.hpp"
 #include "pages/PageTexts.hpp"
 #include "pages/RowRemoval.hpp"
@@ -15,25 +16,8 @@ using protocol::ReplayRule;
 
 constexpr const char* NAME_TOO_LONG = "文件名不能大于16个字符!";
 constexpr const char* NAME_MISSING = "请输入文件名!";
-constexpr std::uint8_t CHANNEL1 = 0x01;
-constexpr std::uint8_t CHANNEL2 = 0x02;
 constexpr int RADIO_IDS[] = {CCanReplayDlg::IDC_RADIO_BY_CHANNEL, CCanReplayDlg::IDC_RADIO_ALL_CAN1,
                              CCanReplayDlg::IDC_RADIO_ALL_CAN2};
-
-std::string ChannelText(std::uint8_t mask) {
-    std::string text;
-    if ((mask & CHANNEL1) != 0) {
-        text += CHANNEL1_ALLOWED;
-        text += ' ';
-    }
-    if ((mask & CHANNEL1) != 0 && (mask & CHANNEL2) != 0) {
-        text += "，";
-    }
-    if ((mask & CHANNEL2) != 0) {
-        text += CHANNEL2_ALLOWED;
-    }
-    return text.empty() ? "未允许道数据" : text;
-}
 
 void SetBit(std::uint8_t& mask, std::uint8_t bit, bool set) {
     mask = set ? static_cast<std::uint8_t>(mask | bit) : static_cast<std::uint8_t>(mask & ~bit);
@@ -83,8 +67,8 @@ void CCanReplayDlg::StoreRule(ReplayRule& rule, const std::string& ansiName) con
     std::copy(ansiName.begin(), ansiName.end(), rule.fileName.begin());
     rule.times = static_cast<std::uint16_t>(times_);
     rule.intervalSec = interval_;
-    SetBit(rule.channelMask, CHANNEL1, channel1_ == ui::BST_CHECKED);
-    SetBit(rule.channelMask, CHANNEL2, channel2_ == ui::BST_CHECKED);
+    SetBit(rule.channelMask, REPLAY_CHANNEL1, channel1_ == ui::BST_CHECKED);
+    SetBit(rule.channelMask, REPLAY_CHANNEL2, channel2_ == ui::BST_CHECKED);
 }
 
 void CCanReplayDlg::AddRule() {
@@ -142,10 +126,10 @@ void CCanReplayDlg::AppendRow(int row, const ReplayRule& rule) {
     const auto end = std::find(rule.fileName.begin(), rule.fileName.end(), 0);
     const std::string ansi(rule.fileName.begin(), end);
     InsertItem(IDC_LIST_RULES, row, std::to_string(row));
-    SetItemText(IDC_LIST_RULES, row, 1, services_.codePages.ansi.ToUtf8(ansi) + ".alog");
-    SetItemText(IDC_LIST_RULES, row, 2, std::to_string(rule.times));
-    SetItemText(IDC_LIST_RULES, row, 3, std::to_string(rule.intervalSec));
-    SetItemText(IDC_LIST_RULES, row, 4, ChannelText(rule.channelMask));
+    int column = 1;
+    for (const std::string& text : ReplayRuleColumns(rule, services_.codePages.ansi.ToUtf8(ansi))) {
+        SetItemText(IDC_LIST_RULES, row, column++, text);
+    }
 }
 
 void CCanReplayDlg::RefreshList() {

@@ -29,6 +29,8 @@ inline constexpr std::array<const char*, 3> TRIGGER_NAMES = {"开始记录", "�
 
 /// A replay rule's channels: the boxes that allow them, and the rule's list row.
 inline constexpr const char* CHANNEL1_ALLOWED = "允许通道1数据";
+inline constexpr std::uint8_t REPLAY_CHANNEL1 = 0x01;  ///< the rule's channel mask bits
+inline constexpr std::uint8_t REPLAY_CHANNEL2 = 0x02;
 inline constexpr const char* CHANNEL2_ALLOWED = "允许通道2数据";
 
 /// Sent by the debug page to the main window to have its text sent (wParam 1, lParam 1).

@@ -208,6 +208,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     }
     for (const auto& [parser, command] : parsers) {
         if (*parser) {
+            global.command = command->name;
             return RunCommand(*command, {global, in, out, err, services}, options);
         }
     }

@@ -4,21 +4,75 @@
 
 namespace quillon::cli {
 
-CliHost::CliHost(std::ostream& out, bool answerYes) : out_(out), answerYes_(answerYes) {}
+CliHost::CliHost(std::ostream& out, std::ostream& err, std::string command, bool answerYes)
+    : out_(out),
+      err_(err),
+      prefix_(command.empty() ? "quillon-cli: " : "quillon-cli " + command + ": "),
+      answerYes_(answerYes) {}
+
+CliHost::~CliHost() {
+    std::lock_guard lock(mutex_);
+    for (const Box& box : held_) {
+        Print(box, Outcome::Warning);
+    }
+}
 
 int CliHost::MessageBox(const ui::Dialog*, std::string_view text, std::string_view caption,
                         unsigned style) {
     const bool question = (style & ui::MB_TYPEMASK) == ui::MB_YESNO;
     const int answer = question ? (answerYes_ ? ui::IDYES : ui::IDNO) : ui::IDOK;
     std::lock_guard lock(mutex_);
-    if (!quiet_) {
-        out_ << "[" << caption << "] " << text;
-        if (question) {
-            out_ << (answer == ui::IDYES ? " -> 是" : " -> 否 (--yes to confirm)");
-        }
-        out_ << '\n' << std::flush;
+    if (quiet_) {
+        return answer;
+    }
+    if (question) {
+        out_ << "[" << caption << "] " << text
+             << (answer == ui::IDYES ? " -> 是" : " -> 否 (--yes to confirm)") << '\n'
+             << std::flush;
+    } else {
+        held_.push_back({std::string(text), std::string(caption), style});
     }
     return answer;
+}
+
+void CliHost::Settle(const ui::CommandResult& result) {
+    std::lock_guard lock(mutex_);
+    for (const Box& box : held_) {
+        const bool outcome =
+            box.text == result.text && box.caption == result.caption && box.style == result.style;
+        Print(box, !outcome           ? Outcome::Warning
+                   : result.succeeded ? Outcome::Success
+                                      : Outcome::Error);
+    }
+    held_.clear();
+}
+
+void CliHost::Settle(bool succeeded) {
+    std::lock_guard lock(mutex_);
+    for (const Box& box : held_) {
+        Print(box, succeeded ? Outcome::Success : Outcome::Error);
+    }
+    held_.clear();
+}
+
+void CliHost::Silence() {
+    std::lock_guard lock(mutex_);
+    held_.clear();
+    quiet_ = true;
+}
+
+void CliHost::Print(const Box& box, Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Success:
+            out_ << box.text << '\n' << std::flush;
+            return;
+        case Outcome::Warning:
+            err_ << prefix_ << "warning: " << box.text << '\n' << std::flush;
+            return;
+        case Outcome::Error:
+            err_ << prefix_ << "error: " << box.text << '\n' << std::flush;
+            return;
+    }
 }
 
 std::optional<std::string> CliHost::OpenFileDialog(const ui::Dialog*, std::string_view) {

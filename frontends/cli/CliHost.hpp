@@ -1,27 +1,47 @@
-// The command-line host: message boxes are printed (caption and text) instead
-// of shown, and questions are answered from the command line. Commands learn
-// how they ended from the window's command results, not from the boxes.
+// The command-line host: message boxes are printed instead of shown, and
+// questions are answered from the command line. A box is held until the
+// command knows how it ended, since the same caption comes with a success and
+// a failure: the outcome's box then prints as it stands on standard output
+// when the command succeeded, as an error on standard error when it failed,
+// and any other box as a warning. Commands learn how they ended from the
+// window's command results, never from the boxes' texts.
 #pragma once
 
 #include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include "platform/ui/CommandResult.hpp"
 #include "platform/ui/Host.hpp"
 
 namespace quillon::cli {
 
 class CliHost final : public ui::Host {
   public:
-    /// `answerYes` answers Yes/No questions; `out` receives one line per box.
-    CliHost(std::ostream& out, bool answerYes);
+    /// `command` names the running command in warnings and errors ("write");
+    /// `answerYes` answers Yes/No questions.
+    CliHost(std::ostream& out, std::ostream& err, std::string command, bool answerYes);
+    /// Boxes still held print as warnings.
+    ~CliHost() override;
 
     int MessageBox(const ui::Dialog* owner, std::string_view text, std::string_view caption,
                    unsigned style) override;
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
     int RunModal(ui::Dialog& dialog) override;
+
+    /// Prints the boxes held: the one `result` describes as the command's
+    /// outcome, every other one as a warning.
+    void Settle(const ui::CommandResult& result);
+    /// Prints the boxes held as the outcome of a command that did or did not
+    /// succeed (a read, whose box the window shows when it judges it).
+    void Settle(bool succeeded);
+
+    /// Drops the boxes held and prints no more: for a command that has said
+    /// itself why it ended, where the window's box may come before or after.
+    void Silence();
 
     /// The path the next open-file dialog returns.
     void SetFileToOpen(std::string path);
@@ -30,10 +50,22 @@ class CliHost final : public ui::Host {
     bool Quiet() const;
 
   private:
+    struct Box {
+        std::string text;
+        std::string caption;
+        unsigned style = 0;
+    };
+    enum class Outcome { Success, Warning, Error };
+
+    void Print(const Box& box, Outcome outcome);
+
     std::ostream& out_;
+    std::ostream& err_;
+    std::string prefix_;  ///< "quillon-cli write: "
     bool answerYes_;
     bool quiet_ = false;
     mutable std::mutex mutex_;
+    std::vector<Box> held_;
     std::optional<std::string> fileToOpen_;
 };
 

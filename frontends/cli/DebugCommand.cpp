@@ -141,7 +141,7 @@ bool SendLine(app::CQuillonDlg& window, const std::string& line) {
 
 int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istream& in,
              sys::SystemServices& services, std::ostream& out, std::ostream& err) {
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
@@ -168,6 +168,7 @@ int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istre
                 ++lineNumber;
                 if (!failed && !SendLine(window, *line)) {
                     failed = true;
+                    session.Host().Settle(false);
                     err << "quillon-cli debug: line " << lineNumber
                         << " was not sent; nothing more is sent\n";
                 }

@@ -52,12 +52,14 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
     }
     const protocol::Cpc1crypt cipher(*key);
     int number = 0;
+    int frames = 0;
     // A trace has no size limit, but it must be a file: a directory would
     // read as empty and a FIFO could block for ever.
     const std::string problem =
         sys::ReadInputLines(sys::PathFromUtf8(trace), [&](std::string_view line) {
             ++number;
             if (const auto traced = kelvix::ParseTraceLine(line)) {
+                ++frames;
                 PrintFrame(*traced, cipher, json, out);
             } else if (line.find_first_not_of(" \t\r") != std::string_view::npos) {
                 err << trace << ":" << number << ": not a frame line, skipped\n";
@@ -65,6 +67,11 @@ int RunDecode(const std::string& trace, const std::string& keyHex, bool json, st
         });
     if (!problem.empty()) {
         err << "quillon-cli decode: " << problem << '\n';
+        return EXIT_BAD_FILE;
+    }
+    // Silence and exit 0 would pass for a trace of nothing worth telling.
+    if (frames == 0) {
+        err << "quillon-cli decode: " << trace << " holds no candump line\n";
         return EXIT_BAD_FILE;
     }
     return EXIT_OK;

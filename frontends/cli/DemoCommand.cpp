@@ -25,8 +25,10 @@ using std::chrono::milliseconds;
 constexpr std::size_t DEMO_IMAGE_BYTES = 16 * 1024;
 
 bool ReadAll(Session& session) {
-    return RequestRead(session, static_cast<int>(app::ReadJudge::NO_ANSWER_MS)) ==
-           app::ReadVerdict::Complete;
+    const bool complete = RequestRead(session, static_cast<int>(app::ReadJudge::NO_ANSWER_MS)) ==
+                          app::ReadVerdict::Complete;
+    session.Host().Settle(complete);
+    return complete;
 }
 
 // A record worth looking at: CAN1 at 250 kbit/s with two recording rules,
@@ -158,7 +160,7 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
     const DemoDirectory directory;
     options.settingsDir = sys::PathToUtf8(directory.Path());
     out << "Quillon 演示 — 设置目录 " << options.settingsDir << "\n\n1. 连接设备\n";
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     auto& window = session.Window();
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
@@ -172,7 +174,7 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
 
     out << "\n3. 写入演示参数 (CAN1 250kbps, 2 条记录规则, 1 个滤波器, 1 个回放文件)\n";
     PrepareRecord(window);
-    window.WriteParameters();
+    session.Host().Settle(window.WriteParameters());
     const protocol::SettingsSections written = window.Record();
 
     out << "\n4. 读回并比较\n";
@@ -189,7 +191,9 @@ int RunDemo(const GlobalOptions& globalOptions, sys::SystemServices& services, s
     ProgressPrinter printer(out, services.clock, false, terminal);
     const upgrade::UpgradeObserver observer(
         [&printer](const upgrade::UpgradeProgress& progress) { printer.Show(progress); });
-    const bool upgraded = window.UpgradeFirmware(&observer).succeeded;
+    const app::CommandResult upgrade = window.UpgradeFirmware(&observer);
+    session.Host().Settle(upgrade);
+    const bool upgraded = upgrade.succeeded;
     std::string received = "(not a simulated device)";
     if (auto device = sim::LastSimulatedDevice()) {
         session.PumpUntil([&] { return device->Loader().ImageLength() >= DEMO_IMAGE_BYTES; },

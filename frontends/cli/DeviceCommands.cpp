@@ -99,7 +99,7 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
                "missing or damaged)\n";
         return EXIT_BAD_FILE;
     }
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     for (const auto section : session.Window().SettingsResets()) {
         err << "quillon-cli write: warning: "
             << protocol::SectionResetWarning(session.Window().SettingsPath(), section) << '\n';
@@ -117,7 +117,9 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
     if (!window.RuleCountCuts().empty()) {
         IdentifyDevice(session, write.timeoutMs, err);
     }
-    const bool failed = !window.WriteParameters().succeeded;
+    const app::CommandResult written = window.WriteParameters();
+    session.Host().Settle(written);
+    const bool failed = !written.succeeded;
     window.EndIdentification();
     if (failed) {
         err << "quillon-cli write: the parameter write failed\n";
@@ -137,7 +139,7 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
 
 int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemServices& services,
             std::ostream& out, std::ostream& err) {
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
@@ -168,7 +170,7 @@ int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemSe
 
 int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
                    sys::SystemServices& services, std::ostream& out, std::ostream& err) {
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
@@ -176,6 +178,7 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
     // Judged by the request's result, not the pending flag: a quick device's
     // reply may clear that before the request has returned.
     const app::CommandResult request = window.InitStorage();
+    session.Host().Settle(request);
     if (!request.succeeded) {
         session.Disconnect();
         // Declined (no --yes) is a matter of usage; a refused request a failure.
@@ -190,12 +193,15 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
         return EXIT_TIMEOUT;
     }
     const auto reply = window.StorageReply();
+    if (reply) {
+        session.Host().Settle(*reply);
+    }
     return reply && reply->succeeded ? EXIT_OK : EXIT_FAILED;
 }
 
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
                std::ostream& err) {
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     auto& window = session.Window();
     out << window.Template().caption << '\n';
     if (!session.Connect(err)) {

@@ -52,6 +52,11 @@ DeviceRead ReadDevice(Session& session, int timeoutMs, std::string_view command,
     session.Host().SetQuiet(wasQuiet || quietNotice);
     const auto verdict = RequestRead(session, timeoutMs);
     session.Host().SetQuiet(wasQuiet);
+    if (verdict == app::ReadVerdict::NoAnswer) {
+        // The window's own no-answer box races the wait above; the line below says it.
+        session.Host().Silence();
+    }
+    session.Host().Settle(verdict == app::ReadVerdict::Complete);
     if (!verdict) {
         err << command << ": the device did not take the read request\n";
         return {EXIT_FAILED, {}, {}};

@@ -29,7 +29,7 @@ int DiffWithDevice(const GlobalOptions& options, const DiffOptions& diff,
             << "; the device reports only what QXCfg.dat holds\n";
         return EXIT_USAGE;
     }
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }

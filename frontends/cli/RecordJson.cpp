@@ -51,6 +51,8 @@ ordered_json ToJson(const protocol::BridgeRule& rule) {
             {"dstData", Array(rule.dstData)}};
 }
 
+}  // namespace
+
 std::string FileNameText(const std::array<std::uint8_t, 17>& name) {
     std::string text;
     for (std::uint8_t byte : name) {
@@ -62,6 +64,8 @@ std::string FileNameText(const std::array<std::uint8_t, 17>& name) {
     // Names are stored in the ANSI code page; show them as UTF-8.
     return sys::CodePage().ToUtf8(text);
 }
+
+namespace {
 
 ordered_json ToJson(const protocol::ReplayRule& rule) {
     return {{"channelMask", rule.channelMask},

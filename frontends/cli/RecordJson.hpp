@@ -9,6 +9,9 @@
 
 namespace quillon::cli {
 
+/// A replay file name as stored (up to its first zero byte) in UTF-8, without ".alog".
+std::string FileNameText(const std::array<std::uint8_t, 17>& name);
+
 nlohmann::ordered_json ToJson(const protocol::CanPara& channel);
 nlohmann::ordered_json ToJson(const protocol::SysPara& sys);
 nlohmann::ordered_json ToJson(const protocol::HardFilterPara& filters);

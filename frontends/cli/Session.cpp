@@ -17,8 +17,9 @@ void ApplyAdapterOptions(const GlobalOptions& options) {
     kelvix::SetTraceFileOverride(options.trace);
 }
 
-Session::Session(const GlobalOptions& options, std::ostream& out, sys::SystemServices& services)
-    : options_(options), host_(out, options.yes), services_(services) {
+Session::Session(const GlobalOptions& options, std::ostream& out, std::ostream& err,
+                 sys::SystemServices& services)
+    : options_(options), host_(out, err, options.command, options.yes), services_(services) {
     services_.programDirectory = SettingsDirectory(options, services);
     host_.SetQuiet(options.json);
     ApplyAdapterOptions(options);
@@ -35,6 +36,7 @@ bool Session::Connect(std::ostream& err) {
     window_->SetCurSel(app::IDC_ADAPTER_INDEX, options_.index);
     window_->Click(app::IDC_CONNECT);
     if (!window_->IsRunning()) {
+        host_.Settle(false);
         err << "quillon-cli: cannot open adapter " << options_.index << ": "
             << kelvix::LastOpenError() << '\n';
         return false;

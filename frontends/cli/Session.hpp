@@ -22,11 +22,14 @@ struct GlobalOptions {
     std::string trace;        ///< candump trace file
     bool yes = false;         ///< answer questions with Yes
     bool json = false;
+    std::string command;  ///< the running command, named in the boxes' warnings and errors
 };
 
 class Session {
   public:
-    Session(const GlobalOptions& options, std::ostream& out, sys::SystemServices& services);
+    /// Boxes print on `out` (a success) or `err` (a warning or an error).
+    Session(const GlobalOptions& options, std::ostream& out, std::ostream& err,
+            sys::SystemServices& services);
     ~Session();
 
     app::CQuillonDlg& Window() { return *window_; }

@@ -13,6 +13,8 @@
 #include "dtu/DtuSettingsFile.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/RecordJson.hpp"
+#include "pages/HexIdentifier.hpp"
+#include "pages/ListRowTexts.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/BlockChecksum.hpp"
@@ -25,26 +27,67 @@ namespace {
 
 using nlohmann::ordered_json;
 
+// The entries in use of a table: as many as its count says, at most what it holds (a
+// damaged count is shown as stored but cannot reach past the table).
+std::size_t InUse(std::size_t count, std::size_t capacity) {
+    return std::min(count, capacity);
+}
+
+// One list row as the page shows it: "序号" from 0, then the page's columns.
+void PrintRow(std::size_t row, const std::vector<std::string>& columns, std::ostream& out) {
+    out << "    " << row;
+    for (const std::string& column : columns) {
+        out << " | " << column;
+    }
+    out << '\n';
+}
+
+void PrintChannel(std::string_view name, const protocol::CanPara& channel, std::ostream& out) {
+    out << "  " << name << ": enable=" << int(channel.enable)
+        << " baudIndex=" << int(channel.baudIndex) << " btr0=0x"
+        << pages::FormatHexLower(channel.btr0) << " btr1=0x" << pages::FormatHexLower(channel.btr1)
+        << " workMode=" << int(channel.workMode) << " acceptAll=" << int(channel.acceptAll)
+        << " recording rules=" << int(channel.filterCount) << '\n';
+    for (std::size_t i = 0; i < InUse(channel.filterCount, channel.filters.size()); ++i) {
+        PrintRow(i, pages::RecordingRuleColumns(channel.filters[i]), out);
+    }
+}
+
+void PrintFilters(std::string_view name, const protocol::HardFilterPara& filters,
+                  std::ostream& out) {
+    out << "  " << name << " acceptance filters: enable=" << int(filters.enable)
+        << " count=" << int(filters.filterCount) << '\n';
+    for (std::size_t i = 0; i < InUse(filters.filterCount, filters.frameFormat.size()); ++i) {
+        PrintRow(i,
+                 pages::AcceptanceFilterColumns(filters.frameFormat[i], filters.matchValue[i],
+                                                filters.matchMask[i]),
+                 out);
+    }
+}
+
 void PrintTable(const protocol::DecodedSettings& decoded, std::ostream& out) {
     const auto& s = decoded.sections;
     for (std::size_t i = 0; i < protocol::SETTINGS_SECTION_COUNT; ++i) {
         out << protocol::SETTINGS_SECTION_NAMES[i].label << ": checksum "
             << (decoded.checks[i] ? "ok" : "BAD") << '\n';
     }
-    for (const auto* channel : {&s.can1, &s.can2}) {
-        out << "  channel: enable=" << int(channel->enable)
-            << " baudIndex=" << int(channel->baudIndex) << " btr0=" << int(channel->btr0)
-            << " btr1=" << int(channel->btr1) << " workMode=" << int(channel->workMode)
-            << " acceptAll=" << int(channel->acceptAll)
-            << " filterCount=" << int(channel->filterCount) << '\n';
-    }
+    PrintChannel("CAN1", s.can1, out);
+    PrintChannel("CAN2", s.can2, out);
     out << "  sys: fileSizeMB=" << s.sys.fileSizeMB
         << " cyclicOverwrite=" << int(s.sys.cyclicOverwrite)
         << " firstFrameTimeZero=" << int(s.sys.firstFrameTimeZero)
         << " errorProofing=" << int(s.sys.errorProofing) << '\n';
-    out << "  filters: " << int(s.filters1.filterCount) << " / " << int(s.filters2.filterCount)
-        << ", bridge rules: " << int(s.bridge.ruleCount)
-        << ", replay files: " << int(s.replay.ruleCount) << '\n';
+    PrintFilters("CAN1", s.filters1, out);
+    PrintFilters("CAN2", s.filters2, out);
+    out << "  bridge rules: " << int(s.bridge.ruleCount) << '\n';
+    for (std::size_t i = 0; i < InUse(s.bridge.ruleCount, s.bridge.rules.size()); ++i) {
+        PrintRow(i, pages::BridgeRuleColumns(s.bridge.rules[i]), out);
+    }
+    out << "  replay files: " << int(s.replay.ruleCount) << '\n';
+    for (std::size_t i = 0; i < InUse(s.replay.ruleCount, s.replay.rules.size()); ++i) {
+        const auto& rule = s.replay.rules[i];
+        PrintRow(i, pages::ReplayRuleColumns(rule, FileNameText(rule.fileName)), out);
+    }
 }
 
 // The file's bytes; nothing, with `why` set, when it cannot be read. No
@@ -107,6 +150,14 @@ std::optional<FileKind> Recognise(const std::string& file, std::size_t size, std
     return std::nullopt;
 }
 
+// A file none of whose checksums holds gives nothing to load: shown all the
+// same, for whoever is looking into it, and then refused as a bad file.
+int AllChecksumsFail(const std::string& file, std::ostream& err) {
+    err << "quillon-cli show: " << file
+        << ": every checksum fails; loading the file would take nothing from it\n";
+    return EXIT_BAD_FILE;
+}
+
 // The table or JSON on `out`; on `err` a warning for each section the program would replace
 // with its starting values when it loads the file.
 int ShowSettings(const std::string& file, const std::vector<std::uint8_t>& bytes, bool json,
@@ -124,11 +175,13 @@ int ShowSettings(const std::string& file, const std::vector<std::uint8_t>& bytes
     } else {
         PrintTable(decoded, out);
     }
-    for (const auto section : protocol::FailedSections(decoded.checks)) {
+    const auto failed = protocol::FailedSections(decoded.checks);
+    for (const auto section : failed) {
         err << "quillon-cli show: warning: "
             << protocol::SectionResetWarning(sys::PathFromUtf8(file), section) << '\n';
     }
-    return EXIT_OK;
+    return failed.size() == protocol::SETTINGS_SECTION_COUNT ? AllChecksumsFail(file, err)
+                                                             : EXIT_OK;
 }
 
 // Stored text: `length` bytes (at most the field), one character per byte.
@@ -231,16 +284,17 @@ ordered_json DtuJson(const std::vector<std::uint8_t>& bytes,
     return toJson(Record::FromBytes(block), protocol::SectionChecksumMatches(block));
 }
 
+// A DTU file has one checksum; the program loads its defaults when it fails.
 template <typename Record>
-int ShowDtu(const std::vector<std::uint8_t>& bytes, bool json, std::ostream& out,
-            ordered_json (*toJson)(const Record&, bool)) {
+int ShowDtu(const std::string& file, const std::vector<std::uint8_t>& bytes, bool json,
+            std::ostream& out, std::ostream& err, ordered_json (*toJson)(const Record&, bool)) {
     const ordered_json record = DtuJson<Record>(bytes, toJson);
     if (json) {
         out << record.dump(2) << '\n';
     } else {
         PrintFields(record, out);
     }
-    return EXIT_OK;
+    return record["checksumOk"].get<bool>() ? EXIT_OK : AllChecksumsFail(file, err);
 }
 
 }  // namespace
@@ -255,9 +309,9 @@ int RunShow(const std::string& file, bool json, std::ostream& out, std::ostream&
     }
     switch (*kind) {
         case FileKind::DtuBasic:
-            return ShowDtu<protocol::DtuBasicPara>(*bytes, json, out, DtuBasicJson);
+            return ShowDtu<protocol::DtuBasicPara>(file, *bytes, json, out, err, DtuBasicJson);
         case FileKind::DtuAdvanced:
-            return ShowDtu<protocol::DtuAdvPara>(*bytes, json, out, DtuAdvancedJson);
+            return ShowDtu<protocol::DtuAdvPara>(file, *bytes, json, out, err, DtuAdvancedJson);
         case FileKind::Settings:
             break;
     }

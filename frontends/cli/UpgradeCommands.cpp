@@ -65,13 +65,14 @@ int RunUpgrade(const GlobalOptions& options, const std::string& image,
         err << "quillon-cli upgrade: " << problem << '\n';
         return EXIT_BAD_FILE;
     }
-    Session session(options, out, services);
+    Session session(options, out, err, services);
     session.Host().SetFileToOpen(image);
     const bool terminal = &out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
     ProgressPrinter printer(out, services.clock, options.json, terminal);
     const upgrade::UpgradeObserver observer(
         [&printer](const upgrade::UpgradeProgress& progress) { printer.Show(progress); });
     const app::CommandResult result = session.Window().UpgradeFirmware(&observer);
+    session.Host().Settle(result);
     session.Disconnect();
     if (!result.succeeded) {
         err << "quillon-cli upgrade: the upgrade of " << image << " failed\n";
@@ -98,11 +99,13 @@ int RunEnterUpgrade(const GlobalOptions& options, sys::SystemServices& services,
         services.clock,     services.sleeper,          launcher,
         services.documents, services.programDirectory, services.executablePath,
         services.codePages};
-    Session session(options, out, withoutRestart);
+    Session session(options, out, err, withoutRestart);
     if (!session.Connect(err)) {
         return EXIT_NO_ADAPTER;
     }
-    if (!session.Window().EnterUpgradeMode().succeeded) {
+    const app::CommandResult entered = session.Window().EnterUpgradeMode();
+    session.Host().Settle(entered);
+    if (!entered.succeeded) {
         return EXIT_FAILED;
     }
     out << "适配器通道已按升级模式初始化；接着运行 quillon-cli upgrade IMAGE\n";

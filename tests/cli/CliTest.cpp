@@ -45,7 +45,7 @@ TEST_F(CliTest, WriteThenReadRoundTripsTheSettingsThroughTheDevice) {
 
     const auto write = Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "write"});
     ASSERT_EQ(write.status, EXIT_OK) << write.out << write.err;
-    EXPECT_NE(write.out.find("[警告] 写入参数成功，请重启设备生效!"), std::string::npos);
+    EXPECT_EQ(write.out, "写入参数成功，请重启设备生效!\n");
 
     const auto read = Run({"--adapter", DeviceSpec(), "--settings-dir", Dir(), "read", "--json"});
     ASSERT_EQ(read.status, EXIT_OK) << read.err;
@@ -245,10 +245,14 @@ TEST_F(CliTest, StorageInitNeedsConfirmationAndReportsTheDevicesAnswer) {
     EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0", "storage-init"}).status, EXIT_USAGE);
     const auto ok = Run({"--adapter", "sim:storage-delay-ms=0", "storage-init", "--yes"});
     EXPECT_EQ(ok.status, EXIT_OK) << ok.out;
-    EXPECT_NE(ok.out.find("[恭喜] 初始化SD卡成功"), std::string::npos);
-    EXPECT_EQ(Run({"--adapter", "sim:storage-delay-ms=0,storage-result=0", "storage-init", "--yes"})
-                  .status,
-              EXIT_FAILED);
+    EXPECT_EQ(
+        ok.out,
+        "[Quillon] 确认初始化？ -> 是\n初次初始化大概需要1分钟时间，请耐心等待!\n初始化SD卡成功\n");
+    EXPECT_EQ(ok.err, "");
+    const auto refused =
+        Run({"--adapter", "sim:storage-delay-ms=0,storage-result=0", "storage-init", "--yes"});
+    EXPECT_EQ(refused.status, EXIT_FAILED);
+    EXPECT_EQ(refused.err, "quillon-cli storage-init: error: 初始化SD卡失败\n");
 }
 
 // Runs python-can's log reader over `trace`; returns the number of frames or -1.
@@ -298,6 +302,38 @@ TEST_F(CliTest, TraceOfAWriteIsDecodedAndReadByPythonCan) {
         GTEST_SKIP() << "python3-can is not installed";
     }
     EXPECT_EQ(CountWithPythonCan(trace), frames);
+}
+
+// A trace without one frame in it is a bad file, not a quiet success.
+TEST_F(CliTest, DecodeOfAFileWithoutACandumpLineSaysSo) {
+    const std::string frame = "(1700000000.000000) can0 008#01FFFFFFFFFFFFFF T\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int status;
+        std::string err;
+    } rows[] = {
+        {"empty", "", EXIT_BAD_FILE, "quillon-cli decode: TRACE holds no candump line\n"},
+        {"blank lines", "\n  \n", EXIT_BAD_FILE,
+         "quillon-cli decode: TRACE holds no candump line\n"},
+        {"other text", "hello\n", EXIT_BAD_FILE,
+         "TRACE:1: not a frame line, skipped\nquillon-cli decode: TRACE holds no candump line\n"},
+        {"one frame after other text", "hello\n" + frame, EXIT_OK,
+         "TRACE:1: not a frame line, skipped\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string trace = Dir() + "/trace.log";
+        std::ofstream(trace, std::ios::binary) << row.text;
+        const auto decoded = Run({"decode", trace});
+        EXPECT_EQ(decoded.status, row.status);
+        std::string err = row.err;
+        for (std::size_t at; (at = err.find("TRACE")) != std::string::npos;) {
+            err.replace(at, 5, trace);
+        }
+        EXPECT_EQ(decoded.err, err);
+        EXPECT_EQ(decoded.out.empty(), row.status != EXIT_OK) << decoded.out;
+    }
 }
 
 }  // namespace

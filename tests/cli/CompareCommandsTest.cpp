@@ -122,7 +122,8 @@ TEST_F(CompareCommandsTest, WriteVerifyReadsBackAndCompares) {
     const std::string cfg = Dir() + "/cfg";
     const auto ok = Run({"--settings-dir", cfg, "write", "--verify"});
     EXPECT_EQ(ok.status, EXIT_OK) << ok.out << ok.err;
-    EXPECT_EQ(ok.out, "[警告] 写入参数成功，请重启设备生效!\n");
+    EXPECT_EQ(ok.out, "写入参数成功，请重启设备生效!\n");
+    EXPECT_EQ(ok.err, "");
 
     const auto json = Run({"--settings-dir", cfg, "write", "--verify", "--json"});
     EXPECT_EQ(json.status, EXIT_OK) << json.err;

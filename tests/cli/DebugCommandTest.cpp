@@ -135,8 +135,10 @@ TEST_F(DebugCommandTest, RefusedLineFailsAndNothingAfterItIsSent) {
     std::istringstream in("first\nsecond\n");
     const auto run = Run({"--adapter", "scripted", "debug", "--drain-ms", "0"}, in);
     EXPECT_EQ(run.status, EXIT_FAILED);
-    EXPECT_EQ(run.out, "[警告] 写入参数失败，请检查设备是否连接正常!\n");
-    EXPECT_EQ(run.err, "quillon-cli debug: line 1 was not sent; nothing more is sent\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "quillon-cli debug: error: 写入参数失败，请检查设备是否连接正常!\n"
+              "quillon-cli debug: line 1 was not sent; nothing more is sent\n");
     EXPECT_EQ(adapter.Bus().CallsNamed("Transmit").size(), 1u) << "the second line stays unsent";
 }
 

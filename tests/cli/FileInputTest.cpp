@@ -288,9 +288,10 @@ TEST_F(FileInputTest, FilesThatAreNoRegularFilesAreRefusedAtOnce) {
         {"device state in a missing directory",
          {"--adapter", "sim:state=" + At("nodir/device.dat"), "session"},
          EXIT_NO_ADAPTER,
-         "quillon-cli: cannot open adapter 0: adapter 0 (sim:state=" + At("nodir/device.dat") +
-             "): simulated device: cannot create " + At("nodir/device.dat") + " in " + At("nodir") +
-             ": No such file or directory\n"},
+         "quillon-cli session: error: 打开设备失败!\n"
+         "quillon-cli: cannot open adapter 0: adapter 0 (sim:state=" +
+             At("nodir/device.dat") + "): simulated device: cannot create " +
+             At("nodir/device.dat") + " in " + At("nodir") + ": No such file or directory\n"},
     };
     for (const auto& row : rows) {
         const auto run = Run(row.args);

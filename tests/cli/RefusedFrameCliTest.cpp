@@ -1,5 +1,5 @@
 // quillon-cli on a simulated adapter that refuses frame K and every later one
-// (sim:refuse=K): the failure box and nothing else, exit status 1, exactly
+// (sim:refuse=K): the failure box as an error and nothing else, exit status 1, exactly
 // K-1 frames on the trace, and settings files as a successful write leaves them.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace quillon::cli {
 namespace {
 
-constexpr const char* FAILED_LINE = "[警告] 写入参数失败，请检查设备是否连接正常!";
+constexpr const char* FAILED_TEXT = "写入参数失败，请检查设备是否连接正常!";
 /// The DTU write of the default DTU settings, sent ahead of the parameter frames.
 constexpr std::size_t DTU_FRAMES = 30;
 /// A record with every table empty.
@@ -29,15 +29,25 @@ std::string ReadAll(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Lines of `text` that report a message box ("[caption] text").
-std::vector<std::string> BoxLines(const std::string& text) {
+std::string FailedLine(const std::string& command) {
+    return "quillon-cli " + command + ": error: " + FAILED_TEXT;
+}
+
+// Lines of the error stream that report a message box as a warning or an
+// error; a success's box would stand bare on the output instead.
+std::vector<std::string> BoxLines(const test::CliResult& run, const std::string& command) {
     std::vector<std::string> boxes;
-    std::istringstream lines(text);
+    std::istringstream lines(run.err);
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("[警告]") || line.starts_with("[通知]") ||
-            line.starts_with("[恭喜]")) {
-            boxes.push_back(line);
+        for (const char* kind : {": warning: ", ": error: "}) {
+            if (line.starts_with("quillon-cli " + command + kind)) {
+                boxes.push_back(line);
+            }
         }
+    }
+    std::istringstream out(run.out);
+    for (std::string line; std::getline(out, line);) {
+        EXPECT_NE(line, FAILED_TEXT) << "a failure's box on the output";
     }
     return boxes;
 }
@@ -100,7 +110,8 @@ TEST_F(RefusedFrameCliTest, RefuseFiveFailsTheWriteWithFourFramesOnTheTrace) {
     std::istringstream nothing;
     const auto run = RunRefusing(5, {"write"}, nothing);
     EXPECT_EQ(run.status, EXIT_FAILED) << run.out << run.err;
-    EXPECT_EQ(BoxLines(run.out), (std::vector<std::string>{FAILED_LINE, FAILED_LINE}))
+    EXPECT_EQ(BoxLines(run, "write"),
+              (std::vector<std::string>{FailedLine("write"), FailedLine("write")}))
         << "the DTU write's box, then the parameter write's at its opening frame";
     EXPECT_EQ(TransmittedLines(Trace()), 4u);
 }
@@ -113,7 +124,7 @@ TEST_P(RefusedWriteCliTest, FailsAloneAndLeavesTheFilesAsAWholeWrite) {
     const auto run = RunRefusing(refused, {"write"}, nothing);
     EXPECT_EQ(run.status, EXIT_FAILED) << run.out << run.err;
     const std::size_t boxes = refused <= DTU_FRAMES ? 2 : 1;
-    EXPECT_EQ(BoxLines(run.out), std::vector<std::string>(boxes, FAILED_LINE));
+    EXPECT_EQ(BoxLines(run, "write"), std::vector<std::string>(boxes, FailedLine("write")));
     EXPECT_EQ(TransmittedLines(Trace()), refused - 1);
     const auto afterFailure = SettingsFiles();
 
@@ -135,7 +146,7 @@ TEST_P(RefusedUpgradeCliTest, FailsAloneAndSendsNothingAfter) {
     std::istringstream nothing;
     const auto run = RunRefusing(refused, {"upgrade", WriteImage()}, nothing);
     EXPECT_EQ(run.status, EXIT_FAILED) << run.out << run.err;
-    EXPECT_EQ(BoxLines(run.out), std::vector<std::string>{FAILED_LINE});
+    EXPECT_EQ(BoxLines(run, "upgrade"), std::vector<std::string>{FailedLine("upgrade")});
     EXPECT_EQ(TransmittedLines(Trace()), refused - 1);
 }
 
@@ -151,7 +162,7 @@ TEST_P(RefusedDebugCliTest, FailsAloneAndSendsNothingAfter) {
     std::istringstream typed("0123456789abcdefghij\nnever sent\n");
     const auto run = RunRefusing(refused, {"debug", "--drain-ms", "0"}, typed);
     EXPECT_EQ(run.status, EXIT_FAILED) << run.out << run.err;
-    EXPECT_EQ(BoxLines(run.out), std::vector<std::string>{FAILED_LINE});
+    EXPECT_EQ(BoxLines(run, "debug"), std::vector<std::string>{FailedLine("debug")});
     EXPECT_EQ(TransmittedLines(Trace()), refused - 1);
 }
 

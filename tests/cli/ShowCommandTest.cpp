@@ -226,10 +226,118 @@ TEST_F(ShowCommandTest, DamagedSectionsAreShownAsStoredAndWarnedAbout) {
         }
     }
     const std::string table = Show(path, false).out;
-    EXPECT_EQ(table.substr(0, table.find("  channel")),
+    EXPECT_EQ(table.substr(0, table.find("  CAN1:")),
               "CAN1基本设置: checksum ok\nCAN2基本设置: checksum ok\n系统参数设置: checksum ok\n"
               "CAN1高级设置: checksum ok\nCAN2高级设置: checksum ok\n网桥规则设置: checksum BAD\n"
               "数据回放设置: checksum BAD\n");
+}
+
+// Shown in every case; a bad file only when none of its checksums holds, since
+// loading it would then take nothing from it.
+TEST_F(ShowCommandTest, ExitStatusSaysWhetherLoadingTakesAnythingFromTheFile) {
+    const std::string dir = system.directory.Path().string();
+    const std::string zeros = dir + "/QXCfg.dat";
+    std::ofstream(zeros, std::ios::binary) << std::string(protocol::SETTINGS_FILE_SIZE, '\0');
+    protocol::SettingsSections sections;
+    const std::string partly = dir + "/partly.dat";
+    ASSERT_TRUE(protocol::WriteSettingsFile(partly, sections));
+    FlipByte(partly, 936 + 2);  // the bridge section
+    const std::string basicPath = Save("QXCfgDTU.dat", basic);
+    FlipByte(basicPath, protocol::DtuBasicPara::OFFSET_SERVER_PORT);
+    const std::string advancedPath = Save("QXCfgDTUHL.dat", advanced);
+    const auto refusal = [](const std::string& path) {
+        return "quillon-cli show: " + path +
+               ": every checksum fails; loading the file would take nothing from it\n";
+    };
+    const struct {
+        const char* name;
+        std::string path;
+        int status;
+        std::string lastErrLine;
+        std::string shown;
+    } rows[] = {
+        {"settings file of zeros", zeros, EXIT_BAD_FILE, refusal(zeros),
+         "CAN1基本设置: checksum BAD\n"},
+        {"settings file with one damaged section", partly, EXIT_OK,
+         "quillon-cli show: warning: " + partly +
+             ": the bridge section (网桥规则设置) fails its checksum; loading the file gives it "
+             "its starting values\n",
+         "网桥规则设置: checksum BAD\n"},
+        {"DTU file with a flipped byte", basicPath, EXIT_BAD_FILE, refusal(basicPath),
+         "serverPort          9001\n"},
+        {"whole DTU file", advancedPath, EXIT_OK, "", "checksumOk          ok\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto shown = Show(row.path, false);
+        EXPECT_EQ(shown.status, row.status);
+        if (row.lastErrLine.empty()) {
+            EXPECT_EQ(shown.err, "");
+        } else {
+            EXPECT_TRUE(shown.err.ends_with(row.lastErrLine)) << shown.err;
+        }
+        EXPECT_NE(shown.out.find(row.shown), std::string::npos) << shown.out;
+    }
+}
+
+// The text form names the channels and lists the entries in use as the pages
+// do: numbered from 0, identifiers in hexadecimal.
+TEST_F(ShowCommandTest, TableListsTheEntriesInUseAsThePagesShowThem) {
+    protocol::SettingsSections sections;
+    sections.can1.enable = 1;
+    sections.can1.baudIndex = 2;
+    sections.can1.btr0 = 0x01;
+    sections.can1.btr1 = 0x1C;
+    sections.can1.filterCount = 2;
+    sections.can1.filters[0] = {1, 0, 0, 2, 0x100, 0x1FF, 10};
+    sections.can1.filters[1] = {1, 0, 1, 0, 0x18FF0000, 0x18FFFFFF, 0};
+    sections.can2.filterCount = 0;
+    sections.can2.filters[0] = {1, 1, 0, 1, 0x7EE, 0x7EF, 5};  // beyond the count
+    sections.filters2.enable = 1;
+    sections.filters2.filterCount = 1;
+    sections.filters2.frameFormat[0] = 0;
+    sections.filters2.matchValue[0] = 0x123;
+    sections.filters2.matchMask[0] = 0x7FF;
+    sections.bridge.ruleCount = 1;
+    sections.bridge.rules[0].srcId = 0x18FF0001;
+    sections.replay.ruleCount = 1;
+    sections.replay.rules[0] = {};
+    sections.replay.rules[0].channelMask = 0x01;
+    sections.replay.rules[0].times = 2;
+    sections.replay.rules[0].intervalSec = 3;
+    sections.replay.rules[0].fileName = {'l', 'o', 'g', '1'};
+    const std::string path = (system.directory.Path() / "QXCfg.dat").string();
+    ASSERT_TRUE(protocol::WriteSettingsFile(path, sections));
+    const auto shown = Show(path, false);
+    ASSERT_EQ(shown.status, EXIT_OK) << shown.err;
+
+    const struct {
+        const char* name;
+        std::string text;
+        bool present;
+    } rows[] = {
+        {"CAN1 named, with its recording rules in hexadecimal",
+         "  CAN1: enable=1 baudIndex=2 btr0=0x1 btr1=0x1c workMode=0 acceptAll=0 recording "
+         "rules=2\n"
+         "    0 | 数据帧 | 标准帧 | 100 | 1ff | 10 | 常规记录\n"
+         "    1 | 数据帧 | 扩展帧 | 18ff0000 | 18ffffff | 0 | 开始记录\n"
+         "  CAN2: ",
+         true},
+        {"CAN2's entries beyond its count left out", "recording rules=0\n  sys: ", true},
+        {"no identifier in decimal", "256", false},
+        {"acceptance filters per channel",
+         "  CAN1 acceptance filters: enable=0 count=0\n"
+         "  CAN2 acceptance filters: enable=1 count=1\n"
+         "    0 | 标准帧 | 0 0 1 0 0 1 0 0 0 1 1 \n",
+         true},
+        {"bridge rule with its source identifier", "  bridge rules: 1\n    0 | ", true},
+        {"bridge rule's identifier in hexadecimal", "源ID=0x18ff0001", true},
+        {"replay entry", "  replay files: 1\n    0 | log1.alog | 2 | 3 | 允许通道1数据 \n", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(shown.out.find(row.text) != std::string::npos, row.present) << shown.out;
+    }
 }
 
 TEST_F(ShowCommandTest, WholeSettingsFileGivesNoWarning) {
