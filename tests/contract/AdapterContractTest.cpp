@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <future>
+#include <thread>
 #include <tuple>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
@@ -321,7 +322,8 @@ TEST_P(AdapterContractTest, AWaitingReceiveTakesAFrameSentMeanwhile) {
 // must end then, not when it runs out. Whether the receive had reached its
 // wait when the close came cannot be seen from outside, so the close is tried
 // until a receive answers from inside the adapter (0 frames, not the -1 of an
-// adapter already closed); every attempt must end promptly.
+// adapter already closed), each attempt handing the receiving thread the
+// processor longer before the close; every attempt must end promptly.
 TEST_P(AdapterContractTest, AWaitingReceiveEndsWhenTheAdapterIsClosed) {
     if (const Limit* limit = LimitOf(Clause::ReceiveEndsWithClose)) {
         GTEST_SKIP() << limit->reason;
@@ -343,6 +345,9 @@ TEST_P(AdapterContractTest, AWaitingReceiveEndsWhenTheAdapterIsClosed) {
             return std::pair{stored, SteadyClock::now() - start};
         });
         calling.get_future().wait();
+        for (long turn = 0; turn < (16L << std::min(attempt, 16)); ++turn) {
+            std::this_thread::yield();
+        }
         EXPECT_EQ(VCI_CloseDevice(TYPE, SUBJECT), 1u);
         const auto [stored, elapsed] = waiting.get();
         EXPECT_LE(stored, 0) << "a quiet bus delivers nothing";
