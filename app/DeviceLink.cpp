@@ -17,12 +17,14 @@ bool DeviceLink::Open(std::uint32_t index) {
         return false;
     }
     deviceIndex_ = index;
+    adapterOpen_ = true;
     VCI_StartCAN(DEVICE_TYPE_CODE, index, 0);
     return true;
 }
 
 void DeviceLink::OpenForUpgrade() {
     deviceIndex_ = 0;
+    adapterOpen_ = true;
     VCI_OpenDevice(DEVICE_TYPE_CODE, 0, 0);
     VCI_StartCAN(DEVICE_TYPE_CODE, 0, 0);
 }
@@ -43,7 +45,9 @@ void DeviceLink::StartReceiving(FrameHandler handler, PassHandler passEnded) {
 
 void DeviceLink::StopReceiving(const std::function<void()>& whileWaiting) {
     running_ = false;
-    sleeper_.SleepMs(DISCONNECT_WAIT_MS);
+    // The join, not a pause, is what tells the thread has ended; the close
+    // makes it end now rather than after its receive waits run out.
+    Close();
     while (whileWaiting && !threadEnded_) {
         whileWaiting();
     }
@@ -53,7 +57,10 @@ void DeviceLink::StopReceiving(const std::function<void()>& whileWaiting) {
 }
 
 void DeviceLink::Close() {
-    VCI_CloseDevice(DEVICE_TYPE_CODE, deviceIndex_);
+    if (adapterOpen_) {
+        adapterOpen_ = false;
+        VCI_CloseDevice(DEVICE_TYPE_CODE, deviceIndex_);
+    }
 }
 
 void DeviceLink::ReceiveThread() {

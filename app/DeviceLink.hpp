@@ -2,8 +2,10 @@
 // receive thread runs, and sending frames plain or enciphered.
 //
 // Threading: owned and driven by the user-interface thread; the receive thread
-// reads `IsRunning` and calls the frame handler. The flag is atomic and the
-// thread is joined on stop, so no receive thread outlives the link.
+// reads `IsRunning` and calls the frame handler. The flag is atomic; a stop
+// closes the adapter, which ends a receive wait in progress at once, and joins
+// the thread, so no receive thread outlives the link and a command ends as
+// soon as its work does.
 #pragma once
 
 #include <atomic>
@@ -29,8 +31,6 @@ class DeviceLink final : public kelvix::FrameTransmitter {
 
     /// Adapter device type passed to every library call.
     static constexpr std::uint32_t DEVICE_TYPE_CODE = KELVIX_DEVICE_TYPE;
-    /// How long a disconnect waits for the receive thread to notice.
-    static constexpr std::uint32_t DISCONNECT_WAIT_MS = 500;
     static constexpr std::uint32_t RECEIVE_CAPACITY = 50;
     static constexpr std::int32_t RECEIVE_WAIT_MS = 200;
 
@@ -55,11 +55,12 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     /// Starts the receive thread; `handler` runs on it for every frame and
     /// `passEnded` (optional) after every pass.
     void StartReceiving(FrameHandler handler, PassHandler passEnded = {});
-    /// Clears the running flag, waits the disconnect time, then waits for the
-    /// thread to end, calling `whileWaiting` meanwhile (the window pumps its
-    /// messages there, so a box the thread raised can still be answered).
+    /// Clears the running flag and closes the adapter (a receive waiting in
+    /// the library returns at once), then waits for the thread to end, calling
+    /// `whileWaiting` meanwhile (the window pumps its messages there, so a box
+    /// the thread raised can still be answered).
     void StopReceiving(const std::function<void()>& whileWaiting = {});
-    /// Closes the adapter that was opened.
+    /// Closes the adapter that was opened, unless StopReceiving already did.
     void Close();
 
     /// VCI_SetReference on the current channel with the transmit reference (1000).
@@ -76,6 +77,7 @@ class DeviceLink final : public kelvix::FrameTransmitter {
     const protocol::Cpc1crypt& cipher_;
     std::atomic<bool> running_{false};
     std::atomic<bool> threadEnded_{true};
+    bool adapterOpen_ = false;  ///< opened and not yet closed (user-interface thread only)
     std::uint32_t deviceIndex_ = 0;
     std::uint32_t canIndex_ = 0;
     std::uint32_t transmitReference_ = 1000;

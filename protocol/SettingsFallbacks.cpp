@@ -15,7 +15,7 @@ void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok
     // corrupt bridgeFlags can make the device forward a whole channel). Each
     // starts over, as on a machine without the file.
     if (!ok[Index(SettingsSection::System)]) {
-        sections.sys = SysPara{};
+        sections.sys = SysPara::Defaults();
     }
     if (!ok[Index(SettingsSection::Filters1)]) {
         sections.filters1 = HardFilterPara{};
@@ -29,6 +29,14 @@ void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok
     if (!ok[Index(SettingsSection::Replay)]) {
         sections.replay = ReplayPara{};
     }
+}
+
+SettingsSections FactorySettings() {
+    SettingsSections sections;
+    ApplySettingsFallbacks(sections, SettingsChecks{});
+    ApplyBaudTable(sections.can1);
+    ApplyBaudTable(sections.can2);
+    return sections;
 }
 
 bool ApplyBaudTable(CanPara& can) {

@@ -37,9 +37,15 @@ SettingsChecks ReadSettingsFile(const std::filesystem::path& file, SettingsSecti
 std::string SettingsFileProblem(const std::filesystem::path& file);
 
 // What the program does with failed sections: each starts from its starting values, as on a
-// machine without the file. A CAN channel returns to CanPara::Defaults(); the other sections
-// start all zero (no filters, no bridge rules or flags, an empty replay list).
+// machine without the file. A CAN channel returns to CanPara::Defaults(), the system section to
+// SysPara::Defaults(); the others start all zero (no filters, no bridge rules or flags, an empty
+// replay list).
 void ApplySettingsFallbacks(SettingsSections& sections, const SettingsChecks& ok);
+
+// The factory record: what the window holds, shows and sends with no settings file (every
+// section at its starting values, the channels' timing registers from BTR_TABLE). A device that
+// was never written holds the same.
+SettingsSections FactorySettings();
 
 // The window's load: ReadSettingsFile over `sections`, then ApplySettingsFallbacks. Returns the
 // sections the file held whose check failed and that now hold their starting values, in file

@@ -9,6 +9,12 @@ using byteorder::GetU16LE;
 using byteorder::PutBytes;
 using byteorder::PutU16LE;
 
+SysPara SysPara::Defaults() {
+    SysPara p;
+    p.fileSizeMB = STARTING_FILE_SIZE_MB;
+    return p;
+}
+
 SysPara SysPara::FromBytes(std::span<const std::uint8_t, SIZE> bytes) {
     SysPara p;
     p.checksum = bytes[OFFSET_CHECKSUM];

@@ -33,6 +33,13 @@ struct SysPara {
     std::uint8_t errorProofing = 0;  // 3 = error proofing on, 0 = off
     std::array<std::uint8_t, 3> reserved13{};
 
+    /// The smallest record file the system page offers, and the one a program without a
+    /// settings file shows and sends.
+    static constexpr std::uint16_t STARTING_FILE_SIZE_MB = 1;
+
+    // The system settings used when no valid copy exists: 1 MB files, every option off.
+    static SysPara Defaults();
+
     static SysPara FromBytes(std::span<const std::uint8_t, SIZE> bytes);
     std::array<std::uint8_t, SIZE> ToBytes() const;
 

@@ -52,14 +52,11 @@ std::string SerialHex(const std::array<std::uint8_t, 12>& serial) {
     return text;
 }
 
-// The parameter store as a settings file holds it, with the fallbacks a
-// device applies to sections whose checksum fails.
+// The parameter store as a settings file holds it; a section whose checksum
+// fails holds the factory record's, as a device that was never written does.
 protocol::SettingsSections DecodeStore(std::span<const std::uint8_t> bytes) {
     protocol::DecodedSettings decoded = protocol::DecodeSettings(bytes);
     protocol::ApplySettingsFallbacks(decoded.sections, decoded.checks);
-    if (!decoded.checks[protocol::Index(protocol::SettingsSection::System)]) {
-        decoded.sections.sys.fileSizeMB = FRESH_FILE_SIZE_MB;
-    }
     return decoded.sections;
 }
 

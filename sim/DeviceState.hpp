@@ -39,8 +39,6 @@
 namespace quillon::sim {
 
 inline constexpr std::size_t STATE_FILE_SIZE = 2200;
-/// The file size a fresh device records, in MB.
-inline constexpr std::uint16_t FRESH_FILE_SIZE_MB = 16;
 
 struct DeviceState {
     protocol::SettingsSections store{};

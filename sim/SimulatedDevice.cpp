@@ -111,8 +111,7 @@ void SimulatedDevice::RestoreState() {
         Log("warning: " + stateWarning_);
     }
     if (!state) {
-        ApplySettingsFallbacks(store_, SettingsChecks{});
-        store_.sys.fileSizeMB = FRESH_FILE_SIZE_MB;
+        store_ = FactorySettings();
         return;
     }
     store_ = state->store;

@@ -111,7 +111,12 @@ std::string BrindleAdapter::CheckPipeCount() {
 
 void BrindleAdapter::Close() {
     open_ = false;
-    closing_ = true;
+    {
+        // Set under the receivers' lock, so a receive about to wait cannot miss it.
+        std::lock_guard lock(receivedMutex_);
+        closing_ = true;
+    }
+    arrived_.notify_all();
     if (machine_) {
         // Closing the receive pipe aborts the pump's pending read.
         for (kmdf::UserHandle& pipe : pipes_) {

@@ -277,7 +277,7 @@ TEST_F(ParameterWriteTest, CorruptSystemAndFilterSectionsStartOverAndAreNotResen
         }
     }
     CreateWindow();  // the program started again
-    EXPECT_EQ(window->SystemRecord(), protocol::SysPara{});
+    EXPECT_EQ(window->SystemRecord(), protocol::SysPara::Defaults());
     EXPECT_EQ(window->Advanced1Page().Record(), protocol::HardFilterPara{});
     EXPECT_EQ(window->SysPage().GetPos(pages::CSysParaDlg::IDC_SLIDER_FILE_SIZE), 1);
     Connect();

@@ -510,10 +510,12 @@ TEST_F(CliStateTest, WriteThenReadShowsTheWrittenValuesOnTheDefaultDevice) {
     ASSERT_EQ(fresh.status, EXIT_OK) << fresh.err;
     EXPECT_EQ(nlohmann::json::parse(fresh.out)["can1"]["baudIndex"],
               protocol::CanPara::Defaults().baudIndex);
-    EXPECT_EQ(nlohmann::json::parse(fresh.out)["sys"]["fileSizeMB"], 16);
+    EXPECT_EQ(nlohmann::json::parse(fresh.out)["sys"]["fileSizeMB"],
+              protocol::FactorySettings().sys.fileSizeMB);
 
     const auto other = Run({"--adapter", "sim:type=2", "read", "--json"});
-    EXPECT_EQ(nlohmann::json::parse(other.out)["sys"]["fileSizeMB"], 16)
+    EXPECT_EQ(nlohmann::json::parse(other.out)["sys"]["fileSizeMB"],
+              protocol::FactorySettings().sys.fileSizeMB)
         << "another type is another device";
 }
 
@@ -525,7 +527,8 @@ TEST_F(CliStateTest, DamagedStateFileWarnsAndReadsAFreshDevice) {
     EXPECT_EQ(read.err, "quillon-cli: warning: state file " + StateFile().string() +
                             ": not a device state file (12 bytes, expected 2200); the simulated "
                             "device starts fresh\n");
-    EXPECT_EQ(nlohmann::json::parse(read.out)["sys"]["fileSizeMB"], 16);
+    EXPECT_EQ(nlohmann::json::parse(read.out)["sys"]["fileSizeMB"],
+              protocol::FactorySettings().sys.fileSizeMB);
 }
 
 }  // namespace

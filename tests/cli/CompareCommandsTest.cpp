@@ -117,6 +117,27 @@ TEST_F(CompareCommandsTest, DiffWithTheDevice) {
         << silent.err;
 }
 
+// The factory record a write sends without settings is the one a device that
+// was never written holds: nothing differs, whether the write reached that
+// device (no device on the bus of the first write) or not.
+TEST_F(CompareCommandsTest, AFactoryWriteLeavesNothingToDiffWithAFreshDevice) {
+    const std::string settings = Dir() + "/factory";
+    fs::create_directories(settings);
+    const std::string file = settings + "/QXCfg.dat";
+    for (const std::string& written :
+         {std::string("sim:nodevice"), "sim:state=" + Dir() + "/written.state"}) {
+        SCOPED_TRACE(written);
+        fs::remove(file);
+        ASSERT_EQ(
+            Run({"--adapter", written, "--settings-dir", settings, "write", "--defaults"}).status,
+            EXIT_OK);
+        const std::string fresh = written == "sim:nodevice" ? "sim:state=none" : written;
+        const auto diff = Run({"--adapter", fresh, "diff", file, "--device"});
+        EXPECT_EQ(diff.status, EXIT_OK) << diff.out << diff.err;
+        EXPECT_EQ(diff.out, "");
+    }
+}
+
 TEST_F(CompareCommandsTest, WriteVerifyReadsBackAndCompares) {
     Save("cfg", sections);
     const std::string cfg = Dir() + "/cfg";

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <future>
+#include <thread>
 #include <tuple>
 
 #include "platform/kelvix/AdapterRegistry.hpp"
@@ -315,6 +316,45 @@ TEST_P(AdapterContractTest, AWaitingReceiveTakesAFrameSentMeanwhile) {
     ASSERT_EQ(stored, 1);
     EXPECT_EQ(OnTheBus(first), OnTheBus(reply));
     EXPECT_LT(elapsed, milliseconds(LONG_WAIT_MS / 2)) << "the frame, not the wait, ended it";
+}
+
+// A disconnect closes the adapter while the receive thread waits; the wait
+// must end then, not when it runs out. Whether the receive had reached its
+// wait when the close came cannot be seen from outside, so the close is tried
+// until a receive answers from inside the adapter (0 frames, not the -1 of an
+// adapter already closed), each attempt handing the receiving thread the
+// processor longer before the close; every attempt must end promptly.
+TEST_P(AdapterContractTest, AWaitingReceiveEndsWhenTheAdapterIsClosed) {
+    if (const Limit* limit = LimitOf(Clause::ReceiveEndsWithClose)) {
+        GTEST_SKIP() << limit->reason;
+    }
+    constexpr std::int32_t LONG_WAIT_MS = 20000;
+    constexpr int ATTEMPTS = 20;
+    ASSERT_EQ(Open(PEER), 1u) << kelvix::LastOpenError();
+    bool closedWhileWaiting = false;
+    for (int attempt = 0; attempt < ATTEMPTS && !closedWhileWaiting; ++attempt) {
+        SCOPED_TRACE("attempt " + std::to_string(attempt));
+        ASSERT_EQ(Open(SUBJECT), 1u) << kelvix::LastOpenError();
+        std::promise<void> calling;
+        auto waiting = std::async(std::launch::async, [&calling, channel = attempt % 2] {
+            CanFrameRecord buffer[CAPACITY]{};
+            const auto start = SteadyClock::now();
+            calling.set_value();
+            const std::int32_t stored =
+                VCI_Receive(TYPE, SUBJECT, channel, buffer, CAPACITY, LONG_WAIT_MS);
+            return std::pair{stored, SteadyClock::now() - start};
+        });
+        calling.get_future().wait();
+        for (long turn = 0; turn < (16L << std::min(attempt, 16)); ++turn) {
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(VCI_CloseDevice(TYPE, SUBJECT), 1u);
+        const auto [stored, elapsed] = waiting.get();
+        EXPECT_LE(stored, 0) << "a quiet bus delivers nothing";
+        EXPECT_LT(elapsed, milliseconds(LONG_WAIT_MS / 4)) << "the close, not the wait, ended it";
+        closedWhileWaiting = stored == 0;
+    }
+    EXPECT_TRUE(closedWhileWaiting) << "no close in " << ATTEMPTS << " came during a wait";
 }
 
 TEST_P(AdapterContractTest, ReadErrInfoSaysWhatARefusedTransmitLeft) {

@@ -41,6 +41,7 @@ enum class Clause {
     BatchCount,
     ReceiveWait,
     ReceiveMeanwhile,
+    ReceiveEndsWithClose,
     ErrorAfterRefusal,
     TwoChannels,
     FlagsAndLengths,

@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FallbackRow{"Can1", 2, [](SettingsSections& s) { s.can1 = CanPara::Defaults(); }},
         FallbackRow{"Can2", 328 + 100, [](SettingsSections& s) { s.can2 = CanPara::Defaults(); }},
-        FallbackRow{"SystemStartsAllZero", 656 + 4, [](SettingsSections& s) { s.sys = SysPara{}; }},
+        FallbackRow{"SystemStartsFromItsDefaults", 656 + 4,
+                    [](SettingsSections& s) { s.sys = SysPara::Defaults(); }},
         FallbackRow{"Filters1StartAllZero", 672 + 20,
                     [](SettingsSections& s) { s.filters1 = HardFilterPara{}; }},
         FallbackRow{"Filters2StartAllZero", 804 + 1,

@@ -176,7 +176,7 @@ TEST(DeviceStateTest, DamagedSectionsOfAParameterStoreStartFresh) {
     const Row rows[] = {
         {"bridge", 936 + 3, [](auto& s) { s.bridge = {}; }},
         {"replay", 1380 + 3, [](auto& s) { s.replay = {}; }},
-        {"system", 656 + 1, [](auto& s) { s.sys = {.fileSizeMB = FRESH_FILE_SIZE_MB}; }},
+        {"system", 656 + 1, [](auto& s) { s.sys = protocol::SysPara::Defaults(); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -357,8 +357,7 @@ TEST_F(RememberingDeviceTest, DamagedFileGivesAFreshDeviceAndAWarning) {
     EXPECT_EQ(device->StateWarning(), "state file " + (dir.Path() / "dev.state").string() +
                                           ": checksum mismatch (the file is damaged); the "
                                           "simulated device starts fresh");
-    EXPECT_EQ(device->Parameters().can1.baudIndex, protocol::CanPara::Defaults().baudIndex);
-    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 16);
+    EXPECT_EQ(device->Parameters(), protocol::FactorySettings());
     EXPECT_EQ(device->DtuBasic(), protocol::DtuBasicPara{});
     EXPECT_FALSE(device->Loader().Record().present);
 }

@@ -7,6 +7,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "protocol/Capacities.hpp"
 #include "protocol/DtuFrames.hpp"
+#include "protocol/SettingsFile.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "support/FakeSystem.hpp"
 #include "support/ScriptedHost.hpp"
@@ -161,6 +162,20 @@ class EndToEndTest : public ::testing::Test {
     std::unique_ptr<SimulatedDevice> device;
     std::unique_ptr<app::CQuillonDlg> window;
 };
+
+// A device that was never written and a window without a settings file hold
+// one record, so comparing them after a factory write finds nothing.
+TEST_F(EndToEndTest, AFreshDeviceHoldsTheRecordTheWindowStartsWith) {
+    EXPECT_EQ(device->Parameters(), window->Record());
+    EXPECT_EQ(window->Record(), protocol::FactorySettings());
+    EXPECT_EQ(window->SystemRecord().fileSizeMB, 1) << "the slider's lowest position";
+    ASSERT_TRUE(window->WriteParameters().succeeded);
+    ASSERT_TRUE(PumpUntil([&] { return device->WritesApplied() == 1; }));
+    auto sent = window->Record();
+    // The save gave the window's copy its file checksums; those are never sent.
+    ForEachSection(sent, [](protocol::SettingsSection, auto& record) { record.checksum = 0; });
+    EXPECT_EQ(device->Parameters(), sent) << "the write changed nothing the device held";
+}
 
 TEST_F(EndToEndTest, FullRecordWrittenAndReadBackEqualsWhatWasWritten) {
     Read();  // learn the firmware version, so all 20 recording rules are announced

@@ -223,7 +223,7 @@ TEST_F(SimulatedDeviceTest, WriteWithoutItsClosingCommandIsNotApplied) {
     SendAll(protocol::BuildDtuFrames(basic, advanced).frames, 0);
     ASSERT_EQ(WaitForLines(1).size(), 1u) << "the device has taken every frame before it";
     EXPECT_EQ(device->WritesApplied(), 0u);
-    EXPECT_EQ(device->Parameters().sys.fileSizeMB, 16) << "a fresh device's value";
+    EXPECT_EQ(device->Parameters(), protocol::FactorySettings()) << "a fresh device";
     SendAll(write.channel0, 0);
     SendAll(write.channel1, 1);
     ASSERT_TRUE(WaitForWrites(1));

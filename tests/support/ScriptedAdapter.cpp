@@ -220,7 +220,10 @@ std::int32_t ScriptedBus::TakeFrames(std::uint32_t channel, CanFrameRecord* out,
                                      std::uint32_t capacity, std::int32_t waitMs) {
     std::int32_t count = 0;
     {
+        // Recorded as it reaches the adapter: a close that ends the wait comes after it.
         std::unique_lock lock(mutex_);
+        const std::size_t call = calls_.size();
+        calls_.push_back(Call("Receive", 0, channel, 0));
         auto& queue = pending_[channel];
         if (queue.empty() && waitMs > 0) {
             changed_.wait_for(lock, std::min(std::chrono::milliseconds(waitMs), MAX_IDLE_WAIT));
@@ -229,7 +232,7 @@ std::int32_t ScriptedBus::TakeFrames(std::uint32_t channel, CanFrameRecord* out,
             out[count++] = queue.front();
             queue.pop_front();
         }
-        calls_.push_back(Call("Receive", 0, channel, count));
+        calls_[call].result = count;
     }
     changed_.notify_all();
     return count;

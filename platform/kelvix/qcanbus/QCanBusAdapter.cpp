@@ -221,11 +221,8 @@ bool QCanBusAdapter::WaitForRoom(std::uint32_t channel) {
 std::int32_t QCanBusAdapter::Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
                                      std::int32_t waitMs) {
     const auto wait = std::chrono::milliseconds(std::max(waitMs, 0));
-    if (options_.interfaces[channel].empty()) {
-        // The receive thread polls both channels; an unused one must not spin it.
-        std::this_thread::sleep_for(wait);
-        return 0;
-    }
+    // An unused channel's queue stays empty: its wait keeps the receive thread
+    // from spinning and still ends with a close.
     return static_cast<std::int32_t>(queues_[channel].Take(frames, wait));
 }
 

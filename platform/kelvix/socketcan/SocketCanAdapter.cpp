@@ -139,14 +139,18 @@ bool SocketCanAdapter::SendOne(std::uint32_t channel, const SocketCanFrame& fram
 
 std::int32_t SocketCanAdapter::Receive(std::uint32_t channel, std::span<CanFrameRecord> frames,
                                        std::int32_t waitMs) {
-    if (!HasSocket(channel)) {
-        // The receive thread polls both channels; an unused one must not
-        // turn its loop into a spin.
-        sleeper_.SleepMs(static_cast<std::uint32_t>(std::max(waitMs, 0)));
-        return 0;
-    }
     const std::uint64_t deadline =
         clock_.MonotonicMs() + static_cast<std::uint64_t>(std::max(waitMs, 0));
+    if (!HasSocket(channel)) {
+        // The receive thread polls both channels; an unused one must not
+        // turn its loop into a spin, nor outlast a close.
+        for (std::uint64_t now = clock_.MonotonicMs(); !closed_ && now < deadline;
+             now = clock_.MonotonicMs()) {
+            sleeper_.SleepMs(static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(deadline - now, RECEIVE_SLICE_MS)));
+        }
+        return 0;
+    }
     for (;;) {
         const std::int32_t taken = TakeWaiting(channel, frames);
         const std::uint64_t now = clock_.MonotonicMs();
