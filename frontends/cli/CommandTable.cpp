@@ -183,12 +183,35 @@ Command Adapters() {
             }};
 }
 
+Command Bittiming() {
+    return {"bittiming",
+            "BTR0/BTR1 pairs for a CAN bit rate on the device's 36 MHz controller, or the rate "
+            "of a pair",
+            "  quillon-cli bittiming 500k\n  quillon-cli bittiming 83.333k --sample-point 80\n"
+            "  quillon-cli bittiming --btr 0x01 0x1C --json\n",
+            true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                auto* rate =
+                    c.add_option("RATE", o.bittiming.rate, "bit rate in bit/s (500000, 500k, 1M)");
+                c.add_option("--sample-point", o.bittiming.samplePoint,
+                             "wanted sample point in percent (default 87.5 up to 500k, 80 up "
+                             "to 800k, 75 above)")
+                    ->needs(rate);
+                c.add_option("--btr", o.bittiming.btr, "BTR0 BTR1 in hexadecimal: what they give")
+                    ->expected(2)
+                    ->excludes(rate);
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunBittiming(o.bittiming, x.global.json, x.out, x.err);
+            }};
+}
+
 }  // namespace
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        Show(),    Write(),        Diff(),  Read(),           StorageInit(), Decode(),
-        Upgrade(), EnterUpgrade(), Debug(), SessionCommand(), Demo(),        Adapters()};
+        Show(),         Write(), Diff(),           Read(), StorageInit(), Decode(),   Upgrade(),
+        EnterUpgrade(), Debug(), SessionCommand(), Demo(), Adapters(),    Bittiming()};
     return commands;
 }
 

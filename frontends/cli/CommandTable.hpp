@@ -32,6 +32,7 @@ struct CommandOptions {
     ReadOptions read;
     StorageInitOptions init;
     DebugOptions debug;
+    BittimingOptions bittiming;
 };
 
 struct Command {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "frontends/cli/Session.hpp"
 #include "protocol/SettingsSections.hpp"
@@ -98,6 +99,18 @@ struct DebugOptions {
 /// after it are read but not sent).
 int RunDebug(const GlobalOptions& options, const DebugOptions& debug, std::istream& in,
              sys::SystemServices& services, std::ostream& out, std::ostream& err);
+
+struct BittimingOptions {
+    std::string rate;              ///< bit/s, "500000", "500k" or "1M"; empty with `btr`
+    std::string samplePoint;       ///< percent, "87.5"; empty for the usual one of the rate
+    std::vector<std::string> btr;  ///< BTR0 and BTR1 in hexadecimal, "0x01" or "1c"
+};
+/// The register pairs of the device's 36 MHz controller for a rate, the
+/// recommended first, with the baud-rate list's own pair where it differs;
+/// or, with `btr`, the rate and sample point of one pair. EXIT_FAILED when no
+/// pair comes within 0.5 % of the rate (the nearest rates are named),
+/// EXIT_USAGE for a rate, sample point or register that does not parse.
+int RunBittiming(const BittimingOptions& options, bool json, std::ostream& out, std::ostream& err);
 
 /// Connects, shows what the main window shows, disconnects.
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
