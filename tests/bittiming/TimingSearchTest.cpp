@@ -55,6 +55,8 @@ TEST_P(SearchTimingsTest, RecommendsTheHandWorkedPair) {
 //   6/8 are all 75 %; most quanta wins: BRP 9, TSEG1 11, TSEG2 4 = 0x08/0x3A.
 // - 600k, aim 80 %: 30 = 2x15 | 3x10; 12/15 and 8/10 are 80 %, 15 tq wins:
 //   BRP 2, TSEG1 11, TSEG2 3 = 0x01/0x2A.
+// - 400k, aim 70 %: 45 = 3x15 | 5x9. 11/15 = 73.3 % and 6/9 = 66.7 % are equally
+//   near; the later wins: BRP 3, TSEG1 10, TSEG2 4 = 0x02/0x39.
 // - 83.333k: 216 = 9x24 | 12x18 | 18x12 | 24x9 | 27x8; 16/18 nearest: BRP 12 = 0x0B/0x1E.
 // - 50k: 360 = 15x24 | 18x20 | 20x18 | 24x15 | 30x12 | 36x10 | 40x9 | 45x8, and
 //   361 = 19x19 (-0.28 %); 13/15 = 86.7 % is nearest: BRP 24, TSEG1 12 = 0x17/0x1B.
@@ -73,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         SearchRow{"Rate250k", 250e3, std::nullopt, 5, {0x03, 0x1E}, 88.89, {{0x03, 0x3C}}, 0},
         SearchRow{"Rate125kAt75", 125e3, 0.75, 6, {0x08, 0x3A}, 75.0, {{0x07, 0x3C}}, 0},
         SearchRow{"Rate600kAims80", 600e3, std::nullopt, 2, {0x01, 0x2A}, 80.0, {}, 0},
+        SearchRow{"Rate400kAt70TieGoesLater", 400e3, 0.70, 2, {0x02, 0x39}, 73.33, {}, 0},
         SearchRow{"Rate83k333", 250e3 / 3, std::nullopt, 5, {0x0B, 0x1E}, 88.89, {}, 0},
         SearchRow{"Rate50k", 50e3, std::nullopt, 9, {0x17, 0x1B}, 86.67, {{0x10, 0x4E}}, 0.84},
         SearchRow{"Rate33k333", 100e3 / 3, std::nullopt, 7, {0x23, 0x1B}, 86.67, {}, 0},
