@@ -29,7 +29,7 @@ std::optional<double> ParseNumber(const std::string& text, double scale) {
     return value * scale;
 }
 
-// "500000", "500k", "1M": a positive bit rate.
+// "500000", "500k", "1M": at least one bit per second.
 std::optional<double> ParseRate(std::string text) {
     double scale = 1;
     if (!text.empty() && (text.back() == 'k' || text.back() == 'K')) {
@@ -40,7 +40,7 @@ std::optional<double> ParseRate(std::string text) {
         text.pop_back();
     }
     const auto rate = ParseNumber(text, scale);
-    return rate && *rate > 0 ? rate : std::nullopt;
+    return rate && *rate >= 1 ? rate : std::nullopt;
 }
 
 // "87.5" or "87.5%": a fraction strictly between 0 and 1.
