@@ -87,6 +87,33 @@ INSTANTIATE_TEST_SUITE_P(
 }
 )",
                      ""},
+        // The slowest rate: BRP 64 x 25 tq = 1600 periods, TSEG1 16 and TSEG2 8 forced.
+        BittimingRow{"SlowestRateAsJson",
+                     {"bittiming", "11250", "--json"},
+                     EXIT_OK,
+                     R"({
+  "bitRate": 11250.0,
+  "samplePointTarget": 87.5,
+  "pairs": [
+    {
+      "btr0": "0x3F",
+      "btr1": "0x7F",
+      "prescaler": 64,
+      "quanta": 25,
+      "tseg1": 16,
+      "tseg2": 8,
+      "sjw": 1,
+      "threeSamples": false,
+      "bitRate": 11250.0,
+      "samplePoint": 68.0,
+      "errorPercent": 0.0,
+      "page": null
+    }
+  ],
+  "pagePair": null
+}
+)",
+                     ""},
         // 22.5 periods wanted: 23 and 22 give 782609 and 818182.
         BittimingRow{"Rate800kRefused",
                      {"bittiming", "800000"},
