@@ -1,5 +1,7 @@
 #include "frontends/cli/CliHost.hpp"
 
+#include <algorithm>
+
 #include "platform/ui/Dialog.hpp"
 
 namespace quillon::cli {
@@ -37,14 +39,21 @@ int CliHost::MessageBox(const ui::Dialog*, std::string_view text, std::string_vi
 
 void CliHost::Settle(const ui::CommandResult& result) {
     std::lock_guard lock(mutex_);
-    for (const Box& box : held_) {
-        const bool outcome =
-            box.text == result.text && box.caption == result.caption && box.style == result.style;
-        Print(box, !outcome           ? Outcome::Warning
-                   : result.succeeded ? Outcome::Success
-                                      : Outcome::Error);
+    const auto isOutcome = [&result](const Box& box) {
+        return box.text == result.text && box.caption == result.caption &&
+               box.style == result.style;
+    };
+    // Boxes after the outcome's came from what the command set going (a quick
+    // device's reply can come while the request's own box is up): they wait
+    // for the settling of what they answer.
+    const auto last = std::find_if(held_.rbegin(), held_.rend(), isOutcome);
+    const auto end = last == held_.rend() ? held_.end() : last.base();
+    for (auto box = held_.begin(); box != end; ++box) {
+        Print(*box, !isOutcome(*box)   ? Outcome::Warning
+                    : result.succeeded ? Outcome::Success
+                                       : Outcome::Error);
     }
-    held_.clear();
+    held_.erase(held_.begin(), end);
 }
 
 void CliHost::Settle(bool succeeded) {

@@ -32,8 +32,9 @@ class CliHost final : public ui::Host {
                                               std::string_view filter) override;
     int RunModal(ui::Dialog& dialog) override;
 
-    /// Prints the boxes held: the one `result` describes as the command's
-    /// outcome, every other one as a warning.
+    /// Prints the boxes held up to the last one `result` describes: those as
+    /// the command's outcome, the others as warnings. Boxes after it stay held
+    /// for the settling of what they answer.
     void Settle(const ui::CommandResult& result);
     /// Prints the boxes held as the outcome of a command that did or did not
     /// succeed (a read, whose box the window shows when it judges it).
