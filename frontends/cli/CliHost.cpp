@@ -38,22 +38,38 @@ int CliHost::MessageBox(const ui::Dialog*, std::string_view text, std::string_vi
 }
 
 void CliHost::Settle(const ui::CommandResult& result) {
+    Settle(std::vector<ui::CommandResult>{result});
+}
+
+void CliHost::Settle(const std::vector<ui::CommandResult>& results) {
     std::lock_guard lock(mutex_);
-    const auto isOutcome = [&result](const Box& box) {
-        return box.text == result.text && box.caption == result.caption &&
-               box.style == result.style;
+    const auto outcomeOf = [&results](const Box& box) {
+        return std::find_if(results.begin(), results.end(), [&box](const auto& result) {
+            return box.text == result.text && box.caption == result.caption &&
+                   box.style == result.style;
+        });
     };
-    // Boxes after the outcome's came from what the command set going (a quick
-    // device's reply can come while the request's own box is up): they wait
-    // for the settling of what they answer.
-    const auto last = std::find_if(held_.rbegin(), held_.rend(), isOutcome);
+    // Boxes after the last outcome's came from what the command set going:
+    // they wait for the settling of what they answer.
+    const auto last = std::find_if(held_.rbegin(), held_.rend(),
+                                   [&](const Box& box) { return outcomeOf(box) != results.end(); });
     const auto end = last == held_.rend() ? held_.end() : last.base();
-    for (auto box = held_.begin(); box != end; ++box) {
-        Print(*box, !isOutcome(*box)   ? Outcome::Warning
-                    : result.succeeded ? Outcome::Success
-                                       : Outcome::Error);
-    }
+    const std::vector<Box> settled(held_.begin(), end);
     held_.erase(held_.begin(), end);
+    for (const Box& box : settled) {
+        if (outcomeOf(box) == results.end()) {
+            Print(box, Outcome::Warning);
+        }
+    }
+    // The outcomes in the order of the results, whichever box came first: a
+    // quick device's reply can be shown before the request's own box.
+    for (const auto& result : results) {
+        for (const Box& box : settled) {
+            if (outcomeOf(box) != results.end() && &*outcomeOf(box) == &result) {
+                Print(box, result.succeeded ? Outcome::Success : Outcome::Error);
+            }
+        }
+    }
 }
 
 void CliHost::Settle(bool succeeded) {

@@ -36,6 +36,9 @@ class CliHost final : public ui::Host {
     /// the command's outcome, the others as warnings. Boxes after it stay held
     /// for the settling of what they answer.
     void Settle(const ui::CommandResult& result);
+    /// The same for a command with several outcomes (a request and the
+    /// device's answer to it), printed in the order given.
+    void Settle(const std::vector<ui::CommandResult>& results);
     /// Prints the boxes held as the outcome of a command that did or did not
     /// succeed (a read, whose box the window shows when it judges it).
     void Settle(bool succeeded);

@@ -178,8 +178,8 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
     // Judged by the request's result, not the pending flag: a quick device's
     // reply may clear that before the request has returned.
     const app::CommandResult request = window.InitStorage();
-    session.Host().Settle(request);
     if (!request.succeeded) {
+        session.Host().Settle(request);
         session.Disconnect();
         // Declined (no --yes) is a matter of usage; a refused request a failure.
         return request.text.empty() ? EXIT_USAGE : EXIT_FAILED;
@@ -187,14 +187,18 @@ int RunStorageInit(const GlobalOptions& options, const StorageInitOptions& init,
     const bool answered = session.PumpUntil([&window] { return !window.StorageInitPending(); },
                                             milliseconds(init.timeoutMs));
     session.Disconnect();
+    // Settled together: a quick device's answer may be shown before the
+    // request's own box.
+    const auto reply = window.StorageReply();
+    if (!answered || !reply) {
+        session.Host().Settle(request);
+    } else {
+        session.Host().Settle(std::vector<app::CommandResult>{request, *reply});
+    }
     if (!answered) {
         err << "quillon-cli storage-init: no reply from the device within " << init.timeoutMs
             << " ms\n";
         return EXIT_TIMEOUT;
-    }
-    const auto reply = window.StorageReply();
-    if (reply) {
-        session.Host().Settle(*reply);
     }
     return reply && reply->succeeded ? EXIT_OK : EXIT_FAILED;
 }

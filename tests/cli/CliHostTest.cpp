@@ -149,21 +149,23 @@ TEST(CliHostCommandTest, WithoutACommandTheProgramAloneIsNamed) {
     EXPECT_EQ(err.str(), "quillon-cli: warning: 写入参数失败，请检查设备是否连接正常!\n");
 }
 
-// A quick device answers while the request's own box is up: the answer's box
-// is not the request's outcome, and waits for its own.
-TEST(CliHostOrderTest, ABoxAfterTheOutcomeWaitsForWhatItAnswers) {
+// A quick device answers while the request's own box is up, or even before
+// it: the answer's box is not the request's outcome, and comes out as its own.
+TEST(CliHostOrderTest, ARequestAndItsAnswerSettleTogetherInEitherOrder) {
     constexpr const char* WAIT = "初次初始化大概需要1分钟时间，请耐心等待!";
     constexpr const char* FAILED = "初始化SD卡失败";
-    std::ostringstream out;
-    std::ostringstream err;
-    CliHost host(out, err, "storage-init", true);
-    host.MessageBox(nullptr, WAIT, "警告", NOTE);
-    host.MessageBox(nullptr, FAILED, "警告", NOTE);
-    host.Settle({true, WAIT, "警告", NOTE, {}});
-    EXPECT_EQ(out.str(), std::string(WAIT) + "\n");
-    EXPECT_EQ(err.str(), "");
-    host.Settle({false, FAILED, "警告", NOTE, {}});
-    EXPECT_EQ(err.str(), "quillon-cli storage-init: error: 初始化SD卡失败\n");
+    const ui::CommandResult request{true, WAIT, "警告", NOTE, {}};
+    const ui::CommandResult answer{false, FAILED, "警告", NOTE, {}};
+    for (const bool answerFirst : {false, true}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        CliHost host(out, err, "storage-init", true);
+        host.MessageBox(nullptr, answerFirst ? FAILED : WAIT, "警告", NOTE);
+        host.MessageBox(nullptr, answerFirst ? WAIT : FAILED, "警告", NOTE);
+        host.Settle(std::vector<ui::CommandResult>{request, answer});
+        EXPECT_EQ(out.str(), std::string(WAIT) + "\n") << answerFirst;
+        EXPECT_EQ(err.str(), "quillon-cli storage-init: error: 初始化SD卡失败\n") << answerFirst;
+    }
 }
 
 }  // namespace
