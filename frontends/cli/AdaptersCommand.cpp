@@ -11,7 +11,7 @@ namespace {
 constexpr int BACKEND_WIDTH = 10;
 constexpr int SPEC_WIDTH = 30;
 
-// Scripts read the second column: a spec that was tried and opens, else
+// Scripts read the second column: an adapter spec that was tried and opens, else
 // "untested" or "unavailable".
 std::string Status(const kelvix::InterfaceListing& listing) {
     if (listing.Available()) {

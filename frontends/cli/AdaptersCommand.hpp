@@ -1,6 +1,6 @@
 // quillon-cli adapters: the backends this build has and, for each, the
 // interfaces it can reach now, or why it reaches none. Only what was tried
-// and opens shows its spec; the rest says "unavailable" or "untested", with
+// and opens shows its adapter spec; the rest says "unavailable" or "untested", with
 // the reason. Example output:
 //   sim        sim                            simulated device in this process
 //   socketcan  unavailable                    raw CAN sockets: this system has no raw CAN sockets

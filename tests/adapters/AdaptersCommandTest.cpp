@@ -107,9 +107,9 @@ TEST(AdaptersCommandTest, ThisBuildListsItsBuiltInBackends) {
         EXPECT_EQ(listing.Available(), listing.unavailableReason.empty())
             << "what is not listed as available says why";
         if (listing.Available()) {
-            EXPECT_FALSE(listing.spec.empty()) << "what opens has the spec that opens it";
+            EXPECT_FALSE(listing.spec.empty()) << "what opens has the adapter text that opens it";
         } else if (!listing.untested) {
-            EXPECT_TRUE(listing.spec.empty()) << "what was tried and failed offers no spec";
+            EXPECT_TRUE(listing.spec.empty()) << "what was tried and failed offers no adapter text";
         }
     }
 }

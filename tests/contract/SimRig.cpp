@@ -1,5 +1,5 @@
 // The "sim" backend's row: adapters on one named in-process virtual bus. The
-// suite links no device simulator, and "nodevice" says so in every spec.
+// suite links no device simulator, and "nodevice" says so in every adapter spec.
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "tests/contract/AdapterRig.hpp"
 
