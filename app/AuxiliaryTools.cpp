@@ -1,13 +1,23 @@
 // Sibling tools, the manual, and their failure boxes (buttons 1006, 1008, 1007).
+#include <array>
+#include <string_view>
+
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "platform/system/Utf8Path.hpp"
 
 namespace quillon::app {
 
 inline constexpr const char* BAUD_CALCULATOR_FILE = "Baudly.exe";
 inline constexpr const char* CONVERTER_FILE = "Refold.exe";
 inline constexpr const char* CONVERTER_FALLBACK_FILE = "Logmorph.exe";
-inline constexpr const char* MANUAL_FILE = "升级使用手册.pdf";
+// The manual's name is kept in UTF-8 and made into a path without any code
+// page: a narrow name widened through the system's code page names no file
+// wherever that page is not the one the name was written in.
+inline constexpr std::string_view MANUAL_FILE = "升级使用手册.pdf";
+// Where an installed program's documentation lies, from its program directory
+// (<prefix>/bin beside <prefix>/share/doc/quillon).
+inline constexpr std::string_view INSTALLED_DOCUMENTATION = "../share/doc/quillon";
 
 bool CQuillonDlg::StartTool(const char* fileName) {
     return services_.launcher.StartProcess(services_.programDirectory / fileName);
@@ -25,8 +35,19 @@ void CQuillonDlg::StartConverter() {
     }
 }
 
+// The manual beside the program (a build or an unpacked folder) comes first,
+// then the one in the installed documentation directory.
 void CQuillonDlg::OpenManual() {
-    if (!services_.documents.OpenDocument(services_.programDirectory / MANUAL_FILE)) {
+    const std::filesystem::path& programDirectory = services_.programDirectory;
+    const std::array<std::filesystem::path, 2> folders{
+        programDirectory,
+        (programDirectory / sys::PathFromUtf8(INSTALLED_DOCUMENTATION)).lexically_normal()};
+    bool opened = false;
+    for (const std::filesystem::path& folder : folders) {
+        opened =
+            opened || services_.documents.OpenDocument(folder / sys::PathFromUtf8(MANUAL_FILE));
+    }
+    if (!opened) {
         MessageBox(
             "感谢您选用 Quillon "
             "工作室的产品！未能打开使用说明，请参阅随产品提供的《升级使用手册》。",

@@ -278,7 +278,9 @@ TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
     window->OpenManual();
     EXPECT_EQ(system.launcher.Attempts(),
               (std::vector<std::filesystem::path>{dir / "Refold.exe", dir / "Logmorph.exe",
-                                                  dir / "Baudly.exe", dir / "升级使用手册.pdf"}));
+                                                  dir / "Baudly.exe", dir / "升级使用手册.pdf",
+                                                  dir.parent_path() / "share" / "doc" / "quillon" /
+                                                      "升级使用手册.pdf"}));
     ASSERT_EQ(host.Boxes().size(), 2u);
     EXPECT_EQ(host.Boxes()[0].text, "打开波特率计算程序失败!");
     EXPECT_EQ(host.Boxes()[1].caption, "帮助");
