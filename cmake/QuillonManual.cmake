@@ -1,0 +1,90 @@
+# The user manual, 升级使用手册.pdf, made from the Markdown chapters in
+# doc/manual/ with pictures of the window taken by this build's own Qt program
+# (so the manual never shows an old window). It lies beside the window's
+# program, where button 1007 looks first, and installs into share/doc/quillon,
+# where an installed window looks next.
+#
+# Needs Debian's python3-markdown, weasyprint and fonts-noto-cjk
+# (scripts/setup installs them); -DQUILLON_BUILD_MANUAL=OFF leaves it out.
+
+option(QUILLON_BUILD_MANUAL "Build the user manual (升级使用手册.pdf) from doc/manual" ON)
+
+set(QUILLON_MANUAL_NAME "升级使用手册.pdf")
+file(GLOB QUILLON_MANUAL_CHAPTERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/doc/manual/[0-9]*.md)
+
+# The manual must name every message box the program can show.
+if(QUILLON_BUILD_TESTS AND NOT CMAKE_CROSSCOMPILING)
+    find_package(Python3 COMPONENTS Interpreter QUIET)
+    if(Python3_FOUND)
+        add_test(NAME manual.EveryMessageBoxIsInTheManual
+                 COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/manual-message-boxes
+                         ${QUILLON_MANUAL_CHAPTERS})
+        add_test(NAME manual.MessageBoxCollector
+                 COMMAND Python3::Interpreter -m unittest discover -s ${PROJECT_SOURCE_DIR}/tests/manual
+                         -p "test_*.py")
+        set_tests_properties(manual.MessageBoxCollector PROPERTIES
+                             ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1")
+    endif()
+endif()
+
+if(NOT QUILLON_BUILD_MANUAL OR CMAKE_CROSSCOMPILING)
+    return()
+endif()
+
+# Debian's packages install into the system interpreter, whichever python3
+# comes first on PATH.
+find_program(QUILLON_MANUAL_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(QUILLON_MANUAL_PYTHON)
+    execute_process(COMMAND ${QUILLON_MANUAL_PYTHON} -c "import markdown, weasyprint"
+                    RESULT_VARIABLE manual_tools_missing OUTPUT_QUIET ERROR_QUIET)
+endif()
+if(NOT QUILLON_MANUAL_PYTHON OR manual_tools_missing)
+    message(FATAL_ERROR "The manual needs python3-markdown and weasyprint in /usr/bin/python3: "
+                        "run scripts/setup, or configure with -DQUILLON_BUILD_MANUAL=OFF")
+endif()
+
+set(manual_dir ${PROJECT_BINARY_DIR}/manual)
+if(TARGET quillon)
+    get_target_property(manual_output_dir quillon RUNTIME_OUTPUT_DIRECTORY)
+    if(NOT manual_output_dir)
+        get_target_property(manual_output_dir quillon BINARY_DIR)
+    endif()
+else()
+    set(manual_output_dir ${manual_dir})
+endif()
+set(manual_pdf ${manual_output_dir}/${QUILLON_MANUAL_NAME})
+
+# Pictures of the window as this build draws it: offscreen (no display needed),
+# on the simulated adapter, with settings at their starting values.
+set(manual_shots_args "")
+set(manual_shots_depends "")
+if(TARGET quillon)
+    set(shots ${manual_dir}/shots)
+    set(manual_shots_args --shots ${shots})
+    set(manual_shots_depends ${shots}/stamp)
+    file(MAKE_DIRECTORY ${manual_dir}/runtime)
+    file(CHMOD ${manual_dir}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    add_custom_command(
+        OUTPUT ${shots}/stamp
+        COMMAND ${CMAKE_COMMAND} -E rm -rf ${shots} ${manual_dir}/settings
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${manual_dir}/settings
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen KELVIX_ADAPTER=sim
+                XDG_RUNTIME_DIR=${manual_dir}/runtime
+                $<TARGET_FILE:quillon> --show-pages --settings-dir ${manual_dir}/settings
+                --screenshots ${shots}
+        COMMAND ${CMAKE_COMMAND} -E touch ${shots}/stamp
+        DEPENDS quillon
+        COMMENT "Taking the manual's pictures of the window"
+        VERBATIM)
+endif()
+
+add_custom_command(
+    OUTPUT ${manual_pdf}
+    COMMAND ${QUILLON_MANUAL_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/manual ${manual_shots_args}
+            ${manual_pdf} ${QUILLON_MANUAL_CHAPTERS}
+    DEPENDS ${QUILLON_MANUAL_CHAPTERS} ${PROJECT_SOURCE_DIR}/scripts/manual ${manual_shots_depends}
+    COMMENT "Making the user manual ${QUILLON_MANUAL_NAME}"
+    VERBATIM)
+add_custom_target(manual ALL DEPENDS ${manual_pdf})
+
+install(FILES ${manual_pdf} DESTINATION share/doc/quillon)
