@@ -271,6 +271,7 @@ TEST_F(MainWindowTest, SystemMenuOpensTheAboutBox) {
 
 TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
     const auto dir = system.services.programDirectory;
+    const auto installed = dir.parent_path() / "share" / "doc" / "quillon";
     system.launcher.Allow(dir / "Logmorph.exe");
     window->StartConverter();
     EXPECT_TRUE(host.Boxes().empty()) << "only the first start failed: no message";
@@ -279,8 +280,7 @@ TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
     EXPECT_EQ(system.launcher.Attempts(),
               (std::vector<std::filesystem::path>{dir / "Refold.exe", dir / "Logmorph.exe",
                                                   dir / "Baudly.exe", dir / "升级使用手册.pdf",
-                                                  dir.parent_path() / "share" / "doc" / "quillon" /
-                                                      "升级使用手册.pdf"}));
+                                                  installed / "升级使用手册.pdf"}));
     ASSERT_EQ(host.Boxes().size(), 2u);
     EXPECT_EQ(host.Boxes()[0].text, "打开波特率计算程序失败!");
     EXPECT_EQ(host.Boxes()[1].caption, "帮助");
