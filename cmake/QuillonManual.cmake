@@ -26,7 +26,7 @@ if(QUILLON_BUILD_TESTS AND NOT CMAKE_CROSSCOMPILING)
                          ${QUILLON_MANUAL_CHAPTERS})
         add_test(NAME manual.MessageBoxCollector
                  COMMAND Python3::Interpreter -m unittest discover -s ${PROJECT_SOURCE_DIR}/tests/manual
-                         -p "test_*.py")
+                         -p test_message_boxes.py)
         set_tests_properties(manual.MessageBoxCollector PROPERTIES
                              ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1")
     endif()
@@ -46,6 +46,13 @@ endif()
 if(NOT QUILLON_MANUAL_PYTHON OR manual_tools_missing)
     message(FATAL_ERROR "The manual needs python3-markdown and weasyprint in /usr/bin/python3: "
                         "run scripts/setup, or configure with -DQUILLON_BUILD_MANUAL=OFF")
+endif()
+
+if(QUILLON_BUILD_TESTS)
+    add_test(NAME manual.Page
+             COMMAND ${QUILLON_MANUAL_PYTHON} -m unittest discover -s ${PROJECT_SOURCE_DIR}/tests/manual
+                     -p test_manual_pages.py)
+    set_tests_properties(manual.Page PROPERTIES ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1")
 endif()
 
 set(manual_dir ${PROJECT_BINARY_DIR}/manual)
