@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "frontends/qt/AppearanceSetup.hpp"
 #include "frontends/qt/DialogUnits.hpp"

@@ -82,12 +82,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, SettingsHomeTest,
                                                    {{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/ann"}},
                                                    "/home/ann/.config/quillon",
                                                    true},
-                                           HomeRow{"Utf8ConfigHome",
-                                                   HostSystem::Posix,
-                                                   {LINUX_MARKER},
-                                                   {{"XDG_CONFIG_HOME", "/配置"}},
-                                                   PathFromUtf8("/配置") / "quillon",
-                                                   true},
                                            HomeRow{"LinuxPackageWithNoEnvironmentStaysBeside",
                                                    HostSystem::Posix,
                                                    {LINUX_MARKER},
@@ -127,12 +121,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, SettingsHomeTest,
                                                    false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SettingsDirectoryInUseTest, TheCommandLineWinsOverAnInstallation) {
-    EXPECT_EQ(SettingsDirectoryInUse("/elsewhere", PROGRAM, LookupIn(EVERY_VARIABLE),
-                                     FilesIn({LINUX_MARKER}), HostSystem::Posix),
-              fs::path("/elsewhere"));
-}
-
 // The first save of an installed program must find its folder; a folder the
 // user named is used as it is, so a mistyped one is not made.
 TEST(SettingsDirectoryInUseTest, MakesTheUsersFolderOnlyForAnInstalledProgram) {
@@ -151,13 +139,6 @@ TEST(SettingsDirectoryInUseTest, MakesTheUsersFolderOnlyForAnInstalledProgram) {
                                      HostSystem::Posix),
               config / "quillon");
     EXPECT_TRUE(fs::is_directory(config / "quillon"));
-}
-
-TEST(InstalledMarkerTest, LiesWhereEachPackageInstallsIt) {
-    EXPECT_EQ(InstalledMarker("/usr/bin", HostSystem::Posix),
-              fs::path("/usr/share/quillon/quillon.installed"));
-    EXPECT_EQ(InstalledMarker("/apps/Quillon", HostSystem::Windows),
-              fs::path("/apps/Quillon/quillon.installed"));
 }
 
 TEST(ProgramFileNameTest, AddsTheSuffixOnlyOnWindows) {
