@@ -1,0 +1,33 @@
+#include "canlog/CandumpReader.hpp"
+
+#include "canlog/FrameRecord.hpp"
+#include "platform/kelvix/TraceLine.hpp"
+
+namespace quillon::canlog {
+
+CandumpReader::CandumpReader(std::unique_ptr<LineSource> lines, std::string name,
+                             const ChannelNames& names)
+    : LogReader(std::move(lines), std::move(name)), names_(names) {}
+
+LineKind CandumpReader::ParseLine(std::string_view line, protocol::TimedFrame& frame,
+                                  std::string& problem) {
+    const kelvix::CandumpLine parsed = kelvix::ParseCandumpLine(line);
+    if (parsed.verdict == kelvix::CandumpVerdict::Ignored) {
+        return LineKind::Other;
+    }
+    if (parsed.verdict == kelvix::CandumpVerdict::Malformed) {
+        problem = std::string("not a candump line: ") + parsed.problem;
+        return LineKind::Bad;
+    }
+    for (int channel = 0; channel < 2; ++channel) {
+        if (parsed.interfaceName == names_[channel]) {
+            frame = ToTimedFrame(parsed.frame, channel, parsed.timeUs);
+            return LineKind::Frame;
+        }
+    }
+    problem = "interface " + std::string(parsed.interfaceName) + " is not one of the channels " +
+              names_[0] + "," + names_[1];
+    return LineKind::Bad;
+}
+
+}  // namespace quillon::canlog
