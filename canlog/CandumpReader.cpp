@@ -19,11 +19,9 @@ LineKind CandumpReader::ParseLine(std::string_view line, protocol::TimedFrame& f
         problem = std::string("not a candump line: ") + parsed.problem;
         return LineKind::Bad;
     }
-    for (int channel = 0; channel < 2; ++channel) {
-        if (parsed.interfaceName == names_[channel]) {
-            frame = ToTimedFrame(parsed.frame, channel, parsed.timeUs);
-            return LineKind::Frame;
-        }
+    if (const int channel = ChannelOfName(names_, parsed.interfaceName); channel >= 0) {
+        frame = ToTimedFrame(parsed.frame, channel, parsed.timeUs);
+        return LineKind::Frame;
     }
     problem = "interface " + std::string(parsed.interfaceName) + " is not one of the channels " +
               names_[0] + "," + names_[1];

@@ -7,7 +7,6 @@
 //   if (!opened.reader->Error().empty()) { report it, e.g. "drive.asc:7: ..." }
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -15,15 +14,12 @@
 #include <string>
 #include <string_view>
 
+#include "canlog/ChannelNames.hpp"
 #include "canlog/LineSource.hpp"
 #include "canlog/LogFormat.hpp"
 #include "protocol/TimedFrame.hpp"
 
 namespace quillon::canlog {
-
-/// The candump interface names of channels 0 (CAN1) and 1 (CAN2).
-using ChannelNames = std::array<std::string, 2>;
-inline const ChannelNames DEFAULT_CHANNEL_NAMES = {"can0", "can1"};
 
 /// What a line holds, as a format's parser sees it.
 enum class LineKind { Frame, Other, Bad };
