@@ -59,6 +59,17 @@ TEST(ConvertLogTest, ARoundOfConversionsComesBackByteExact) {
               "1436509053.000001,2,000,0,0,0,\n");
 }
 
+TEST(ConvertLogTest, AnExistingOutputIsReplacedWhole) {
+    quillon::test::TempDir dir;
+    Put(dir.Path() / "in.log", CANDUMP);
+    Put(dir.Path() / "out.log", std::string(10000, 'x'));
+    const ConvertResult result =
+        ConvertLog(dir.Path() / "in.log", dir.Path() / "out.log", LogFormat::Candump, {});
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(Slurp(dir.Path() / "out.log"), CANDUMP);
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"in.log", "out.log"}));
+}
+
 TEST(ConvertLogTest, InterfacesAreRenamedThroughTheChannels) {
     quillon::test::TempDir dir;
     Put(dir.Path() / "in.log", "(1.000000) vcan1 123#01\n(2.000000) vcan0 456#\n");
