@@ -31,7 +31,8 @@ std::string_view FirstLine(std::string_view start) {
             line.remove_suffix(1);
         }
         const auto first = line.find_first_not_of(" \t");
-        if (first != std::string_view::npos) {
+        // A candump log may open with '#' comments.
+        if (first != std::string_view::npos && line[first] != '#') {
             return line.substr(first);
         }
         if (end == std::string_view::npos) {

@@ -25,6 +25,7 @@ TEST(LogFormatTest, ContentShowsTheFormat) {
     };
     const Row rows[] = {
         {"candump after blank lines", "\r\n  \n(1.0) can0 123#00", LogFormat::Candump},
+        {"candump after comments", "# bench\n# run 2\n(1.0) can0 123#00", LogFormat::Candump},
         {"asc date", "date Wed Dec 09 12:23:57.000 pm 2026\n", LogFormat::Asc},
         {"asc base", "base hex  timestamps absolute", LogFormat::Asc},
         {"asc comment", "// version\n", LogFormat::Asc},
