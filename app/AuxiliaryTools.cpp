@@ -4,13 +4,16 @@
 
 #include "app/CQuillonDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "platform/system/HostSystem.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace quillon::app {
 
-inline constexpr const char* BAUD_CALCULATOR_FILE = "Baudly.exe";
-inline constexpr const char* CONVERTER_FILE = "Refold.exe";
-inline constexpr const char* CONVERTER_FALLBACK_FILE = "Logmorph.exe";
+// The sibling programs by name; each file name is the system's form of it
+// ("Baudly" on Linux, "Baudly.exe" on Windows).
+inline constexpr const char* BAUD_CALCULATOR_PROGRAM = "Baudly";
+inline constexpr const char* CONVERTER_PROGRAM = "Refold";
+inline constexpr const char* CONVERTER_FALLBACK_PROGRAM = "Logmorph";
 // The manual's name is kept in UTF-8 and made into a path without any code
 // page: a narrow name widened through the system's code page names no file
 // wherever that page is not the one the name was written in.
@@ -19,18 +22,19 @@ inline constexpr std::string_view MANUAL_FILE = "升级使用手册.pdf";
 // (<prefix>/bin beside <prefix>/share/doc/quillon).
 inline constexpr std::string_view INSTALLED_DOCUMENTATION = "../share/doc/quillon";
 
-bool CQuillonDlg::StartTool(const char* fileName) {
-    return services_.launcher.StartProcess(services_.programDirectory / fileName);
+bool CQuillonDlg::StartTool(const char* programName) {
+    return services_.launcher.StartProcess(services_.programDirectory /
+                                           sys::ProgramFileName(programName));
 }
 
 void CQuillonDlg::StartBaudCalculator() {
-    if (!StartTool(BAUD_CALCULATOR_FILE)) {
+    if (!StartTool(BAUD_CALCULATOR_PROGRAM)) {
         Warn("打开波特率计算程序失败!");
     }
 }
 
 void CQuillonDlg::StartConverter() {
-    if (!StartTool(CONVERTER_FILE) && !StartTool(CONVERTER_FALLBACK_FILE)) {
+    if (!StartTool(CONVERTER_PROGRAM) && !StartTool(CONVERTER_FALLBACK_PROGRAM)) {
         Warn("打开转换程序失败!");
     }
 }

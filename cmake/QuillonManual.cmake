@@ -81,6 +81,19 @@ if(TARGET quillon)
         list(APPEND manual_pictures ${shots}/${name}.png)
         list(APPEND fresh_pictures ${fresh}/${name}.png)
     endforeach()
+    # The tools' windows, where this build has them.
+    set(tool_commands "")
+    set(tool_depends "")
+    foreach(tool IN ITEMS baudly)
+        if(TARGET ${tool})
+            list(APPEND manual_pictures ${shots}/${tool}.png)
+            list(APPEND fresh_pictures ${fresh}/${tool}.png)
+            list(APPEND tool_commands COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+                 XDG_RUNTIME_DIR=${manual_dir}/runtime $<TARGET_FILE:${tool}> --screenshot
+                 ${fresh}/${tool}.png)
+            list(APPEND tool_depends ${tool})
+        endif()
+    endforeach()
     file(MAKE_DIRECTORY ${manual_dir}/runtime)
     file(CHMOD ${manual_dir}/runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
     add_custom_command(
@@ -92,9 +105,10 @@ if(TARGET quillon)
                 XDG_RUNTIME_DIR=${manual_dir}/runtime
                 $<TARGET_FILE:quillon> --show-pages --settings-dir ${manual_dir}/settings
                 --screenshots ${fresh}
+        ${tool_commands}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${fresh_pictures} ${shots}
         COMMAND ${CMAKE_COMMAND} -E touch ${manual_dir}/shots.stamp
-        DEPENDS quillon
+        DEPENDS quillon ${tool_depends}
         COMMENT "Taking the manual's pictures of the window"
         VERBATIM)
     # The stamp marks a taking; the manual depends on the pictures alone.
