@@ -27,7 +27,7 @@ endif()
 # The programs of this build; a program another part of the build has not
 # added yet is simply left out.
 set(QUILLON_INSTALLED_PROGRAMS "")
-foreach(program IN ITEMS quillon quillon-cli quillon-devsim Baudly Refold)
+foreach(program IN ITEMS quillon quillon-cli quillon-devsim baudly Baudly refold Refold)
     if(TARGET ${program})
         list(APPEND QUILLON_INSTALLED_PROGRAMS ${program})
     endif()
@@ -85,17 +85,29 @@ if(QUILLON_HELP2MAN AND QUILLON_GZIP)
     set(help_quillon "configure, maintain and re-flash CAN devices (window)")
     set(help_quillon-cli "configure, maintain and re-flash CAN devices from the command line")
     set(help_quillon-devsim "a simulated CAN device on a bus of its own")
-    set(help_Baudly "CAN bit-timing calculator for the device's controller")
-    set(help_Refold "convert CAN record files between formats")
+    set(help_baudly "CAN bit-timing calculator for the device's controller")
+    set(help_refold "convert CAN record files between formats")
+    # A window program that did not know --help would wait for its user.
+    find_program(QUILLON_TIMEOUT timeout)
+    set(limit "")
+    if(QUILLON_TIMEOUT)
+        set(limit ${QUILLON_TIMEOUT} 120)
+    endif()
     foreach(program IN LISTS QUILLON_INSTALLED_PROGRAMS)
-        set(page ${quillon_generated}/${program}.1)
+        # The page is named as the program file is (Baudly, made by target baudly).
+        get_target_property(file_name ${program} OUTPUT_NAME)
+        if(NOT file_name)
+            set(file_name ${program})
+        endif()
+        string(TOLOWER ${program} key)
+        set(page ${quillon_generated}/${file_name}.1)
         add_custom_command(
             OUTPUT ${page}.gz
             COMMAND ${CMAKE_COMMAND} -E make_directory ${quillon_generated}
             COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
-                    XDG_RUNTIME_DIR=${quillon_runtime}
+                    XDG_RUNTIME_DIR=${quillon_runtime} ${limit}
                     ${QUILLON_HELP2MAN} --no-info --no-discard-stderr --section=1
-                    --version-string=${PROJECT_VERSION} --name=${help_${program}}
+                    --version-string=${PROJECT_VERSION} --name=${help_${key}}
                     --output=${page} $<TARGET_FILE:${program}>
             COMMAND ${QUILLON_GZIP} -9nf ${page}
             DEPENDS ${program}
