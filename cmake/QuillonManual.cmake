@@ -32,6 +32,26 @@ if(QUILLON_BUILD_TESTS AND NOT CMAKE_CROSSCOMPILING)
     endif()
 endif()
 
+# The directory of the window's program, where button 1007 looks first.
+function(quillon_manual_directory result)
+    set(directory ${PROJECT_BINARY_DIR}/manual)
+    if(TARGET quillon)
+        get_target_property(directory quillon RUNTIME_OUTPUT_DIRECTORY)
+        if(NOT directory)
+            get_target_property(directory quillon BINARY_DIR)
+        endif()
+    endif()
+    set(${result} ${directory} PARENT_SCOPE)
+endfunction()
+
+# A cross build cannot run its window to picture it: it takes the manual an
+# ordinary build made, when told where that lies.
+set(QUILLON_MANUAL_PDF "" CACHE FILEPATH "A manual made by another build, for a cross build to ship")
+if(CMAKE_CROSSCOMPILING AND QUILLON_MANUAL_PDF)
+    quillon_manual_directory(manual_output_dir)
+    configure_file(${QUILLON_MANUAL_PDF} ${manual_output_dir}/${QUILLON_MANUAL_NAME} COPYONLY)
+    install(FILES ${manual_output_dir}/${QUILLON_MANUAL_NAME} DESTINATION share/doc/quillon)
+endif()
 if(NOT QUILLON_BUILD_MANUAL OR CMAKE_CROSSCOMPILING)
     return()
 endif()
@@ -56,14 +76,7 @@ if(QUILLON_BUILD_TESTS)
 endif()
 
 set(manual_dir ${PROJECT_BINARY_DIR}/manual)
-if(TARGET quillon)
-    get_target_property(manual_output_dir quillon RUNTIME_OUTPUT_DIRECTORY)
-    if(NOT manual_output_dir)
-        get_target_property(manual_output_dir quillon BINARY_DIR)
-    endif()
-else()
-    set(manual_output_dir ${manual_dir})
-endif()
+quillon_manual_directory(manual_output_dir)
 set(manual_pdf ${manual_output_dir}/${QUILLON_MANUAL_NAME})
 
 # Pictures of the window as this build draws it: offscreen (no display needed),
