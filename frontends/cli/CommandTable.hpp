@@ -33,6 +33,7 @@ struct CommandOptions {
     StorageInitOptions init;
     DebugOptions debug;
     BittimingOptions bittiming;
+    SimulateOptions simulate;
 };
 
 struct Command {
