@@ -2,7 +2,7 @@
 //   (1436509052.249713) can0 123#DEADBEEF
 //   (1436509052.250001) can1 00000201#R
 // with the interface names of --channels standing for CAN1 and CAN2. This file
-// is the one place that knows the format: readers of other log formats join here.
+// is where simulate meets its log formats: readers of other formats join here.
 #pragma once
 
 #include <fstream>
@@ -35,14 +35,13 @@ class SimulateLogReader final : public behaviour::FrameReader {
 
   private:
     SimulateLogReader(std::string file, std::vector<std::string> channels, std::ifstream stream);
-    std::optional<protocol::TimedFrame> ParseLine(const std::string& line);
+    std::string ChannelList() const;
     void Fail(const std::string& what);
 
     std::string file_;
     std::vector<std::string> channels_;
     std::ifstream stream_;
     std::string line_;
-    std::string body_;
     std::size_t number_ = 0;
     bool sawFrame_ = false;
     std::string problem_;
