@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cinttypes>
-#include <cstdio>
 
 #include "platform/kelvix/TraceLine.hpp"
 
@@ -15,16 +13,21 @@ constexpr std::size_t FRACTION_DIGITS = 6;
 constexpr std::uint32_t STANDARD_ID_LIMIT = 0x7FF;
 constexpr std::uint32_t EXTENDED_ID_LIMIT = 0x1FFFFFFF;
 
+bool Space(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
 std::string_view Word(std::string_view& rest) {
-    const auto start = rest.find_first_not_of(" \t\r");
-    if (start == std::string_view::npos) {
-        rest = {};
-        return {};
+    std::size_t start = 0;
+    while (start < rest.size() && Space(rest[start])) {
+        ++start;
     }
-    rest.remove_prefix(start);
-    const auto end = rest.find_first_of(" \t\r");
-    const std::string_view word = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
+    std::size_t end = start;
+    while (end < rest.size() && !Space(rest[end])) {
+        ++end;
+    }
+    const std::string_view word = rest.substr(start, end - start);
+    rest.remove_prefix(end);
     return word;
 }
 
@@ -59,8 +62,9 @@ std::optional<std::int64_t> ParseStamp(std::string_view stamp) {
 
 // The frame of "ID#DATA", read by the trace's own reader.
 std::optional<protocol::TimedFrame> ParseBody(std::string_view body, std::string_view rest) {
-    std::string line = "(0) can0 ";
-    line.append(body).append(rest);
+    // The trace reader wants a whole line: the frame's words behind a stamp and interface.
+    thread_local std::string line;
+    line.assign("(0) can0 ").append(body).append(rest);
     const std::optional<kelvix::TracedFrame> traced = kelvix::ParseTraceLine(line);
     if (!traced || body.empty()) {
         return std::nullopt;
@@ -78,6 +82,23 @@ std::optional<protocol::TimedFrame> ParseBody(std::string_view body, std::string
         std::copy(traced->frame.Data, traced->frame.Data + frame.length, frame.data.begin());
     }
     return frame;
+}
+
+// "(1436509052.249713) " for a time in microseconds.
+std::string Stamp(std::int64_t timeUs) {
+    char text[40];
+    text[0] = '(';
+    char* end = std::to_chars(text + 1, text + sizeof(text), timeUs / US_PER_SECOND).ptr;
+    *end++ = '.';
+    std::int64_t micros = timeUs % US_PER_SECOND;
+    for (std::size_t i = FRACTION_DIGITS; i-- > 0;) {
+        end[i] = static_cast<char>('0' + micros % 10);
+        micros /= 10;
+    }
+    end += FRACTION_DIGITS;
+    *end++ = ')';
+    *end++ = ' ';
+    return std::string(text, end);
 }
 
 }  // namespace
@@ -127,11 +148,10 @@ std::string FormatCandumpLine(const protocol::TimedFrame& frame,
         kelvix::FormatTraceLine(record, 0, kelvix::TraceDirection::Received, 0.0);
     const auto bodyStart = traced.find(' ', traced.find(' ') + 1) + 1;
     const auto bodyEnd = traced.rfind(' ');
-    char stamp[48];
-    std::snprintf(stamp, sizeof(stamp), "(%" PRId64 ".%06" PRId64 ") ",
-                  frame.timeUs / US_PER_SECOND, frame.timeUs % US_PER_SECOND);
-    return stamp + channels[static_cast<std::size_t>(frame.channel)] + ' ' +
-           traced.substr(bodyStart, bodyEnd - bodyStart);
+    std::string line = Stamp(frame.timeUs);
+    line.append(channels[static_cast<std::size_t>(frame.channel)]).append(1, ' ');
+    line.append(traced, bodyStart, bodyEnd - bodyStart);
+    return line;
 }
 
 }  // namespace quillon::sim
