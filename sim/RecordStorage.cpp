@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <system_error>
 
-#include "sim/CandumpLine.hpp"
+#include "canlog/CandumpWriter.hpp"
+#include "canlog/LogReader.hpp"
 
 namespace quillon::sim {
 namespace {
@@ -27,22 +28,27 @@ unsigned RecordNumber(const std::filesystem::path& path) {
 
 class StoredLogReader final : public behaviour::FrameReader {
   public:
-    explicit StoredLogReader(const std::filesystem::path& path) : stream_(path) {}
+    explicit StoredLogReader(std::unique_ptr<canlog::LogReader> reader)
+        : reader_(std::move(reader)) {}
 
+    // A bad line ends the file: the device plays what came before it.
     std::optional<protocol::TimedFrame> Next() override {
-        std::string line;
-        while (std::getline(stream_, line)) {
-            CandumpLine parsed = ParseCandumpLine(line, DEVICE_CHANNEL_NAMES);
-            if (parsed.kind == CandumpLine::Kind::Frame) {
-                return parsed.frame;
-            }
+        protocol::TimedFrame frame;
+        if (!reader_->Next(frame)) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return frame;
     }
 
   private:
-    std::ifstream stream_;
+    std::unique_ptr<canlog::LogReader> reader_;
 };
+
+std::string Line(const protocol::TimedFrame& frame) {
+    std::string line;
+    canlog::CandumpWriter(canlog::DEFAULT_CHANNEL_NAMES).Write(frame, line);
+    return line;
+}
 
 }  // namespace
 
@@ -87,7 +93,7 @@ bool RecordStorage::Append(const protocol::TimedFrame& frame) {
         OpenNextFile();
     }
     protocol::TimedFrame stored = frame;
-    std::string line = FormatCandumpLine(stored, DEVICE_CHANNEL_NAMES) + '\n';
+    std::string line = Line(stored);
     if (records_.back().bytes + line.size() > fileLimitBytes_ && fileHasFrame_) {
         OpenNextFile();
     }
@@ -96,7 +102,7 @@ bool RecordStorage::Append(const protocol::TimedFrame& frame) {
     }
     if (firstFrameTimeZero_) {
         stored.timeUs -= fileStartUs_;
-        line = FormatCandumpLine(stored, DEVICE_CHANNEL_NAMES) + '\n';
+        line = Line(stored);
     }
     if (!MakeRoom(line.size())) {
         stopped_ = true;
@@ -158,7 +164,8 @@ std::unique_ptr<behaviour::FrameReader> RecordStorage::Open(const std::string& n
     if (name.empty() || !std::filesystem::is_regular_file(path, error)) {
         return nullptr;
     }
-    return std::make_unique<StoredLogReader>(path);
+    canlog::OpenedLog opened = canlog::OpenLogReader(path, canlog::LogFormat::Candump);
+    return opened.reader ? std::make_unique<StoredLogReader>(std::move(opened.reader)) : nullptr;
 }
 
 }  // namespace quillon::sim

@@ -1,6 +1,7 @@
 #include "frontends/cli/CommandTable.hpp"
 
 #include "frontends/cli/AdaptersCommand.hpp"
+#include "frontends/cli/LogCommandRows.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -234,8 +235,9 @@ Command Simulate() {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        Show(),         Write(), Diff(),           Read(), StorageInit(), Decode(),    Upgrade(),
-        EnterUpgrade(), Debug(), SessionCommand(), Demo(), Adapters(),    Bittiming(), Simulate()};
+        Show(),      Write(),        Diff(),    Read(),           StorageInit(), Decode(),
+        Upgrade(),   EnterUpgrade(), Debug(),   SessionCommand(), Demo(),        Adapters(),
+        Bittiming(), ConvertRow(),   SendRow(), DumpRow(),        PlayRow(),     Simulate()};
     return commands;
 }
 

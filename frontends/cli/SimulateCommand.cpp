@@ -4,6 +4,7 @@
 #include <map>
 
 #include "behaviour/DeviceModel.hpp"
+#include "canlog/LogWriter.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/SimulateLogs.hpp"
 #include "frontends/cli/SimulateReport.hpp"
@@ -17,34 +18,28 @@ constexpr const char* PREFIX = "quillon-cli simulate: ";
 // A replay entry NAME plays the stored file NAME.log.
 constexpr const char* STORED_LOG_EXTENSION = ".log";
 
-std::vector<std::string> SplitChannels(const std::string& text) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto comma = std::min(text.find(',', start), text.size());
-        names.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-    return names;
-}
-
+// What the device records or sends, as a candump log (when -o names one).
 struct Output {
     std::ofstream file;
-    const std::vector<std::string>* channels = nullptr;
+    std::unique_ptr<canlog::LogWriter> writer;
+    std::string text;
     std::uint64_t frames = 0;
 
     void Write(const std::vector<protocol::TimedFrame>& frames) {
         this->frames += frames.size();
-        if (file.is_open()) {
-            for (const protocol::TimedFrame& frame : frames) {
-                file << SimulateLogLine(frame, *channels) << '\n';
-            }
+        if (!file.is_open()) {
+            return;
         }
+        text.clear();
+        for (const protocol::TimedFrame& frame : frames) {
+            writer->Write(frame, text);
+        }
+        file << text;
     }
 };
 
 // Feeds every frame of the logs, one log after the other, into the model.
-int RunReceiving(const SimulateOptions& simulate, const std::vector<std::string>& channels,
+int RunReceiving(const SimulateOptions& simulate, const canlog::ChannelNames& channels,
                  behaviour::DeviceModel& model, SimulateSummary& summary, Output& output,
                  std::ostream& err) {
     std::vector<protocol::TimedFrame> sent;
@@ -73,7 +68,7 @@ int RunReceiving(const SimulateOptions& simulate, const std::vector<std::string>
 // The first bad line of a stored log ends the run, as a bad line of a log does.
 class StoredLogs {
   public:
-    StoredLogs(const std::vector<std::string>& logs, const std::vector<std::string>& channels)
+    StoredLogs(const std::vector<std::string>& logs, const canlog::ChannelNames& channels)
         : channels_(channels) {
         for (const std::string& log : logs) {
             const std::filesystem::path path = sys::PathFromUtf8(log);
@@ -112,13 +107,13 @@ class StoredLogs {
         std::string& problem_;
     };
 
-    const std::vector<std::string>& channels_;
+    const canlog::ChannelNames& channels_;
     std::map<std::string, std::string> files_;
     std::string problem_;
 };
 
 // Plays the replay list from the start of time over the stored logs.
-int RunReplaying(const SimulateOptions& simulate, const std::vector<std::string>& channels,
+int RunReplaying(const SimulateOptions& simulate, const canlog::ChannelNames& channels,
                  behaviour::DeviceModel& model, SimulateSummary& summary, Output& output,
                  std::ostream& err) {
     StoredLogs stored(simulate.logs, channels);
@@ -150,10 +145,10 @@ int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
         err << PREFIX << "--as takes recorder, bridge or replayer, not \"" << simulate.as << "\"\n";
         return EXIT_USAGE;
     }
-    const std::vector<std::string> channels = SplitChannels(simulate.channels);
-    if (channels.size() != 2 || channels[0].empty() || channels[1].empty() ||
-        channels[0] == channels[1]) {
-        err << PREFIX << "--channels takes two different interface names, as can0,can1\n";
+    canlog::ChannelNames channels = canlog::DEFAULT_CHANNEL_NAMES;
+    if (const std::string problem = canlog::ParseChannelNames(simulate.channels, channels);
+        !problem.empty()) {
+        err << PREFIX << problem << '\n';
         return EXIT_USAGE;
     }
     const std::filesystem::path file = SettingsDirectory(options, services) / "QXCfg.dat";
@@ -170,7 +165,7 @@ int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
         return EXIT_BAD_FILE;
     }
     Output output;
-    output.channels = &channels;
+    output.writer = canlog::MakeLogWriter(canlog::LogFormat::Candump, channels);
     if (!simulate.output.empty()) {
         output.file.open(sys::PathFromUtf8(simulate.output), std::ios::binary | std::ios::trunc);
         if (!output.file) {

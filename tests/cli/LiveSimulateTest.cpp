@@ -6,12 +6,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "canlog/CandumpWriter.hpp"
+#include "canlog/LogReader.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/DebugFrames.hpp"
 #include "protocol/IdentityFrames.hpp"
 #include "protocol/SettingsFile.hpp"
-#include "sim/CandumpLine.hpp"
 #include "sim/DeviceBehaviour.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "support/FakeSystem.hpp"
@@ -33,14 +34,18 @@ std::string Read(const std::filesystem::path& file) {
 
 std::vector<TimedFrame> Frames(const std::string& log) {
     std::vector<TimedFrame> frames;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);) {
-        const sim::CandumpLine parsed = sim::ParseCandumpLine(line, sim::DEVICE_CHANNEL_NAMES);
-        if (parsed.kind == sim::CandumpLine::Kind::Frame) {
-            frames.push_back(parsed.frame);
-        }
+    const auto reader = canlog::MakeTextLogReader(log, canlog::LogFormat::Candump, "log");
+    for (TimedFrame frame; reader->Next(frame);) {
+        frames.push_back(frame);
     }
+    EXPECT_EQ(reader->Error(), "");
     return frames;
+}
+
+std::string Line(const TimedFrame& frame) {
+    std::string line;
+    canlog::CandumpWriter(canlog::DEFAULT_CHANNEL_NAMES).Write(frame, line);
+    return line;
 }
 
 // A log on the device's clock: two channels, standard and extended, data and remote.
@@ -96,7 +101,7 @@ class LiveSimulateTest : public ::testing::Test {
                 const TimedFrame frame =
                     sim::ToTimedFrame(buffer[i].frame, static_cast<int>(buffer[i].channel),
                                       static_cast<std::int64_t>(system.clock.UnixTimeUs()));
-                lines += sim::FormatCandumpLine(frame, sim::DEVICE_CHANNEL_NAMES) + '\n';
+                lines += Line(frame);
             }
         }
         return lines;
@@ -193,7 +198,7 @@ TEST_F(LiveSimulateTest, ReplayerPlaysItsStorageAsSimulateDoes) {
     std::string shifted;
     for (TimedFrame frame : Frames(Simulate("replayer", storage.Path() / "LOG1.log"))) {
         frame.timeUs += START_US;
-        shifted += sim::FormatCandumpLine(frame, sim::DEVICE_CHANNEL_NAMES) + '\n';
+        shifted += Line(frame);
     }
     EXPECT_EQ(heard, shifted);
     EXPECT_EQ(Frames(heard).size(), 12u);

@@ -196,17 +196,19 @@ const RefusalRow REFUSAL_ROWS[] = {
      {"LOG"},
      "(1.0) can0 100#01\n(1.1) can0 10#0\n",
      5,
-     "quillon-cli simulate: LOG:2: malformed frame line\n"},
+     "quillon-cli simulate: LOG:2: not a candump line: the identifier has neither 3 nor 8 hex "
+     "digits\n"},
     {"InterfaceNotInChannels",
      {"LOG"},
      "(1.0) vcan0 100#01\n",
      5,
-     "quillon-cli simulate: LOG:1: interface vcan0 is not in --channels (can0,can1)\n"},
+     "quillon-cli simulate: LOG:1: interface vcan0 is not one of the channels can0,can1\n"},
     {"UnknownFormat",
      {"LOG"},
-     "date Wed Dec 9 2026\nbase hex\n",
+     "hello\n",
      5,
-     "quillon-cli simulate: LOG:1: not a candump log\n"},
+     "quillon-cli simulate: cannot tell the format of LOG: it starts with neither a candump "
+     "line, an ASC header nor the CSV header\n"},
     {"UnknownRole",
      {"--as", "gateway", "LOG"},
      "",
@@ -216,7 +218,8 @@ const RefusalRow REFUSAL_ROWS[] = {
      {"--channels", "can0", "LOG"},
      "",
      2,
-     "quillon-cli simulate: --channels takes two different interface names, as can0,can1\n"},
+     "quillon-cli simulate: --channels takes two different interface names, e.g. can0,can1: "
+     "can0\n"},
 };
 
 class SimulateRefusalTest : public SimulateCommandTest,
@@ -264,8 +267,8 @@ TEST_F(SimulateCommandTest, MissingSettingsOrLogIsABadFile) {
     Save();
     result = Simulate({(Dir() / "none.log").string()});
     EXPECT_EQ(result.status, 5);
-    EXPECT_EQ(result.err, "quillon-cli simulate: cannot read " + (Dir() / "none.log").string() +
-                              ": no such regular file\n");
+    EXPECT_EQ(result.err, "quillon-cli simulate: cannot open " + (Dir() / "none.log").string() +
+                              ": No such file or directory\n");
 }
 
 }  // namespace
