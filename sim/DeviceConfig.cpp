@@ -86,6 +86,14 @@ constexpr DeviceOption OPTIONS[] = {
      }},
     {"seed", "seed of the fault dice: the same faults every run", false,
      [](std::string_view v, DeviceConfig& c) { return ParseSeed(v, c.seed); }},
+    {"storage", "directory of the device's storage: what a recorder records, what a replayer plays",
+     false,
+     [](std::string_view v, DeviceConfig& c) {
+         c.storageDir = std::string(v);
+         return !v.empty();
+     }},
+    {"storage-mb", "size of the device's storage in megabytes (default 0: no limit)", false,
+     [](std::string_view v, DeviceConfig& c) { return ParseNumber(v, c.storageMb); }},
 };
 
 bool ApplyOption(std::string_view key, std::string_view value, DeviceConfig& config) {

@@ -8,6 +8,8 @@
 // user's state directory, one per type and serial (see DefaultStatePath);
 // state=none remembers nothing. The fault keys (drop, reply-drop,
 // reply-delay-ms, silent, seed) reproduce a lossy bus or a dying device.
+// storage=DIR is the device's storage card: a recorder writes its record files
+// there, a replayer plays from there (storage-mb=N its size).
 // Example: sim:type=2,fw=11,serial=0102030405060708090A0B0C
 #pragma once
 
@@ -38,6 +40,8 @@ struct DeviceConfig {
     std::uint32_t replyDelayMs = 0;
     bool silent = false;
     std::optional<std::uint64_t> seed;
+    std::string storageDir;       ///< UTF-8; empty: the device has no storage
+    std::uint32_t storageMb = 0;  ///< storage size; 0: no limit
     /// False: the device gets no thread; its owner lets it take what reached
     /// it by calling SimulatedDevice::HandleDelivered (one thread, no waits).
     bool ownThread = true;

@@ -24,6 +24,8 @@ constexpr std::size_t DEBUG_ECHO_BYTES = 6;
 constexpr std::chrono::milliseconds POLL_WAIT{5};
 /// Frames taken from the port at once.
 constexpr std::size_t BATCH_FRAMES = 64;
+/// The debug line on which the device starts again with its stored parameters.
+constexpr std::string_view RESTART_LINE = "restart";
 /// Quiet time after the last upgrade frame before the image record is saved.
 constexpr std::uint64_t IMAGE_SAVE_IDLE_MS = 300;
 
@@ -79,6 +81,12 @@ SimulatedDevice::SimulatedDevice(std::shared_ptr<kelvix::VirtualCanBus> bus, Dev
     ApplyBaudTable(store_.can1);
     ApplyBaudTable(store_.can2);
     port_ = bus_->Attach(kelvix::VirtualCanPort::ALL_CHANNELS);
+    if (!config_.storageDir.empty()) {
+        storage_ = std::make_unique<RecordStorage>(
+            sys::PathFromUtf8(config_.storageDir),
+            static_cast<std::uint64_t>(config_.storageMb) * 1024 * 1024);
+    }
+    Restart();
     if (config_.ownThread) {
         thread_ = std::thread([this] { Run(); });
     }
@@ -128,6 +136,7 @@ std::size_t SimulatedDevice::TakeBatch(std::chrono::milliseconds wait) {
     for (std::size_t i = 0; i < count; ++i) {
         OnFrame(buffer[i].channel, buffer[i].frame);
     }
+    SendBehaviourFrames();
     SendDue();
     SaveImageWhenIdle();
     return count;
@@ -170,8 +179,61 @@ void SimulatedDevice::OnFrame(std::uint32_t channel, const CanFrameRecord& recei
     if (dice_.Loses(config_.dropPercent)) {
         return;  // never heard
     }
-    Dispatch(channel, received);
+    if (IsConfigurationFrame(received)) {
+        Dispatch(channel, received);
+        if (restartAsked_) {
+            restartAsked_ = false;
+            Restart();
+        }
+    } else {
+        Behave(channel, received);
+    }
     ++framesReceived_;
+}
+
+void SimulatedDevice::Restart() {
+    const SettingsSections parameters = Parameters();
+    std::lock_guard lock(behaviourMutex_);
+    behaviour_ =
+        std::make_unique<DeviceBehaviour>(config_.type, parameters, storage_.get(), NowUs());
+}
+
+// Called with mutex_ held: behaviourMutex_ is always taken after it.
+void SimulatedDevice::ClearStorage() {
+    std::lock_guard lock(behaviourMutex_);
+    if (storage_) {
+        storage_->Clear();
+    }
+}
+
+std::optional<behaviour::ModelReport> SimulatedDevice::BehaviourReport() const {
+    std::lock_guard lock(behaviourMutex_);
+    return behaviour_->Report();
+}
+
+std::int64_t SimulatedDevice::NowUs() const {
+    return static_cast<std::int64_t>(clock_.UnixTimeUs());
+}
+
+void SimulatedDevice::Behave(std::uint32_t channel, const CanFrameRecord& received) {
+    if (channel > 1) {
+        return;
+    }
+    std::lock_guard lock(behaviourMutex_);
+    behaviour_->Receive(ToTimedFrame(received, static_cast<int>(channel), NowUs()), behaviourOut_);
+}
+
+// Sends, plain, what the behaviour forwards or replays by now.
+void SimulatedDevice::SendBehaviourFrames() {
+    std::vector<protocol::TimedFrame> out;
+    {
+        std::lock_guard lock(behaviourMutex_);
+        behaviour_->Due(NowUs(), behaviourOut_);
+        out.swap(behaviourOut_);
+    }
+    for (const protocol::TimedFrame& frame : out) {
+        port_->SendOn(static_cast<std::uint32_t>(frame.channel), ToRecord(frame));
+    }
 }
 
 void SimulatedDevice::Dispatch(std::uint32_t channel, const CanFrameRecord& received) {
@@ -277,6 +339,7 @@ void SimulatedDevice::OnStandardFrame(std::uint32_t channel, const CanFrameRecor
     } else if (IsStorageInitFrame(frame)) {
         Schedule(clock_.MonotonicMs() + config_.storageDelayMs, channel,
                  BuildStorageInitReply(config_.storageResult));
+        ClearStorage();
         Log("storage initialisation requested");
     } else if (frame.ID >= ID_DTU_FIRST && frame.ID <= ID_DTU_LAST) {
         OnDtuFrame(frame);
@@ -317,6 +380,7 @@ void SimulatedDevice::OnDebugText(std::uint32_t channel, const CanFrameRecord& f
                 line.remove_suffix(1);
             }
             AnswerDebugLine(channel, line);
+            restartAsked_ = restartAsked_ || line == RESTART_LINE;
             debugLine_.clear();
         } else if (debugLine_.size() < DEBUG_LINE_MAX) {
             debugLine_ += c;

@@ -29,8 +29,10 @@
 #include "protocol/DtuFrameReader.hpp"
 #include "protocol/SettingsSections.hpp"
 #include "sim/Bootloader.hpp"
+#include "sim/DeviceBehaviour.hpp"
 #include "sim/DeviceConfig.hpp"
 #include "sim/FaultDice.hpp"
+#include "sim/RecordStorage.hpp"
 
 namespace quillon::sim {
 
@@ -73,6 +75,13 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     /// Why the state file was not taken (damaged, foreign, unreadable); empty
     /// when it was, or when there was none. Set once at construction.
     const std::string& StateWarning() const { return stateWarning_; }
+    /// Starts the device's behaviour again from the parameter store, as the
+    /// device does when it starts and on the debug line "restart": a written
+    /// configuration takes effect here.
+    void Restart();
+    /// What the device's behaviour did since it last started; nothing for a
+    /// type without one.
+    std::optional<behaviour::ModelReport> BehaviourReport() const;
 
   private:
     /// A parameter write as it arrives. Each channel keeps its own order, but
@@ -103,6 +112,11 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::size_t TakeBatch(std::chrono::milliseconds wait);
     void OnFrame(std::uint32_t channel, const CanFrameRecord& received);
     void Dispatch(std::uint32_t channel, const CanFrameRecord& received);
+    /// Traffic for the device's behaviour (not its configuration).
+    void Behave(std::uint32_t channel, const CanFrameRecord& received);
+    void SendBehaviourFrames();
+    void ClearStorage();
+    std::int64_t NowUs() const;
     void OnStandardFrame(std::uint32_t channel, const CanFrameRecord& frame);
     void OnUpgradeFrame(const CanFrameRecord& frame);
     void OnParameterFrame(std::uint32_t channel, const CanFrameRecord& frame);
@@ -160,7 +174,14 @@ class SimulatedDevice final : public kelvix::SimulatedNode {
     std::string stateWarning_;
     // Touched by the thread that handles frames only (and the destructor after it ended).
     bool imageDirty_ = false;
+    bool restartAsked_ = false;  ///< a debug line asked for a restart
     std::uint64_t lastUpgradeFrameMs_ = 0;
+
+    /// Guards storage_, behaviour_ and behaviourOut_; taken after mutex_, never before.
+    mutable std::mutex behaviourMutex_;
+    std::unique_ptr<RecordStorage> storage_;
+    std::unique_ptr<DeviceBehaviour> behaviour_;
+    std::vector<protocol::TimedFrame> behaviourOut_;
 
     std::atomic<std::uint64_t> framesReceived_{0};
     std::atomic<bool> stopping_{false};

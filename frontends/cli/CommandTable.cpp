@@ -207,13 +207,37 @@ Command Bittiming() {
             }};
 }
 
+Command Simulate() {
+    return {"simulate",
+            "run the device's recording, bridge or replay rules over candump logs, offline",
+            "  quillon-cli --settings-dir ./cfg simulate --as bridge drive.log -o forwarded.log\n"
+            "  quillon-cli simulate --channels vcan0,vcan1 --json drive.log\n"
+            "  quillon-cli simulate --as replayer LOG1.log LOG2.log -o sent.log\n",
+            true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("LOG", o.simulate.logs,
+                             "candump logs, one after the other (a replayer's storage: the entry "
+                             "NAME plays NAME.log)")
+                    ->required();
+                c.add_option("--as", o.simulate.as,
+                             "the device type: recorder, bridge or replayer (default recorder)");
+                c.add_option("--channels", o.simulate.channels,
+                             "the logs' interface names of CAN1 and CAN2 (default can0,can1)");
+                c.add_option("-o,--output", o.simulate.output,
+                             "write what the device records or sends here, as a candump log");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunSimulate(x.global, o.simulate, x.services, x.out, x.err);
+            }};
+}
+
 }  // namespace
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
         Show(),      Write(),        Diff(),    Read(),           StorageInit(), Decode(),
         Upgrade(),   EnterUpgrade(), Debug(),   SessionCommand(), Demo(),        Adapters(),
-        Bittiming(), ConvertRow(),   SendRow(), DumpRow(),        PlayRow()};
+        Bittiming(), ConvertRow(),   SendRow(), DumpRow(),        PlayRow(),     Simulate()};
     return commands;
 }
 

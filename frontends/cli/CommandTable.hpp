@@ -35,6 +35,7 @@ struct CommandOptions {
     DebugOptions debug;
     BittimingOptions bittiming;
     LogCommandOptions log;  ///< convert, send, dump, play
+    SimulateOptions simulate;
 };
 
 struct Command {

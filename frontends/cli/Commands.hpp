@@ -116,4 +116,20 @@ int RunBittiming(const BittimingOptions& options, bool json, std::ostream& out, 
 int RunSession(const GlobalOptions& options, sys::SystemServices& services, std::ostream& out,
                std::ostream& err);
 
+struct SimulateOptions {
+    std::vector<std::string> logs;       ///< candump logs, read in the order given
+    std::string as = "recorder";         ///< recorder, bridge or replayer
+    std::string channels = "can0,can1";  ///< the logs' interface names of CAN1 and CAN2
+    std::string output;                  ///< where the frames go (candump); empty: nowhere
+};
+/// Runs the device model of the settings directory's QXCfg.dat over the logs and
+/// prints its report (JSON with options.json); writes what the device records
+/// (recorder) or sends (bridge, replayer) to `simulate.output`. A replayer plays
+/// its list over the logs as its storage: entry NAME plays the log NAME.log.
+/// EXIT_BAD_FILE, naming the file (and line), for a settings file that cannot be
+/// used or that the device refuses, and for a log that cannot be read, has a
+/// malformed line or an interface not in `channels`; EXIT_USAGE for bad options.
+int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
+                sys::SystemServices& services, std::ostream& out, std::ostream& err);
+
 }  // namespace quillon::cli
