@@ -232,6 +232,11 @@ void BridgeFromText(ObjectReader& text, BridgePara& bridge) {
     bridge.bridgeFlags = can1All | can2All;
     for (std::size_t i = 0; i < rules.entries.size(); ++i) {
         ObjectReader rule(*rules.entries[i].first, rules.entries[i].second, text.Problems());
+        // A field a rule leaves out matches or forwards anything.
+        bridge.rules[i].srcId = BridgeRule::ANY_ID;
+        bridge.rules[i].dstId = BridgeRule::ANY_ID;
+        bridge.rules[i].srcLength = ANY_LENGTH;
+        bridge.rules[i].dstLength = ANY_LENGTH;
         if (rule.IsObject()) {
             RuleFromText(rule, bridge.rules[i]);
         }

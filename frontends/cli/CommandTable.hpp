@@ -33,6 +33,8 @@ struct CommandOptions {
     StorageInitOptions init;
     DebugOptions debug;
     BittimingOptions bittiming;
+    ExportOptions exportOptions;
+    ImportOptions import;
 };
 
 struct Command {
