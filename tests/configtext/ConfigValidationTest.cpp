@@ -2,6 +2,8 @@
 // field's path and the rule it breaks, and gives no records on any error.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "configtext/ConfigText.hpp"
 #include "tests/configtext/ConfigSamples.hpp"
 
@@ -157,6 +159,33 @@ TEST(ConfigText, TextThatIsNoJsonSaysWhere) {
     EXPECT_EQ(result.problems[0].message.substr(0, 42),
               "not JSON: parse error at line 2, column 13");
     EXPECT_FALSE(result.records.has_value());
+}
+
+// The table of invalid documents a JSON Schema validator refuses too (the
+// schema's CTest): the importer refuses each, naming the same field.
+TEST(ConfigText, RefusesTheSchemasTableOfInvalidDocuments) {
+    std::ifstream table(QUILLON_INVALID_DOCUMENTS);
+    const Json rows = Json::parse(table);
+    ASSERT_GE(rows.size(), 10u);
+    for (const Json& row : rows) {
+        Json document = Exported();
+        const Json edits = row.value("set", Json::object());
+        for (const auto& [pointer, value] : edits.items()) {
+            document[Json::json_pointer(pointer)] = value;
+        }
+        const Json removals = row.value("remove", Json::array());
+        for (const Json& pointer : removals) {
+            const Json::json_pointer target(pointer.get<std::string>());
+            document[target.parent_pointer()].erase(target.back());
+        }
+        const ImportResult result = ImportConfigJson(document, ANSI);
+        EXPECT_FALSE(result.records.has_value()) << row["name"];
+        const std::string path = row["importer"];
+        EXPECT_TRUE(std::any_of(result.problems.begin(), result.problems.end(),
+                                [&](const TextProblem& p) { return p.error && p.path == path; }))
+            << row["name"] << ": expected an error at " << path << ", got "
+            << testing::PrintToString(Lines(result));
+    }
 }
 
 }  // namespace
