@@ -151,10 +151,10 @@ void CAdapterDlg::OnOk() {
     EndDialog(ui::IDOK);
 }
 
-AdapterChoice ProgramAdapterChoice(const std::filesystem::path& programDirectory) {
+AdapterChoice ProgramAdapterChoice(const std::filesystem::path& settingsDirectory) {
     return {[](const std::string& spec) { kelvix::SetAdapterSpecOverride(spec); },
-            [programDirectory](const std::string& spec) {
-                return SaveAdapterChoice(spec, programDirectory / kelvix::ADAPTER_CONF_NAME,
+            [settingsDirectory](const std::string& spec) {
+                return SaveAdapterChoice(spec, settingsDirectory / kelvix::ADAPTER_CONF_NAME,
                                          kelvix::UserAdapterConfPath());
             }};
 }

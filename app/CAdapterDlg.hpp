@@ -49,9 +49,9 @@ class CAdapterDlg : public ui::Dialog {
 };
 
 /// The program's own choice: the adapter library's override for the next
-/// connect, saved beside the program (kelvix.conf in `programDirectory`) or
-/// else in the user's config folder.
-AdapterChoice ProgramAdapterChoice(const std::filesystem::path& programDirectory);
+/// connect, saved in the settings directory in use (kelvix.conf in
+/// `settingsDirectory`) or else in the user's config folder.
+AdapterChoice ProgramAdapterChoice(const std::filesystem::path& settingsDirectory);
 
 /// The adapter dialog's template.
 const ui::DialogTemplate& AdapterDlgTemplate();

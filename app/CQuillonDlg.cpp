@@ -311,7 +311,7 @@ void CQuillonDlg::OnSysCommand(unsigned command) {
     if ((command & 0xFFF0u) == IDM_SHOWPAGES) {
         ShowParameterPages(!pagesShown_);
         const auto saved =
-            SavePagesShown(pagesShown_, PagesChoiceFilesFor(services_.programDirectory));
+            SavePagesShown(pagesShown_, PagesChoiceFilesFor(services_.SettingsDirectory()));
         if (!saved) {
             SetDlgItemText(IDC_STATUS, STATUS_PAGES_NOT_REMEMBERED + saved.message);
         }
@@ -342,7 +342,7 @@ void CQuillonDlg::ShowParameterPages(bool shown) {
 }
 
 bool CQuillonDlg::PagesRemembered() const {
-    return RememberedPagesShown(PagesChoiceFilesFor(services_.programDirectory));
+    return RememberedPagesShown(PagesChoiceFilesFor(services_.SettingsDirectory()));
 }
 
 bool CQuillonDlg::MenuItemChecked(unsigned command) const {

@@ -253,7 +253,7 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     const char* WriteReplayBlock();
     const char* WriteClosingFrames();
     void HandleStorageReply(const CanFrameRecord& frame);
-    bool StartTool(const char* fileName);
+    bool StartTool(const char* programName);  /// the name without a suffix: "Baudly"
 
     sys::SystemServices& services_;
     protocol::Cpc1crypt frameCipher_;

@@ -45,9 +45,9 @@ protocol::SaveResult SaveChoice(const std::filesystem::path& file, bool shown) {
 
 }  // namespace
 
-PagesChoiceFiles PagesChoiceFilesFor(const std::filesystem::path& programDirectory) {
+PagesChoiceFiles PagesChoiceFilesFor(const std::filesystem::path& settingsDirectory) {
     const std::filesystem::path userConf = kelvix::UserAdapterConfPath();
-    return {programDirectory / PAGES_CONF_NAME,
+    return {settingsDirectory / PAGES_CONF_NAME,
             userConf.empty() ? std::filesystem::path() : userConf.parent_path() / PAGES_CONF_NAME};
 }
 

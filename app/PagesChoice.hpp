@@ -18,9 +18,9 @@ struct PagesChoiceFiles {
     std::filesystem::path user;  ///< empty: no user folder
 };
 
-/// The files for a program in `programDirectory`, the user's next to the
-/// user's kelvix.conf.
-PagesChoiceFiles PagesChoiceFilesFor(const std::filesystem::path& programDirectory);
+/// The files for a program whose settings directory in use is
+/// `settingsDirectory`, the user's next to the user's kelvix.conf.
+PagesChoiceFiles PagesChoiceFilesFor(const std::filesystem::path& settingsDirectory);
 
 /// The remembered choice: the file beside the program when it holds one, else the user's.
 bool RememberedPagesShown(const PagesChoiceFiles& files);

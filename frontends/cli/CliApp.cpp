@@ -134,11 +134,13 @@ class SimBusTimeScope {
     SimBusTimeScope& operator=(const SimBusTimeScope&) = delete;
 };
 
-void AddGlobalOptions(CLI::App& app, GlobalOptions& global) {
+void AddGlobalOptions(CLI::App& app, GlobalOptions& global, const std::string& settingsHome) {
     app.add_option("--adapter", global.adapter, "adapter spec, e.g. sim:type=2 or socketcan:can0");
     app.add_option("--index", global.index, "adapter index 0..9")->check(CLI::Range(0, 9));
     app.add_option("--settings-dir", global.settingsDir,
-                   "directory of QXCfg.dat and the DTU files (default: the program's)");
+                   "directory of the settings files (QXCfg.dat, the DTU files, "
+                   "quillon-pages.conf); default, in use now: " +
+                       settingsHome);
     app.add_option("--trace", global.trace, "append every frame to FILE in candump log format");
     app.add_flag("--json", global.json,
                  "JSON output (show, write --verify, diff, read, decode, upgrade, adapters)");
@@ -183,7 +185,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, std::ostream& ou
     // The global options may also follow the command: quillon-cli read --json.
     app.fallthrough();
     GlobalOptions global;
-    AddGlobalOptions(app, global);
+    AddGlobalOptions(app, global, sys::PathToUtf8(SettingsDirectory(GlobalOptions{}, services)));
     CommandOptions options;
     std::vector<std::pair<const CLI::App*, const Command*>> parsers;
     for (const Command& command : Commands()) {

@@ -1,6 +1,7 @@
 #include "frontends/cli/CommandTable.hpp"
 
 #include "frontends/cli/AdaptersCommand.hpp"
+#include "frontends/cli/LogCommandRows.hpp"
 
 namespace quillon::cli {
 namespace {
@@ -245,9 +246,10 @@ Command Import() {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        Show(),   Write(),    Diff(),         Read(),   StorageInit(),
-        Decode(), Upgrade(),  EnterUpgrade(), Debug(),  SessionCommand(),
-        Demo(),   Adapters(), Bittiming(),    Export(), Import()};
+        Show(),    Write(),    Diff(),         Read(),       StorageInit(),
+        Decode(),  Upgrade(),  EnterUpgrade(), Debug(),      SessionCommand(),
+        Demo(),    Adapters(), Bittiming(),    ConvertRow(), SendRow(),
+        DumpRow(), PlayRow(),  Export(),       Import()};
     return commands;
 }
 

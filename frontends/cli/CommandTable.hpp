@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontends/cli/Commands.hpp"
+#include "frontends/cli/LogCommands.hpp"
 
 namespace quillon::cli {
 
@@ -33,6 +34,7 @@ struct CommandOptions {
     StorageInitOptions init;
     DebugOptions debug;
     BittimingOptions bittiming;
+    LogCommandOptions log;  ///< convert, send, dump, play
     ExportOptions exportOptions;
     ImportOptions import;
 };

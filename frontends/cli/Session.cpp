@@ -2,14 +2,15 @@
 
 #include "app/MainWindowIds.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/system/SettingsHome.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace quillon::cli {
 
 std::filesystem::path SettingsDirectory(const GlobalOptions& options,
                                         const sys::SystemServices& services) {
-    return options.settingsDir.empty() ? services.programDirectory
-                                       : sys::PathFromUtf8(options.settingsDir);
+    return sys::SettingsDirectoryInUse(sys::PathFromUtf8(options.settingsDir),
+                                       services.programDirectory, sys::ProcessEnvironment);
 }
 
 void ApplyAdapterOptions(const GlobalOptions& options) {

@@ -18,7 +18,7 @@ namespace quillon::cli {
 struct GlobalOptions {
     std::string adapter;      ///< overrides KELVIX_ADAPTER when set
     int index = 0;            ///< adapter index 0..9
-    std::string settingsDir;  ///< where the settings files are; default: the program directory
+    std::string settingsDir;  ///< where the settings files are; empty: SettingsDirectory's rule
     std::string trace;        ///< candump trace file
     bool yes = false;         ///< answer questions with Yes
     bool json = false;

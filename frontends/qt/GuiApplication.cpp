@@ -11,6 +11,8 @@
 #include "frontends/qt/QtSleeper.hpp"
 #include "frontends/qt/ScreenshotTour.hpp"
 #include "frontends/qt/WindowFactory.hpp"
+#include "platform/kelvix/AdapterRegistry.hpp"
+#include "platform/system/SettingsHome.hpp"
 #include "platform/system/SystemServices.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "sim/SimDevices.hpp"
@@ -35,14 +37,18 @@ int RunGuiApplication(int argc, char** argv) {
     QtHost host;
     QtSleeper sleeper(host.Dispatcher());
     const sys::SystemServices& defaults = sys::DefaultSystemServices();
-    sys::SystemServices services{defaults.clock,
-                                 sleeper,
-                                 defaults.launcher,
-                                 defaults.documents,
-                                 defaults.programDirectory,
-                                 defaults.executablePath,
-                                 defaults.codePages,
-                                 sys::PathFromUtf8(options->settingsDir)};
+    sys::SystemServices services{
+        defaults.clock,
+        sleeper,
+        defaults.launcher,
+        defaults.documents,
+        defaults.programDirectory,
+        defaults.executablePath,
+        defaults.codePages,
+        sys::SettingsDirectoryInUse(sys::PathFromUtf8(options->settingsDir),
+                                    defaults.programDirectory, sys::ProcessEnvironment)};
+    // kelvix.conf is one of the user's files: the adapter dialog saves it there.
+    kelvix::SetConfigDirectory(services.SettingsDirectory());
     WindowFactory factory(host, DialogUnits(QApplication::font()), *options);
     std::optional<ScreenshotTour> tour;
     if (!options->screenshotDir.empty()) {

@@ -22,8 +22,9 @@ std::optional<GuiOptions> ParseGuiOptions(const QStringList& arguments, int& exi
         QStringLiteral("dir"));
     const QCommandLineOption settingsDir(
         QStringLiteral("settings-dir"),
-        QStringLiteral("Keep the settings files (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat) in "
-                       "<dir> instead of beside the program."),
+        QStringLiteral("Keep the settings files (QXCfg.dat, QXCfgDTU.dat, QXCfgDTUHL.dat, "
+                       "kelvix.conf, quillon-pages.conf) in <dir> instead of beside the program "
+                       "(or, for an installed program, in the user's configuration directory)."),
         QStringLiteral("dir"));
     parser.addOption(showPages);
     parser.addOption(screenshots);

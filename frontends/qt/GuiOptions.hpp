@@ -2,6 +2,7 @@
 //   quillon                     the window as delivered
 //   quillon --show-pages        with the ten pages and the configuration buttons
 //   quillon --settings-dir cfg  settings files in cfg/ instead of beside the program
+//                               (or the user's configuration directory when installed)
 //   quillon --show-pages --screenshots shots/
 //                               writes main.png, tab-0.png .. tab-9.png and
 //                               about.png into shots/ and ends

@@ -115,7 +115,7 @@ void MainWindow::RunSystemCommand(unsigned command) {
 void MainWindow::OpenAdapterDialog() {
     app::CAdapterDlg dialog(host_, adapters::CollectListings(adapters::DefaultAdapterDiscovery()),
                             kelvix::CurrentAdapterSpec(),
-                            app::ProgramAdapterChoice(main_.Services().programDirectory));
+                            app::ProgramAdapterChoice(main_.Services().SettingsDirectory()));
     dialog.DoModal();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <optional>
 
 #include "platform/kelvix/AdapterTable.hpp"
 #include "platform/kelvix/PlatformBackends.hpp"
@@ -10,6 +11,7 @@
 #include "platform/kelvix/dll/DllAdapter.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/ProgramDirectory.hpp"
+#include "platform/system/SettingsHome.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace kelvix {
@@ -158,17 +160,11 @@ std::string CurrentAdapterSpec() {
 }
 
 std::filesystem::path UserAdapterConfPath() {
-    const std::string config = Variable("XDG_CONFIG_HOME");
-    const std::string home = Variable("HOME");
-    std::filesystem::path base;
-    if (!config.empty()) {
-        base = quillon::sys::PathFromUtf8(config);
-    } else if (!home.empty()) {
-        base = quillon::sys::PathFromUtf8(home) / ".config";
-    } else {
-        return {};
-    }
-    return base / "quillon" / ADAPTER_CONF_NAME;
+    const auto directory = quillon::sys::UserConfigDirectory([](const char* name) {
+        const std::string value = Variable(name);
+        return value.empty() ? std::nullopt : std::optional<std::string>(value);
+    });
+    return directory.empty() ? directory : directory / ADAPTER_CONF_NAME;
 }
 
 void SetTraceFileOverride(std::string path) {

@@ -48,15 +48,16 @@ void SetAdapterSpecOverride(std::string spec);
 std::string CurrentAdapterSpec();
 
 inline constexpr const char* ADAPTER_CONF_NAME = "kelvix.conf";
-/// The user's own kelvix.conf: $XDG_CONFIG_HOME/quillon/kelvix.conf, else
-/// $HOME/.config/quillon/kelvix.conf; empty when neither variable is set.
+/// The user's own kelvix.conf, in the user's configuration directory
+/// (sys::UserConfigDirectory: $XDG_CONFIG_HOME/quillon, else $HOME/.config/quillon;
+/// %APPDATA%\Quillon on Windows); empty when the environment names none.
 std::filesystem::path UserAdapterConfPath();
 
 /// Where "kelvix.conf" is looked for; empty = the running program's directory.
 /// The adapter library built as a shared library points it at its own directory.
 void SetConfigDirectory(std::filesystem::path directory);
 
-/// Where KELVIX_ADAPTER, KELVIX_TRACE, XDG_CONFIG_HOME and HOME are read;
+/// Where KELVIX_ADAPTER, KELVIX_TRACE, XDG_CONFIG_HOME, HOME and APPDATA are read;
 /// the process environment unless a test passes its own. Empty: the process's.
 void SetEnvironment(quillon::sys::EnvironmentLookup environment);
 

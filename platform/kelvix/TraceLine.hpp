@@ -4,7 +4,9 @@
 //   (1436509052.250001) can1 00000201#R R
 // Adapter channels 0 and 1 are named can0 and can1; extended identifiers are
 // written with 8 hex digits, standard ones with 3. The writer and the reader
-// of the format live here together.
+// of the format live here together. Candump logs from elsewhere name any
+// interface (vcan0, can1, ...) and have no direction word; ParseCandumpLine
+// takes them apart with the exact time, and says what is wrong with a line.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +35,36 @@ struct TracedFrame {
 std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
                             TraceDirection direction, double seconds);
 
+enum class CandumpVerdict {
+    Frame,      ///< a frame line
+    Ignored,    ///< a blank line or a '#' comment
+    Malformed,  ///< anything else; `problem` says what is wrong
+};
+
+/// One candump log line taken apart. `interfaceName` points into the parsed text.
+struct CandumpLine {
+    CandumpVerdict verdict = CandumpVerdict::Ignored;
+    const char* problem = "";  ///< for Malformed, e.g. "odd number of data digits"
+    std::int64_t timeUs = 0;   ///< the stamp in microseconds, exactly as written
+    std::string_view interfaceName;
+    CanFrameRecord frame{};
+    bool hasDirection = false;  ///< a 'T' or 'R' word followed the frame
+    TraceDirection direction = TraceDirection::Received;
+};
+
+/// Parses `(SECONDS.FRACTION) IFACE ID#DATA [T|R]`: the fraction has at most
+/// 6 digits, ID 3 hex digits (standard, at most 7FF) or 8 (extended, at most
+/// 1FFFFFFF), DATA 0..8 bytes in hex or R with an optional length digit. A
+/// trailing CR is ignored. CAN FD frames (`##`) are refused.
+CandumpLine ParseCandumpLine(std::string_view line);
+
+/// The candump log line of `frame` seen on `interfaceName` at `timeUs` (not
+/// negative), without a direction word: `(1436509052.249713) can0 123#DEADBEEF`.
+std::string FormatCandumpLine(const CanFrameRecord& frame, std::string_view interfaceName,
+                              std::int64_t timeUs);
+
 /// Parses one trace line (a missing direction means received); nothing for
-/// blank lines, comments or malformed lines.
+/// blank lines, comments, malformed lines or an interface not named canN.
 std::optional<TracedFrame> ParseTraceLine(std::string_view line);
 
 }  // namespace kelvix

@@ -269,16 +269,24 @@ TEST_F(MainWindowTest, SystemMenuOpensTheAboutBox) {
     EXPECT_FALSE(window->IsEnded());
 }
 
+// The sibling programs' files as the system names programs.
+#ifdef _WIN32
+constexpr const char* PROGRAM_SUFFIX = ".exe";
+#else
+constexpr const char* PROGRAM_SUFFIX = "";
+#endif
+
 TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
     const auto dir = system.services.programDirectory;
-    system.launcher.Allow(dir / "Logmorph.exe");
+    const auto program = [&dir](const std::string& name) { return dir / (name + PROGRAM_SUFFIX); };
+    system.launcher.Allow(program("Logmorph"));
     window->StartConverter();
     EXPECT_TRUE(host.Boxes().empty()) << "only the first start failed: no message";
     window->StartBaudCalculator();
     window->OpenManual();
     EXPECT_EQ(system.launcher.Attempts(),
-              (std::vector<std::filesystem::path>{dir / "Refold.exe", dir / "Logmorph.exe",
-                                                  dir / "Baudly.exe", dir / "升级使用手册.pdf"}));
+              (std::vector<std::filesystem::path>{program("Refold"), program("Logmorph"),
+                                                  program("Baudly"), dir / "升级使用手册.pdf"}));
     ASSERT_EQ(host.Boxes().size(), 2u);
     EXPECT_EQ(host.Boxes()[0].text, "打开波特率计算程序失败!");
     EXPECT_EQ(host.Boxes()[1].caption, "帮助");

@@ -75,6 +75,20 @@ TEST_F(PagesMenuTest, TheNextWindowRemembersAndTheAdapterChoiceIsUntouched) {
     EXPECT_EQ(FileText(adapterConf), "socketcan:vcan0\n# mine\n");
 }
 
+// An installed program, or one given --settings-dir, keeps the choice with
+// the settings files, away from the program's own folder.
+TEST_F(PagesMenuTest, TheChoiceIsKeptInTheSettingsDirectoryInUse) {
+    const auto settings = system.services.programDirectory / "settings";
+    std::filesystem::create_directories(settings);
+    system.services.settingsDirectory = settings;
+    CreateWindow();
+    ChooseMenuItem();
+    EXPECT_EQ(FileText(settings / PAGES_CONF_NAME), "shown\n");
+    EXPECT_FALSE(std::filesystem::exists(Beside()));
+    CreateWindow();
+    EXPECT_TRUE(window->PagesRemembered());
+}
+
 TEST_F(PagesMenuTest, AChoiceThatCannotBeSavedIsSaidOnTheStatusLine) {
     // Folders where the files go, beside the program and in the user's folder.
     const PagesChoiceFiles files = PagesChoiceFilesFor(system.services.programDirectory);

@@ -88,6 +88,14 @@ TEST_F(AdapterEnvironmentTest, TheUsersConfFollowsTheGivenEnvironment) {
     };
     const fs::path conf = fs::path("quillon") / ADAPTER_CONF_NAME;
     const Row rows[] = {
+#ifdef _WIN32
+        {"application data folder",
+         {{"APPDATA", "C:\\Users\\ann\\AppData\\Roaming"}, {"XDG_CONFIG_HOME", "/cfg"}},
+         fs::path("C:\\Users\\ann\\AppData\\Roaming") / "Quillon" / ADAPTER_CONF_NAME},
+        {"no application data folder",
+         {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/ann"}},
+         fs::path()},
+#else
         {"configuration folder", {{"XDG_CONFIG_HOME", "/cfg"}}, fs::path("/cfg") / conf},
         {"home only", {{"HOME", "/home/ann"}}, fs::path("/home/ann") / ".config" / conf},
         {"configuration folder first",
@@ -99,6 +107,7 @@ TEST_F(AdapterEnvironmentTest, TheUsersConfFollowsTheGivenEnvironment) {
         {"UTF-8 folder",
          {{"XDG_CONFIG_HOME", "/配置"}},
          quillon::sys::PathFromUtf8("/配置") / conf},
+#endif
         {"neither", {}, fs::path()},
     };
     for (const Row& row : rows) {

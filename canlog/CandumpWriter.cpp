@@ -1,0 +1,18 @@
+#include "canlog/CandumpWriter.hpp"
+
+#include "canlog/FrameRecord.hpp"
+#include "canlog/TextFields.hpp"
+#include "platform/kelvix/TraceLine.hpp"
+
+namespace quillon::canlog {
+
+std::string CandumpWriter::Write(const protocol::TimedFrame& frame, std::string& out) {
+    if (std::string problem = FrameProblem(frame); !problem.empty()) {
+        return problem;
+    }
+    out += kelvix::FormatCandumpLine(ToFrameRecord(frame), names_[frame.channel], frame.timeUs);
+    out += '\n';
+    return {};
+}
+
+}  // namespace quillon::canlog
