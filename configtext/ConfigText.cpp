@@ -1,6 +1,7 @@
 #include "configtext/ConfigText.hpp"
 
 #include <charconv>
+#include <set>
 
 #include "configtext/SectionText.hpp"
 #include "protocol/BlockChecksum.hpp"
@@ -148,6 +149,68 @@ Json SectionText(const Record& record, const sys::CodePage& ansi) {
     return text;
 }
 
+// Follows the parser through the document and notes every key an object
+// gives twice, with its path.
+class DuplicateKeys {
+  public:
+    void Take(Json::parse_event_t event, const Json& parsed) {
+        using Event = Json::parse_event_t;
+        switch (event) {
+            case Event::object_start:
+            case Event::array_start:
+                EnterValue();
+                frames_.push_back({event == Event::array_start, 0, 0, {}, {}});
+                break;
+            case Event::object_end:
+            case Event::array_end:
+                if (!frames_.empty()) {
+                    frames_.pop_back();
+                }
+                break;
+            case Event::key:
+                if (!frames_.empty() && parsed.is_string()) {
+                    Frame& object = frames_.back();
+                    object.key = parsed.get<std::string>();
+                    if (!object.keys.insert(object.key).second) {
+                        problems_.push_back({true, Path(), "given twice; a key is given once"});
+                    }
+                }
+                break;
+            case Event::value:
+                EnterValue();
+                break;
+        }
+    }
+    const std::vector<TextProblem>& Problems() const { return problems_; }
+
+  private:
+    struct Frame {
+        bool array = false;
+        std::size_t next = 0;
+        std::size_t index = 0;
+        std::string key;
+        std::set<std::string> keys;
+    };
+
+    // A value starts: in a list it takes the next index.
+    void EnterValue() {
+        if (!frames_.empty() && frames_.back().array) {
+            frames_.back().index = frames_.back().next++;
+        }
+    }
+
+    std::string Path() const {
+        std::string path;
+        for (const Frame& frame : frames_) {
+            path = frame.array ? IndexPath(path, frame.index) : JoinPath(path, frame.key);
+        }
+        return path;
+    }
+
+    std::vector<Frame> frames_;
+    std::vector<TextProblem> problems_;
+};
+
 void ReadHeader(ObjectReader& document) {
     TextProblems& problems = document.Problems();
     if (const Json* schema = document.Find("$schema"); schema != nullptr && !schema->is_string()) {
@@ -210,8 +273,15 @@ ImportResult ImportConfigJson(const Json& document, const sys::CodePage& ansi) {
 
 ImportResult ImportConfigText(std::string_view text, const sys::CodePage& ansi) {
     Json document;
+    DuplicateKeys duplicates;
     try {
-        document = Json::parse(text, nullptr, true, true);
+        document = Json::parse(
+            text,
+            [&duplicates](int, Json::parse_event_t event, Json& parsed) {
+                duplicates.Take(event, parsed);
+                return true;
+            },
+            true, true);
     } catch (const Json::exception& error) {
         std::string what = error.what();
         // Drop the library's "[json.exception.parse_error.101] " tag.
@@ -223,7 +293,14 @@ ImportResult ImportConfigText(std::string_view text, const sys::CodePage& ansi) 
         result.problems.push_back({true, "", "not JSON: " + what});
         return result;
     }
-    return ImportConfigJson(document, ansi);
+    ImportResult result = ImportConfigJson(document, ansi);
+    if (!duplicates.Problems().empty()) {
+        // The parser kept the last of each; the first would have been lost without a word.
+        result.problems.insert(result.problems.begin(), duplicates.Problems().begin(),
+                               duplicates.Problems().end());
+        result.records.reset();
+    }
+    return result;
 }
 
 }  // namespace quillon::configtext

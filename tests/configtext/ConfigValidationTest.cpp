@@ -153,6 +153,20 @@ TEST(ConfigText, CommentsAndTheSchemaKeyAreRead) {
     EXPECT_TRUE(result.records.has_value());
 }
 
+TEST(ConfigText, AKeyGivenTwiceIsRefusedWithItsPath) {
+    std::string text = Exported().dump();
+    const auto twice = [&text](const std::string& member, const std::string& again) {
+        text.replace(text.find(member), member.size(), member + "," + again);
+    };
+    twice(R"("acceptAll":false)", R"("acceptAll":true)");
+    twice(R"("intervalMs":10)", R"("intervalMs":20)");
+    const ImportResult result = ImportConfigText(text, ANSI);
+    EXPECT_EQ(Lines(result), (std::vector<std::string>{
+                                 "can1.acceptAll: given twice; a key is given once",
+                                 "can1.rules[0].intervalMs: given twice; a key is given once"}));
+    EXPECT_FALSE(result.records.has_value());
+}
+
 TEST(ConfigText, TextThatIsNoJsonSaysWhere) {
     const ImportResult result = ImportConfigText("{\n  \"format\": quillon\n}", ANSI);
     ASSERT_EQ(result.problems.size(), 1u);
