@@ -58,6 +58,8 @@ TEST_F(ConfigTextMenuTest, ExportWritesWhatAWriteWouldSave) {
     ASSERT_TRUE(saved) << why;
     EXPECT_EQ(saved->sections.can1.baudIndex, 3);
     EXPECT_EQ(FileText(exported), configtext::ExportConfigText(*saved, Ansi()));
+    // The files the pages saved come back whole from their text.
+    EXPECT_EQ(configtext::ImportConfigText(FileText(exported), Ansi()).records, saved);
 }
 
 TEST_F(ConfigTextMenuTest, ImportSavesTheFilesAndReloadsThePages) {
