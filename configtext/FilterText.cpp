@@ -100,7 +100,9 @@ void FiltersFromText(ObjectReader& text, HardFilterPara& filters) {
         }
         filter.Choice("frameFormat", filters.frameFormat[i], FRAME_FORMATS);
         const Json* pattern = filter.Find("pattern");
-        const bool valueOrMask = filter.Find("value") != nullptr || filter.Find("mask") != nullptr;
+        const bool hasValue = filter.Find("value") != nullptr;
+        const bool hasMask = filter.Find("mask") != nullptr;
+        const bool valueOrMask = hasValue || hasMask;
         if (pattern != nullptr && valueOrMask) {
             text.Problems().Error(filter.Path(), "give a pattern or value and mask, not both");
         } else if (pattern != nullptr) {

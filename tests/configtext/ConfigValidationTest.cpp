@@ -78,6 +78,12 @@ const RefusedCase REFUSED[] = {
     {"PatternOfTheWrongWidth",
      [](Json& d) { d["filters1"]["filters"][0]["pattern"] = "1 0 X"; },
      {"filters1.filters[0].pattern: a 11-bit pattern needs 11 bits, not 3"}},
+    {"PatternWithValueAndMask",
+     [](Json& d) {
+         d["filters1"]["filters"][0]["value"] = "0x120";
+         d["filters1"]["filters"][0]["mask"] = "0x7F0";
+     },
+     {"filters1.filters[0]: give a pattern or value and mask, not both"}},
     {"BtrWithAFixedRate",
      [](Json& d) { d["can1"]["btr0"] = "0x01"; },
      {R"(can1.btr0: follows from the bit rate; give it only with "custom")"}},
