@@ -1,5 +1,8 @@
 #include "frontends/cli/ConfigTextFile.hpp"
 
+#include <algorithm>
+#include <span>
+
 #include "configtext/ConfigText.hpp"
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
@@ -14,7 +17,11 @@ constexpr std::size_t MAX_TEXT_BYTES = 4 * 1024 * 1024;
 
 bool IsConfigTextFile(const std::string& file) {
     const sys::InputFileBytes read = sys::ReadInputFile(sys::PathFromUtf8(file), 64);
-    for (std::uint8_t byte : read.bytes) {
+    // An editor may put a byte order mark in front; the parser skips it too.
+    const std::vector<std::uint8_t> bom = {0xEF, 0xBB, 0xBF};
+    const bool marked =
+        read.bytes.size() >= bom.size() && std::equal(bom.begin(), bom.end(), read.bytes.begin());
+    for (std::uint8_t byte : std::span(read.bytes).subspan(marked ? bom.size() : 0)) {
         if (byte != ' ' && byte != '\t' && byte != '\r' && byte != '\n') {
             return byte == '{' || byte == '/';
         }

@@ -153,7 +153,7 @@ TEST_F(ConfigTextCommandsTest, DiffOfTextsNamesFieldsAsTheTextDoes) {
     document["replay"]["files"][0]["times"] = 6;
     document["dtuBasic"]["serverPort"] = 5001;
     const std::string edited = (Dir() / "b.json").string();
-    WriteText(edited, document.dump());
+    WriteText(edited, "\xEF\xBB\xBF" + document.dump());  // as some editors save it
 
     const auto texts = Run({"diff", text, edited});
     EXPECT_EQ(texts.status, EXIT_FAILED);
