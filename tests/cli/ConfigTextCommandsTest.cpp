@@ -8,6 +8,7 @@
 
 #include "configtext/ConfigFiles.hpp"
 #include "frontends/cli/ExitCode.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
 #include "tests/configtext/ConfigSamples.hpp"
@@ -67,8 +68,8 @@ TEST_F(ConfigTextCommandsTest, ADamagedDirectoryIsNotExported) {
     const auto exported = Run({"--settings-dir", Cfg(), "export"});
     EXPECT_EQ(exported.status, EXIT_BAD_FILE);
     EXPECT_EQ(exported.out, "");
-    EXPECT_EQ(exported.err, "quillon-cli export: " + Cfg() +
-                                "/QXCfg.dat: checksum of replay wrong; nothing exported\n");
+    EXPECT_EQ(exported.err, "quillon-cli export: " + sys::PathToUtf8(Dir() / "cfg" / "QXCfg.dat") +
+                                ": checksum of replay wrong; nothing exported\n");
 }
 
 TEST_F(ConfigTextCommandsTest, ARefusedImportNamesEveryProblemAndWritesNothing) {

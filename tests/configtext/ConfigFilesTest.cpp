@@ -6,6 +6,7 @@
 
 #include "configtext/ConfigFiles.hpp"
 #include "dtu/DtuSettingsFile.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "tests/configtext/ConfigSamples.hpp"
 #include "tests/support/FakeSystem.hpp"
 
@@ -39,14 +40,13 @@ struct DamageCase {
     const char* name;
     const char* file;
     std::size_t offset;  ///< the byte flipped; past the end: the file is cut there
-    std::string why;     ///< after the directory's path
+    std::string why;     ///< after the file's path
 };
 
 const DamageCase DAMAGES[] = {
-    {"ReplaySection", "QXCfg.dat", 1400, "/QXCfg.dat: checksum of replay wrong"},
-    {"BasicDtuRecord", "QXCfgDTU.dat", 7, "/QXCfgDTU.dat: checksum wrong"},
-    {"ShortAdvancedDtuRecord", "QXCfgDTUHL.dat", 10000,
-     "/QXCfgDTUHL.dat has 100 bytes, expected 196"},
+    {"ReplaySection", "QXCfg.dat", 1400, ": checksum of replay wrong"},
+    {"BasicDtuRecord", "QXCfgDTU.dat", 7, ": checksum wrong"},
+    {"ShortAdvancedDtuRecord", "QXCfgDTUHL.dat", 10000, " has 100 bytes, expected 196"},
 };
 
 class DamagedDirectory : public testing::TestWithParam<DamageCase> {};
@@ -65,7 +65,7 @@ TEST_P(DamagedDirectory, IsRefusedNamingTheFile) {
         .write(bytes.data(), static_cast<long>(bytes.size()));
     std::string why;
     EXPECT_FALSE(ReadConfigDirectory(directory.Path(), why).has_value());
-    EXPECT_EQ(why, directory.Path().string() + GetParam().why);
+    EXPECT_EQ(why, sys::PathToUtf8(file) + GetParam().why);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DamagedDirectory, testing::ValuesIn(DAMAGES),
