@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/CAboutDlg.hpp"
+#include "app/ConfigTextMenu.hpp"
 #include "app/MainWindowIds.hpp"
 #include "app/MainWindowTemplate.hpp"
 #include "app/PagesChoice.hpp"
@@ -86,8 +87,11 @@ std::array<ui::Dialog*, 6> CQuillonDlg::RecordPages() {
 
 bool CQuillonDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
-    systemMenu_ = {
-        {"", 0}, {PAGES_MENU_TEXT, IDM_SHOWPAGES, true}, {ABOUT_MENU_TEXT, IDM_ABOUTBOX}};
+    systemMenu_ = {{"", 0},
+                   {PAGES_MENU_TEXT, IDM_SHOWPAGES, true},
+                   {EXPORT_CONFIG_MENU_TEXT, IDM_EXPORTCONFIG},
+                   {IMPORT_CONFIG_MENU_TEXT, IDM_IMPORTCONFIG},
+                   {ABOUT_MENU_TEXT, IDM_ABOUTBOX}};
     pagesShown_ = false;
     CreatePages();
     sysPage_.SetStartupState();
@@ -311,6 +315,14 @@ void CQuillonDlg::OnSysCommand(unsigned command) {
         if (!saved) {
             SetDlgItemText(IDC_STATUS, STATUS_PAGES_NOT_REMEMBERED + saved.message);
         }
+        return;
+    }
+    if ((command & 0xFFF0u) == IDM_EXPORTCONFIG) {
+        ExportConfiguration();
+        return;
+    }
+    if ((command & 0xFFF0u) == IDM_IMPORTCONFIG) {
+        ImportConfiguration();
         return;
     }
     if ((command & 0xFFF0u) == SC_CLOSE) {

@@ -133,6 +133,13 @@ class CQuillonDlg : public ui::Dialog, public upgrade::UpgradeLink {
     CommandResult UpgradeFirmware(const upgrade::UpgradeObserver* observer = nullptr);
     /// Re-initialises the channel for the boot loader and ends this window.
     CommandResult EnterUpgradeMode();
+    /// Writes what the pages hold now (what a write would send and save) as a
+    /// configuration text to a file chosen in the save-file dialog.
+    CommandResult ExportConfiguration();
+    /// Checks a configuration text chosen in the open-file dialog, saves it as
+    /// the three settings files and reloads the pages from them as at start-up.
+    /// A text with any error shows every problem in one box and changes nothing.
+    CommandResult ImportConfiguration();
     void StartBaudCalculator();
     void StartConverter();
     void OpenManual();

@@ -38,6 +38,9 @@ inline constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 /// The system-menu item that shows or hides the parameter pages.
 inline constexpr unsigned IDM_SHOWPAGES = 0x0020;
+/// The system-menu items that export and import the configuration as text.
+inline constexpr unsigned IDM_EXPORTCONFIG = 0x0030;
+inline constexpr unsigned IDM_IMPORTCONFIG = 0x0040;
 inline constexpr unsigned SC_CLOSE = 0xF060;
 
 using ui::CAPTION_WARNING;

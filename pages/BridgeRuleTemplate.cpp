@@ -1,5 +1,6 @@
 #include "pages/CBridgeRuleDialog.hpp"
 #include "pages/PageTemplates.hpp"
+#include "pages/PageTexts.hpp"
 #include "pages/TemplateControls.hpp"
 
 namespace quillon::pages {
@@ -41,10 +42,9 @@ std::vector<ui::ControlTemplate> BridgeControls() {
                  D::IDC_COMBO_DST_FORMAT, D::IDC_COMBO_DST_LENGTH, D::DST_DATA_IDS);
     const std::vector<ui::ControlTemplate> rest{
         Label("转换方向：", {12, 56, 40, 10}),
-        Combo(D::IDC_COMBO_DIRECTION, {"CAN1->CAN2", "CAN2->CAN1", "CAN1<->CAN2"},
-              {54, 54, 64, 50}),
+        Combo(D::IDC_COMBO_DIRECTION, Items(BRIDGE_DIRECTION_NAMES), {54, 54, 64, 50}),
         Label("触发设置：", {124, 56, 40, 10}),
-        Combo(D::IDC_COMBO_TRIGGER, {"开始转发", "结束转发", "普通规则"}, {166, 54, 56, 50}),
+        Combo(D::IDC_COMBO_TRIGGER, Items(BRIDGE_TRIGGER_NAMES), {166, 54, 56, 50}),
         Label("K:0x", {228, 56, 18, 10}),
         Edit(D::IDC_EDIT_K, {246, 54, 24, 12}),
         Label("M:0x", {274, 56, 18, 10}),

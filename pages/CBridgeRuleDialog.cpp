@@ -38,6 +38,8 @@ std::uint8_t MatchFlags(int typeRow, int formatRow, std::uint32_t& id) {
     return flags;
 }
 
+}  // namespace
+
 std::uint8_t StartFlagsOf(const BridgeRule& rule) {
     if (rule.trigger != BridgeRule::TRIGGER_START) {
         return 0;
@@ -53,8 +55,6 @@ std::uint8_t StartFlagsOf(const BridgeRule& rule) {
             return 0;
     }
 }
-
-}  // namespace
 
 CBridgeRuleDialog::CBridgeRuleDialog(ui::Host& host, ui::Dialog& parent, RecordType& record,
                                      const sys::SystemServices&)

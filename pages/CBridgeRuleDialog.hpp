@@ -12,6 +12,10 @@
 
 namespace quillon::pages {
 
+/// The bridgeFlags bits a start rule sets for its direction (none for other triggers); the
+/// page derives bits 0 and 1 from its rules with it on every refresh.
+std::uint8_t StartFlagsOf(const protocol::BridgeRule& rule);
+
 class CBridgeRuleDialog : public ui::Dialog {
   public:
     static constexpr int IDC_EDIT_SRC_ID = 1178;

@@ -33,10 +33,9 @@ const DialogTemplate& CanReplayTemplate() {
             List(D::IDC_LIST_RULES, {6, 68, 448, 140}),
             Label("全部文件回放次数：", {12, 216, 76, 10}),
             Edit(D::IDC_EDIT_REPEAT_ALL, {90, 214, 40, 12}, ui::STYLE_NUMBER),
-            Radio(D::IDC_RADIO_BY_CHANNEL, "根据通道号选择从CAN1或CAN2发送", {12, 234, 150, 10},
-                  true),
-            Radio(D::IDC_RADIO_ALL_CAN1, "全部从CAN1发送", {170, 234, 80, 10}, false),
-            Radio(D::IDC_RADIO_ALL_CAN2, "全部从CAN2发送", {256, 234, 80, 10}, false),
+            Radio(D::IDC_RADIO_BY_CHANNEL, REPLAY_SEND_MODE_NAMES[0], {12, 234, 150, 10}, true),
+            Radio(D::IDC_RADIO_ALL_CAN1, REPLAY_SEND_MODE_NAMES[1], {170, 234, 80, 10}, false),
+            Radio(D::IDC_RADIO_ALL_CAN2, REPLAY_SEND_MODE_NAMES[2], {256, 234, 80, 10}, false),
         }};
     return dialog;
 }

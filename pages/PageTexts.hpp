@@ -36,4 +36,17 @@ inline constexpr const char* CHANNEL2_ALLOWED = "允许通道2数据";
 /// Sent by the debug page to the main window to have its text sent (wParam 1, lParam 1).
 inline constexpr std::uint32_t WM_APP_DEBUG_SEND = 0x404;
 
+// The choices of the CAN basic page's bit rate and work mode selectors, the bridge
+// rule page's direction and trigger selectors and the replay page's send-mode radio
+// buttons, by their codes in the record.
+inline constexpr std::array<const char*, 8> BAUD_RATE_NAMES = {
+    "1000kbps", "500kbps", "250kbps", "125kbps", "100kbps", "50kbps", "20kbps", "用户自定义"};
+inline constexpr std::array<const char*, 2> WORK_MODE_NAMES = {"正常模式", "只听模式"};
+inline constexpr std::array<const char*, 3> BRIDGE_DIRECTION_NAMES = {"CAN1->CAN2", "CAN2->CAN1",
+                                                                      "CAN1<->CAN2"};
+inline constexpr std::array<const char*, 3> BRIDGE_TRIGGER_NAMES = {"开始转发", "结束转发",
+                                                                    "普通规则"};
+inline constexpr std::array<const char*, 3> REPLAY_SEND_MODE_NAMES = {
+    "根据通道号选择从CAN1或CAN2发送", "全部从CAN1发送", "全部从CAN2发送"};
+
 }  // namespace quillon::pages

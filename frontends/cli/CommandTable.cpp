@@ -37,6 +37,8 @@ Command Write() {
                            "read back, print the fields the device reports other than written");
                 c.add_option("--timeout-ms", o.write.timeoutMs,
                              "wait for the read-back (default 3000)");
+                c.add_option("--from", o.write.from,
+                             "import this configuration text into the settings directory first");
             },
             [](const CommandContext& x, const CommandOptions& o) {
                 return RunWrite(x.global, o.write, x.services, x.out, x.err);
@@ -45,9 +47,9 @@ Command Write() {
 
 Command Diff() {
     return {"diff",
-            "compare two settings files, or a file with the device (--device)",
+            "compare two settings files or configuration texts, or one with the device (--device)",
             "  quillon-cli diff old/QXCfg.dat new/QXCfg.dat\n  quillon-cli diff cfg/QXCfg.dat "
-            "--device\n",
+            "--device\n  quillon-cli diff fleet-a.json --device\n",
             true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("A", o.diff.a, "settings file")->required();
@@ -77,6 +79,9 @@ Command Read() {
                 c.add_option("--timeout-ms", o.read.timeoutMs,
                              "wait for the device (default 3000)");
                 c.add_flag("--save", o.read.save, "save what the device reported as QXCfg.dat");
+                c.add_option("--export", o.read.exportFile,
+                             "write the device's configuration as a text to FILE (what a read "
+                             "cannot return comes from the settings directory)");
             },
             [](const CommandContext& x, const CommandOptions& o) {
                 return RunRead(x.global, o.read, x.services, x.out, x.err);
@@ -231,13 +236,44 @@ Command Simulate() {
             }};
 }
 
+Command Export() {
+    return {"export",
+            "the settings directory's configuration as a JSON text a person edits",
+            "  quillon-cli --settings-dir ./cfg export -o fleet-a.json\n",
+            false,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("-o,--output", o.exportOptions.output,
+                             "write to FILE (default: standard output)");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunExport(x.global, o.exportOptions, x.services, x.out, x.err);
+            }};
+}
+
+Command Import() {
+    return {"import",
+            "check a configuration text and save it as the settings directory's files",
+            "  quillon-cli --settings-dir ./cfg import fleet-a.json --dry-run\n"
+            "  quillon-cli --settings-dir ./cfg import fleet-a.json\n",
+            true,
+            [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
+                c.add_option("FILE", o.import.file, "configuration text")->required();
+                c.add_flag("--dry-run", o.import.dryRun,
+                           "check and print what would change, write nothing");
+            },
+            [](const CommandContext& x, const CommandOptions& o) {
+                return RunImport(x.global, o.import, x.services, x.out, x.err);
+            }};
+}
+
 }  // namespace
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        Show(),      Write(),        Diff(),    Read(),           StorageInit(), Decode(),
-        Upgrade(),   EnterUpgrade(), Debug(),   SessionCommand(), Demo(),        Adapters(),
-        Bittiming(), ConvertRow(),   SendRow(), DumpRow(),        PlayRow(),     Simulate()};
+        Show(),    Write(),    Diff(),         Read(),       StorageInit(),
+        Decode(),  Upgrade(),  EnterUpgrade(), Debug(),      SessionCommand(),
+        Demo(),    Adapters(), Bittiming(),    ConvertRow(), SendRow(),
+        DumpRow(), PlayRow(),  Simulate(),     Export(),     Import()};
     return commands;
 }
 

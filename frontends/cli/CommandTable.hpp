@@ -36,6 +36,8 @@ struct CommandOptions {
     BittimingOptions bittiming;
     LogCommandOptions log;  ///< convert, send, dump, play
     SimulateOptions simulate;
+    ExportOptions exportOptions;
+    ImportOptions import;
 };
 
 struct Command {

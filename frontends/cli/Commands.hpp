@@ -44,6 +44,8 @@ struct WriteOptions {
     bool defaults = false;
     bool verify = false;   ///< read back and compare the fields a read returns
     int timeoutMs = 3000;  ///< wait for the read-back
+    /// A configuration text to import into the settings directory first (as import does).
+    std::string from;
 };
 /// Connects, runs the parameter write from the settings directory, disconnects.
 /// Refuses with EXIT_BAD_FILE, before opening the adapter, when the directory
@@ -62,6 +64,8 @@ int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::Syste
 struct ReadOptions {
     int timeoutMs = 3000;
     bool save = false;
+    /// Also write what the device reported as a configuration text to this file.
+    std::string exportFile;
 };
 /// Connects, reads the device, waits for its completion frames, prints what it reported.
 int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemServices& services,
@@ -131,5 +135,23 @@ struct SimulateOptions {
 /// malformed line or an interface not in `channels`; EXIT_USAGE for bad options.
 int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
                 sys::SystemServices& services, std::ostream& out, std::ostream& err);
+
+struct ExportOptions {
+    std::string output;  ///< the file to write; empty: standard output
+};
+/// The settings directory's three files as one configuration text. EXIT_BAD_FILE,
+/// naming the file and what is wrong, when one is missing or damaged.
+int RunExport(const GlobalOptions& options, const ExportOptions& exportOptions,
+              sys::SystemServices& services, std::ostream& out, std::ostream& err);
+
+struct ImportOptions {
+    std::string file;
+    bool dryRun = false;  ///< check and print what would change, write nothing
+};
+/// Checks a configuration text and saves it as the settings directory's three
+/// files. EXIT_BAD_FILE, with every problem printed and nothing written, when
+/// the text has any error.
+int RunImport(const GlobalOptions& options, const ImportOptions& import,
+              sys::SystemServices& services, std::ostream& out, std::ostream& err);
 
 }  // namespace quillon::cli

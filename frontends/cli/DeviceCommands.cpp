@@ -4,6 +4,7 @@
 
 #include "app/MainWindowIds.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "frontends/cli/ConfigTextCommands.hpp"
 #include "frontends/cli/DeviceRead.hpp"
 #include "frontends/cli/FieldDiff.hpp"
 #include "frontends/cli/RecordJson.hpp"
@@ -89,6 +90,12 @@ int VerifyWrite(Session& session, int timeoutMs, bool json, std::ostream& out, s
 
 int RunWrite(const GlobalOptions& options, const WriteOptions& write, sys::SystemServices& services,
              std::ostream& out, std::ostream& err) {
+    if (!write.from.empty()) {
+        if (const int imported = ImportBeforeWrite(options, write.from, services, err);
+            imported != EXIT_OK) {
+            return imported;
+        }
+    }
     // The window falls back to the factory settings without a word; from a
     // script that would reset a device over a mistyped directory.
     const auto settingsFile = SettingsDirectory(options, services) / protocol::SETTINGS_FILE_NAME;
@@ -157,6 +164,13 @@ int RunRead(const GlobalOptions& options, const ReadOptions& read, sys::SystemSe
         out << document.dump(2) << '\n';
     } else {
         PrintSummary(window, sections, out);
+    }
+    if (!read.exportFile.empty()) {
+        if (const int exported =
+                ExportReadConfiguration(options, read.exportFile, sections, window, services, err);
+            exported != EXIT_OK) {
+            return exported;
+        }
     }
     if (read.save) {
         const auto saved = protocol::WriteSettingsFile(window.SettingsPath(), sections);

@@ -34,4 +34,18 @@ std::optional<std::string> AskFileToOpen(QWidget* parent, std::string_view filte
     return dialog.selectedFiles().front().toStdString();
 }
 
+std::optional<std::string> AskFileToSave(QWidget* parent, std::string_view filter,
+                                         std::string_view defaultName) {
+    QFileDialog dialog(parent, QStringLiteral("另存为"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(QtNameFilters(filter));
+    dialog.selectFile(QString::fromUtf8(defaultName.data(), static_cast<int>(defaultName.size())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
 }  // namespace quillon::gui

@@ -15,5 +15,8 @@ int ShowMessageBox(QWidget* parent, std::string_view text, std::string_view capt
 /// GUI thread. Asks for an existing file with the model's `filter`; nothing
 /// when the user cancels.
 std::optional<std::string> AskFileToOpen(QWidget* parent, std::string_view filter);
+/// The save-file dialog, proposing `defaultName`; nothing when cancelled.
+std::optional<std::string> AskFileToSave(QWidget* parent, std::string_view filter,
+                                         std::string_view defaultName);
 
 }  // namespace quillon::gui

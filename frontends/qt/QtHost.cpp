@@ -74,6 +74,21 @@ std::optional<std::string> QtHost::OpenFileDialog(const ui::Dialog* owner,
     return answered == ui::IDOK ? *chosen : std::nullopt;
 }
 
+std::optional<std::string> QtHost::SaveFileDialog(const ui::Dialog* owner, std::string_view filter,
+                                                  std::string_view defaultName) {
+    if (dispatcher_.OnGuiThread()) {
+        return AskFileToSave(WindowFor(owner), filter, defaultName);
+    }
+    auto chosen = std::make_shared<std::optional<std::string>>();
+    const int answered = relay_.Ask(
+        [this, owner, filter = std::string(filter), name = std::string(defaultName), chosen] {
+            *chosen = AskFileToSave(WindowFor(owner), filter, name);
+            return ui::IDOK;
+        },
+        ui::IDCANCEL);
+    return answered == ui::IDOK ? *chosen : std::nullopt;
+}
+
 void QtHost::CloseMessageBox(const ui::Dialog*, std::string_view text) {
     auto close = [shown = DisplayText(text)] {
         if (QMessageBox* box = FindOpenBox(shown)) {

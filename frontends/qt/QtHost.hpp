@@ -38,6 +38,8 @@ class QtHost final : public ui::Host {
                    unsigned style) override;
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
+    std::optional<std::string> SaveFileDialog(const ui::Dialog* owner, std::string_view filter,
+                                              std::string_view defaultName) override;
     int RunModal(ui::Dialog& dialog) override;
     /// Carried to the GUI thread in the same queue as boxes asked for from
     /// other threads, so a box asked for after it opens after the close.

@@ -36,6 +36,14 @@ class Host {
     /// chosen path in UTF-8, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFileDialog(const Dialog* owner,
                                                       std::string_view filter) = 0;
+    /// Asks for a file to save, proposing `defaultName`; `filter` as above.
+    /// Returns the chosen path in UTF-8, or nothing when the user cancelled (a
+    /// host without such a dialog always cancels).
+    virtual std::optional<std::string> SaveFileDialog(const Dialog* /*owner*/,
+                                                      std::string_view /*filter*/,
+                                                      std::string_view /*defaultName*/) {
+        return std::nullopt;
+    }
     /// Closes the message box `owner` has open with `text`, as its close box
     /// would; nothing when no such box is open. Safe from any thread: a box
     /// asked for on the same thread afterwards opens only once this one is gone.

@@ -30,13 +30,13 @@ class PagesMenuTest : public test::MainWindowFixture {
 
 TEST_F(PagesMenuTest, TheItemStandsBeforeTheAboutItemAndIsChecked) {
     const auto& menu = window->SystemMenu();
-    ASSERT_EQ(menu.size(), 3u);
+    ASSERT_EQ(menu.size(), 5u);
     EXPECT_TRUE(menu[0].text.empty()) << "a separator first";
     EXPECT_EQ(menu[1].text, "显示参数页(&P)");
     EXPECT_EQ(menu[1].command, IDM_SHOWPAGES);
     EXPECT_TRUE(menu[1].checkable);
-    EXPECT_EQ(menu[2].text, ABOUT_MENU_TEXT);
-    EXPECT_FALSE(menu[2].checkable);
+    EXPECT_EQ(menu[4].text, ABOUT_MENU_TEXT);
+    EXPECT_FALSE(menu[4].checkable);
     EXPECT_FALSE(window->MenuItemChecked(IDM_SHOWPAGES));
 }
 

@@ -64,6 +64,11 @@ std::optional<std::string> ScriptedHost::OpenFileDialog(const ui::Dialog*,
     return answer;
 }
 
+std::optional<std::string> ScriptedHost::SaveFileDialog(const ui::Dialog* owner,
+                                                        std::string_view filter, std::string_view) {
+    return OpenFileDialog(owner, filter);
+}
+
 int ScriptedHost::RunModal(ui::Dialog& dialog) {
     std::function<void(ui::Dialog&)> script;
     {

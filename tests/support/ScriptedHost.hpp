@@ -28,6 +28,9 @@ class ScriptedHost : public ui::Host {
                    unsigned style) override;
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
+    /// Answered from the same script as the open-file dialogs.
+    std::optional<std::string> SaveFileDialog(const ui::Dialog* owner, std::string_view filter,
+                                              std::string_view defaultName) override;
     int RunModal(ui::Dialog& dialog) override;
     /// Closes the box if it is open: the box observer of its thread is running.
     void CloseMessageBox(const ui::Dialog* owner, std::string_view text) override;
@@ -35,7 +38,7 @@ class ScriptedHost : public ui::Host {
     /// The next boxes answer with these buttons, in order; afterwards IDOK
     /// (IDYES for a Yes/No box).
     void AnswerNextBoxes(std::vector<int> answers);
-    /// The next open-file dialogs return these (nothing = cancelled).
+    /// The next open-file and save-file dialogs return these (nothing = cancelled).
     void AnswerNextFileDialogs(std::vector<std::optional<std::string>> answers);
     /// Runs while a modal dialog is shown; it should end the dialog.
     void SetModalScript(std::function<void(ui::Dialog&)> script);
