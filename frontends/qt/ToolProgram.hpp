@@ -1,5 +1,5 @@
-// A tool's window as a program of its own (the bit-timing calculator, and the
-// record converter once it has a window): the same look, host and dialog
+// A tool's window as a program of its own (the bit-timing calculator, the
+// record converter): the same look, host and dialog
 // rendering as the main window, around one dialog of the model that runs
 // modally until the user closes it.
 //
