@@ -97,7 +97,7 @@ if(TARGET quillon)
     # The tools' windows, where this build has them.
     set(tool_commands "")
     set(tool_depends "")
-    foreach(tool IN ITEMS baudly)
+    foreach(tool IN ITEMS baudly refold)
         if(TARGET ${tool})
             list(APPEND manual_pictures ${shots}/${tool}.png)
             list(APPEND fresh_pictures ${fresh}/${tool}.png)
