@@ -217,7 +217,8 @@ Command Simulate() {
             "run the device's recording, bridge or replay rules over candump logs, offline",
             "  quillon-cli --settings-dir ./cfg simulate --as bridge drive.log -o forwarded.log\n"
             "  quillon-cli simulate --channels vcan0,vcan1 --json drive.log\n"
-            "  quillon-cli simulate --as replayer LOG1.log LOG2.log -o sent.log\n",
+            "  quillon-cli simulate --as replayer LOG1.log LOG2.log -o sent.log\n"
+            "  quillon-cli simulate --from gateway.json --as bridge drive.log\n",
             true,
             [](CLI::App& c, CommandOptions& o, GlobalOptions&) {
                 c.add_option("LOG", o.simulate.logs,
@@ -230,6 +231,9 @@ Command Simulate() {
                              "the logs' interface names of CAN1 and CAN2 (default can0,can1)");
                 c.add_option("-o,--output", o.simulate.output,
                              "write what the device records or sends here, as a candump log");
+                c.add_option("--from", o.simulate.from,
+                             "run this configuration text instead of the settings directory's "
+                             "QXCfg.dat");
             },
             [](const CommandContext& x, const CommandOptions& o) {
                 return RunSimulate(x.global, o.simulate, x.services, x.out, x.err);

@@ -125,6 +125,7 @@ struct SimulateOptions {
     std::string as = "recorder";         ///< recorder, bridge or replayer
     std::string channels = "can0,can1";  ///< the logs' interface names of CAN1 and CAN2
     std::string output;                  ///< where the frames go (candump); empty: nowhere
+    std::string from;  ///< a configuration text to run instead of the settings directory
 };
 /// Runs the device model of the settings directory's QXCfg.dat over the logs and
 /// prints its report (JSON with options.json); writes what the device records

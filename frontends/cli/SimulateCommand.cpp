@@ -6,6 +6,8 @@
 #include "behaviour/DeviceModel.hpp"
 #include "canlog/LogWriter.hpp"
 #include "frontends/cli/Commands.hpp"
+#include "frontends/cli/ConfigTextFile.hpp"
+#include "frontends/cli/ConfigTextFile.hpp"
 #include "frontends/cli/SimulateLogs.hpp"
 #include "frontends/cli/SimulateReport.hpp"
 #include "platform/system/Utf8Path.hpp"
@@ -151,16 +153,28 @@ int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
         err << PREFIX << problem << '\n';
         return EXIT_USAGE;
     }
-    const std::filesystem::path file = SettingsDirectory(options, services) / "QXCfg.dat";
-    if (const std::string problem = protocol::SettingsFileProblem(file); !problem.empty()) {
-        err << PREFIX << problem << '\n';
-        return EXIT_BAD_FILE;
-    }
+    std::string source;
     protocol::SettingsSections settings;
-    protocol::ReadSettingsFile(file, settings);
+    if (!simulate.from.empty()) {
+        const auto records =
+            LoadConfigTextFile(simulate.from, services, "quillon-cli simulate", err);
+        if (!records) {
+            return EXIT_BAD_FILE;
+        }
+        source = simulate.from;
+        settings = records->sections;
+    } else {
+        const std::filesystem::path file = SettingsDirectory(options, services) / "QXCfg.dat";
+        if (const std::string problem = protocol::SettingsFileProblem(file); !problem.empty()) {
+            err << PREFIX << problem << '\n';
+            return EXIT_BAD_FILE;
+        }
+        source = sys::PathToUtf8(file);
+        protocol::ReadSettingsFile(file, settings);
+    }
     if (const auto refusals = behaviour::SettingsRefusals(settings); !refusals.empty()) {
         for (const std::string& refusal : refusals) {
-            err << PREFIX << sys::PathToUtf8(file) << ": " << refusal << '\n';
+            err << PREFIX << source << ": " << refusal << '\n';
         }
         return EXIT_BAD_FILE;
     }

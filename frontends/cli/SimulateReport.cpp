@@ -87,12 +87,12 @@ void PrintSimulateReport(const SimulateSummary& summary, std::ostream& out) {
         const auto& rules = report.recordingRules[channel];
         for (std::size_t i = 0; i < rules.size(); ++i) {
             PrintCounts(
-                behaviour::ChannelName(channel) + " recording rule " + std::to_string(i + 1),
+                behaviour::ChannelName(channel) + " recording rule " + std::to_string(i),
                 rules[i], role, out);
         }
     }
     for (std::size_t i = 0; i < report.bridgeRules.size(); ++i) {
-        PrintCounts("bridge rule " + std::to_string(i + 1), report.bridgeRules[i], role, out);
+        PrintCounts("bridge rule " + std::to_string(i), report.bridgeRules[i], role, out);
     }
     for (int channel = 0; channel < 2 && role == DeviceRole::Bridge; ++channel) {
         if (report.directCopies[channel].matched != 0) {
@@ -101,12 +101,12 @@ void PrintSimulateReport(const SimulateSummary& summary, std::ostream& out) {
         }
     }
     for (std::size_t i = 0; i < report.replayEntries.size(); ++i) {
-        PrintCounts("replay entry " + std::to_string(i + 1) + " (" + summary.replayFiles[i] + ")",
+        PrintCounts("replay entry " + std::to_string(i) + " (" + summary.replayFiles[i] + ")",
                     report.replayEntries[i], role, out);
     }
     for (const SwitchEvent& event : report.switches.kept) {
         out << Seconds(event.timeUs) << ' ' << SwitchWhat(role, event) << ' '
-            << (event.on ? "on" : "off") << " (rule " << event.rule + 1 << ")\n";
+            << (event.on ? "on" : "off") << " (rule " << event.rule << ")\n";
     }
     if (report.switches.notKept != 0) {
         out << "... and " << report.switches.notKept << " more switches\n";
@@ -135,7 +135,7 @@ nlohmann::ordered_json SimulateReportJson(const SimulateSummary& summary) {
         for (int channel = 0; channel < 2; ++channel) {
             for (std::size_t i = 0; i < report.recordingRules[channel].size(); ++i) {
                 nlohmann::ordered_json rule = {{"channel", behaviour::ChannelName(channel)},
-                                               {"rule", i + 1}};
+                                               {"rule", i}};
                 rule.update(CountsJson(report.recordingRules[channel][i], role));
                 json["recordingRules"].push_back(rule);
             }
@@ -144,7 +144,7 @@ nlohmann::ordered_json SimulateReportJson(const SimulateSummary& summary) {
     if (role == DeviceRole::Bridge) {
         json["bridgeRules"] = nlohmann::ordered_json::array();
         for (std::size_t i = 0; i < report.bridgeRules.size(); ++i) {
-            nlohmann::ordered_json rule = {{"rule", i + 1}};
+            nlohmann::ordered_json rule = {{"rule", i}};
             rule.update(CountsJson(report.bridgeRules[i], role));
             json["bridgeRules"].push_back(rule);
         }
@@ -158,7 +158,7 @@ nlohmann::ordered_json SimulateReportJson(const SimulateSummary& summary) {
     if (role == DeviceRole::Replayer) {
         json["replayEntries"] = nlohmann::ordered_json::array();
         for (std::size_t i = 0; i < report.replayEntries.size(); ++i) {
-            nlohmann::ordered_json entry = {{"entry", i + 1}, {"file", summary.replayFiles[i]}};
+            nlohmann::ordered_json entry = {{"entry", i}, {"file", summary.replayFiles[i]}};
             entry.update(CountsJson(report.replayEntries[i], role));
             entry["missingFile"] = report.replayEntries[i].missingFile;
             json["replayEntries"].push_back(entry);
@@ -171,7 +171,7 @@ nlohmann::ordered_json SimulateReportJson(const SimulateSummary& summary) {
              {"channel", behaviour::ChannelName(event.channel)},
              {"what", role == DeviceRole::Bridge ? "forwarding" : "recording"},
              {"on", event.on},
-             {"rule", event.rule + 1}});
+             {"rule", event.rule}});
     }
     json["switchesNotKept"] = report.switches.notKept;
     return json;

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "configtext/ConfigFiles.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
@@ -100,10 +101,35 @@ TEST_F(SimulateCommandTest, BridgeRewritesForwardsCopiesAndStops) {
               "simulated bridge: 5 frames in, 2 forwarded\n"
               "CAN1: 4 accepted, 0 rejected by the acceptance filters, 0 while the channel is off\n"
               "CAN2: 1 accepted, 0 rejected by the acceptance filters, 0 while the channel is off\n"
-              "bridge rule 1: 2 matched, 1 forwarded\n"
-              "bridge rule 2: 1 matched, 0 forwarded\n"
+              "bridge rule 0: 2 matched, 1 forwarded\n"
+              "bridge rule 1: 1 matched, 0 forwarded\n"
               "CAN2 direct copy: 1 matched, 1 forwarded\n"
-              "1.300000 CAN1->CAN2 forwarding off (rule 2)\n");
+              "1.300000 CAN1->CAN2 forwarding off (rule 1)\n");
+}
+
+TEST_F(SimulateCommandTest, AConfigurationTextRunsAsTheSettingsFileItWasExportedFrom) {
+    settings.bridge.rules[0] = AnyRule(0, 2, 0x100);
+    settings.bridge.rules[0].dstId = 0x321;
+    settings.bridge.ruleCount = 1;
+    ASSERT_EQ(configtext::SaveConfigDirectory(Dir(), {settings, {}, {}}), "");
+    const auto text = (Dir() / "gateway.json").string();
+    ASSERT_EQ(test::RunCliInProcess({"--settings-dir", Dir().string(), "export", "-o", text},
+                                    system.services)
+                  .status,
+              0);
+    const auto log = Log("drive.log", "(1.000000) can0 100#0A\n(1.100000) can0 101#0B\n");
+    const auto fromFile = Simulate({"--as", "bridge", log.string()});
+    std::filesystem::remove(Dir() / "QXCfg.dat");
+    std::ofstream(Dir() / "typo.json") << R"({"format": "quillon-settings", "versoin": 1})";
+
+    const auto fromText = Simulate({"--from", text, "--as", "bridge", log.string()});
+    const auto typo = Simulate({"--from", (Dir() / "typo.json").string(), log.string()});
+
+    EXPECT_EQ(fromText.status, 0) << fromText.err;
+    EXPECT_EQ(fromText.out, fromFile.out);
+    EXPECT_NE(fromText.out.find("bridge rule 0: 1 matched, 1 forwarded\n"), std::string::npos);
+    EXPECT_EQ(typo.status, 5);
+    EXPECT_NE(typo.err.find("versoin"), std::string::npos) << typo.err;
 }
 
 TEST_F(SimulateCommandTest, RecorderKeepsWhatItsFiltersAndRulesLetThroughAsJson) {
@@ -147,8 +173,8 @@ TEST_F(SimulateCommandTest, RecorderKeepsWhatItsFiltersAndRulesLetThroughAsJson)
     EXPECT_EQ(json["recordingRules"][1]["recorded"], 2);
     EXPECT_EQ(json["switches"],
               nlohmann::json::parse(
-                  R"([{"timeUs":10000,"channel":"CAN1","what":"recording","on":true,"rule":1},
-                      {"timeUs":140000,"channel":"CAN1","what":"recording","on":false,"rule":3}])"));
+                  R"([{"timeUs":10000,"channel":"CAN1","what":"recording","on":true,"rule":0},
+                      {"timeUs":140000,"channel":"CAN1","what":"recording","on":false,"rule":2}])"));
 }
 
 TEST_F(SimulateCommandTest, ReplayerPlaysItsListFromTheStoredLogs) {
@@ -176,9 +202,9 @@ TEST_F(SimulateCommandTest, ReplayerPlaysItsListFromTheStoredLogs) {
               "(0.500000) vcan1 200#02\n"
               "(1.500000) vcan1 100#01\n"
               "(2.000000) vcan1 200#02\n");
-    EXPECT_NE(result.out.find("replay entry 1 (LOG1): 4 matched, 4 sent\n"), std::string::npos)
+    EXPECT_NE(result.out.find("replay entry 0 (LOG1): 4 matched, 4 sent\n"), std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find("replay entry 2 (GONE): 0 matched, 0 sent, file missing 1 times\n"),
+    EXPECT_NE(result.out.find("replay entry 1 (GONE): 0 matched, 0 sent, file missing 1 times\n"),
               std::string::npos)
         << result.out;
 }
