@@ -27,30 +27,6 @@ bool IsConfigurationFrame(const CanFrameRecord& frame) {
            (frame.ID >= protocol::ID_DEBUG_FIRST && frame.ID <= protocol::ID_DEBUG_LAST);
 }
 
-protocol::TimedFrame ToTimedFrame(const CanFrameRecord& record, int channel, std::int64_t timeUs) {
-    protocol::TimedFrame frame;
-    frame.timeUs = timeUs;
-    frame.channel = channel;
-    frame.id = record.ID;
-    frame.extended = record.ExternFlag != 0;
-    frame.remote = record.RemoteFlag != 0;
-    frame.length = std::min<std::uint8_t>(record.DataLen, 8);
-    if (!frame.remote) {
-        std::copy(record.Data, record.Data + frame.length, frame.data.begin());
-    }
-    return frame;
-}
-
-CanFrameRecord ToRecord(const protocol::TimedFrame& frame) {
-    CanFrameRecord record{};
-    record.ID = frame.id;
-    record.ExternFlag = frame.extended ? 1 : 0;
-    record.RemoteFlag = frame.remote ? 1 : 0;
-    record.DataLen = frame.length;
-    std::copy(frame.data.begin(), frame.data.end(), record.Data);
-    return record;
-}
-
 DeviceBehaviour::DeviceBehaviour(std::uint8_t type, const protocol::SettingsSections& parameters,
                                  RecordStorage* storage, std::int64_t startUs)
     : storage_(storage) {

@@ -20,10 +20,6 @@ namespace quillon::sim {
 /// debug, DTU and upgrade frames), which the device model never sees.
 bool IsConfigurationFrame(const CanFrameRecord& frame);
 
-/// The frame of a record, at `timeUs` on `channel`, and back.
-protocol::TimedFrame ToTimedFrame(const CanFrameRecord& record, int channel, std::int64_t timeUs);
-CanFrameRecord ToRecord(const protocol::TimedFrame& frame);
-
 class DeviceBehaviour {
   public:
     /// Starts the device of `type` at `startUs`; `storage` (may be null: no

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "canlog/FrameRecord.hpp"
 #include "platform/byteorder/ByteOrder.hpp"
 #include "platform/system/Utf8Path.hpp"
 #include "protocol/DebugFrames.hpp"
@@ -220,7 +221,8 @@ void SimulatedDevice::Behave(std::uint32_t channel, const CanFrameRecord& receiv
         return;
     }
     std::lock_guard lock(behaviourMutex_);
-    behaviour_->Receive(ToTimedFrame(received, static_cast<int>(channel), NowUs()), behaviourOut_);
+    behaviour_->Receive(canlog::ToTimedFrame(received, static_cast<int>(channel), NowUs()),
+                        behaviourOut_);
 }
 
 // Sends, plain, what the behaviour forwards or replays by now.
@@ -232,7 +234,7 @@ void SimulatedDevice::SendBehaviourFrames() {
         out.swap(behaviourOut_);
     }
     for (const protocol::TimedFrame& frame : out) {
-        port_->SendOn(static_cast<std::uint32_t>(frame.channel), ToRecord(frame));
+        port_->SendOn(static_cast<std::uint32_t>(frame.channel), canlog::ToFrameRecord(frame));
     }
 }
 

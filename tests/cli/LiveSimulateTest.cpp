@@ -7,13 +7,13 @@
 #include <sstream>
 
 #include "canlog/CandumpWriter.hpp"
+#include "canlog/FrameRecord.hpp"
 #include "canlog/LogReader.hpp"
 #include "platform/kelvix/VirtualCanBus.hpp"
 #include "protocol/Cpc1crypt.hpp"
 #include "protocol/DebugFrames.hpp"
 #include "protocol/IdentityFrames.hpp"
 #include "protocol/SettingsFile.hpp"
-#include "sim/DeviceBehaviour.hpp"
 #include "sim/SimulatedDevice.hpp"
 #include "support/FakeSystem.hpp"
 #include "tests/cli/InProcessCli.hpp"
@@ -86,7 +86,7 @@ class LiveSimulateTest : public ::testing::Test {
         std::string heard;
         for (const TimedFrame& frame : frames) {
             system.clock.SetUnixTimeUs(static_cast<std::uint64_t>(frame.timeUs));
-            pc->SendOn(static_cast<std::uint32_t>(frame.channel), sim::ToRecord(frame));
+            pc->SendOn(static_cast<std::uint32_t>(frame.channel), canlog::ToFrameRecord(frame));
             device->HandleDelivered();
             heard += Heard();
         }
@@ -99,8 +99,8 @@ class LiveSimulateTest : public ::testing::Test {
         while (const std::size_t count = pc->ReceiveTagged(buffer, std::chrono::milliseconds(0))) {
             for (std::size_t i = 0; i < count; ++i) {
                 const TimedFrame frame =
-                    sim::ToTimedFrame(buffer[i].frame, static_cast<int>(buffer[i].channel),
-                                      static_cast<std::int64_t>(system.clock.UnixTimeUs()));
+                    canlog::ToTimedFrame(buffer[i].frame, static_cast<int>(buffer[i].channel),
+                                         static_cast<std::int64_t>(system.clock.UnixTimeUs()));
                 lines += Line(frame);
             }
         }
