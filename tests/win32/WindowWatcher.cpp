@@ -1,0 +1,85 @@
+#include "tests/win32/WindowWatcher.hpp"
+
+#include "frontends/win32/ControlMirror.hpp"
+
+namespace quillon::test {
+
+namespace {
+
+constexpr int MESSAGE_BOX_TEXT = 0xFFFF;
+WindowWatcher* current = nullptr;
+
+bool IsDialogClass(HWND window) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return std::wstring_view(name) == L"#32770";
+}
+
+}  // namespace
+
+WindowWatcher::WindowWatcher(std::function<Role(HWND)> roleOf) : roleOf_(std::move(roleOf)) {
+    current = this;
+    hook_ = SetWindowsHookExW(WH_CBT, &WindowWatcher::Hook, nullptr, GetCurrentThreadId());
+    dialogAction_ = [](HWND window, const SeenWindow&) {
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    };
+}
+
+WindowWatcher::~WindowWatcher() {
+    UnhookWindowsHookEx(hook_);
+    current = nullptr;
+}
+
+void WindowWatcher::AnswerBoxesWith(std::vector<int> answers) {
+    answers_.assign(answers.begin(), answers.end());
+}
+
+std::vector<SeenWindow> WindowWatcher::Boxes() const {
+    std::vector<SeenWindow> boxes;
+    for (const SeenWindow& seen : seen_) {
+        if (seen.messageBox) {
+            boxes.push_back(seen);
+        }
+    }
+    return boxes;
+}
+
+LRESULT CALLBACK WindowWatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && current != nullptr) {
+        current->Activated(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void WindowWatcher::Activated(HWND window) {
+    if (!IsDialogClass(window) || (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 ||
+        answered_.count(window) != 0) {
+        return;
+    }
+    const Role role = roleOf_(window);
+    if (role == Role::Ignored) {
+        return;
+    }
+    answered_.insert(window);
+    SeenWindow seen;
+    seen.caption = win32::WindowText(window);
+    seen.messageBox = role == Role::SystemBox;
+    if (seen.messageBox) {
+        if (HWND text = GetDlgItem(window, MESSAGE_BOX_TEXT)) {
+            seen.text = win32::WindowText(text);
+        }
+    }
+    seen_.push_back(seen);
+    if (!seen.messageBox) {
+        dialogAction_(window, seen);
+        return;
+    }
+    int answer = IDOK;
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
+    }
+    PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+}
+
+}  // namespace quillon::test

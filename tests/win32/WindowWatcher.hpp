@@ -1,0 +1,58 @@
+// Finds every dialog window the thread opens (message boxes, the about box,
+// the adapter dialog) as it is activated, through a CBT hook on the thread,
+// records its caption and text, and answers it: a message box by pressing
+// the next scripted button, any other dialog by the action the test gave.
+#pragma once
+
+#include "frontends/win32/SystemHeaders.hpp"
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quillon::test {
+
+struct SeenWindow {
+    std::string caption;
+    std::string text;  ///< a message box's text; empty for other dialogs
+    bool messageBox = false;
+};
+
+class WindowWatcher {
+  public:
+    using Action = std::function<void(HWND window, const SeenWindow& seen)>;
+
+    enum class Role {
+        Ignored,      ///< a window the test itself opened
+        ModelDialog,  ///< a dialog of the model, run modally
+        SystemBox,    ///< a message box or another dialog of the system's
+    };
+    /// `roleOf` tells the model's dialogs from the system's boxes.
+    explicit WindowWatcher(std::function<Role(HWND)> roleOf);
+    ~WindowWatcher();
+    WindowWatcher(const WindowWatcher&) = delete;
+    WindowWatcher& operator=(const WindowWatcher&) = delete;
+
+    /// Message boxes are answered with these buttons in turn (IDOK, IDYES...);
+    /// once they are used up, with IDOK.
+    void AnswerBoxesWith(std::vector<int> answers);
+    /// What happens to a dialog that is not a message box; default: Escape.
+    void OnDialog(Action action) { dialogAction_ = std::move(action); }
+    const std::vector<SeenWindow>& Seen() const { return seen_; }
+    std::vector<SeenWindow> Boxes() const;
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void Activated(HWND window);
+
+    std::function<Role(HWND)> roleOf_;
+    HHOOK hook_ = nullptr;
+    std::deque<int> answers_;
+    Action dialogAction_;
+    std::vector<SeenWindow> seen_;
+    std::set<HWND> answered_;
+};
+
+}  // namespace quillon::test
