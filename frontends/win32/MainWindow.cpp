@@ -49,6 +49,8 @@ MainWindow::MainWindow(app::CQuillonDlg& main, const std::u16string& faceName,
 }
 
 MainWindow::~MainWindow() {
+    // Hidden first, the pages go without a repaint of the window each.
+    ShowWindow(Handle(), SW_HIDE);
     for (auto& page : pages_) {
         page.reset();  // before the tab control that holds them goes
     }

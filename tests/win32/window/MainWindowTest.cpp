@@ -153,13 +153,15 @@ TEST_F(MainWindowTest, EnterInAPageEditKeepsTheWindowOpen) {
     Open(true);
     HWND edit = nullptr;
     for (const ui::ControlTemplate& control : window->Page(0).Template().controls) {
-        if (control.kind == ui::ControlKind::Edit && control.visible) {
+        if (control.kind == ui::ControlKind::Edit && window->Page(0).IsWindowVisible(control.id) &&
+            window->Page(0).IsWindowEnabled(control.id)) {
             edit = PageControl(0, control.id);
             break;
         }
     }
     ASSERT_NE(edit, nullptr);
     SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
     MSG enter{edit, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     IsDialogMessageW(Main(), &enter);
     Pump();
