@@ -110,8 +110,8 @@ void Win32Host::OnMessagePosted() {
 }
 
 void Win32Host::OnPump() {
-    ++pumps_;
     if (OnUiThread() && !inWindowMessages_) {
+        ++codePumps_;
         inWindowMessages_ = true;
         RunPendingWindowMessages();
         inWindowMessages_ = false;

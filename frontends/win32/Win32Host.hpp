@@ -60,8 +60,9 @@ class Win32Host final : public ui::Host {
     /// Runs the window's pending messages now (user-interface thread); false
     /// when WM_QUIT came.
     bool RunPendingWindowMessages();
-    /// How often the model's queue was pumped (PumpMessages) so far.
-    std::uint64_t PumpCount() const { return pumps_.load(); }
+    /// How often the program's own code pumped (PumpMessages outside a
+    /// message loop, running the window's pending messages) so far.
+    std::uint64_t CodePumps() const { return codePumps_; }
 
   protected:
     void OnMessagePosted() override;
@@ -76,7 +77,7 @@ class Win32Host final : public ui::Host {
     std::map<const ui::Dialog*, DialogWindow*> windows_;
     std::atomic<bool> pumpPosted_{false};
     std::atomic<bool> dismissing_{false};
-    std::atomic<std::uint64_t> pumps_{0};
+    std::uint64_t codePumps_ = 0;
     bool inWindowMessages_ = false;
 };
 

@@ -7,6 +7,9 @@ namespace quillon::test {
 namespace {
 
 constexpr int MESSAGE_BOX_TEXT = 0xFFFF;
+// The open-file dialog's file name: a combo box, or an edit in older layouts.
+constexpr int FILE_NAME_COMBO = 0x047C;
+constexpr int FILE_NAME_EDIT = 0x0480;
 WindowWatcher* current = nullptr;
 
 bool IsDialogClass(HWND window) {
@@ -69,7 +72,19 @@ void WindowWatcher::Activated(HWND window) {
             seen.text = win32::WindowText(text);
         }
     }
+    const bool fileDialog = seen.messageBox && (GetDlgItem(window, FILE_NAME_COMBO) != nullptr ||
+                                                GetDlgItem(window, FILE_NAME_EDIT) != nullptr);
+    if (fileDialog) {
+        seen.messageBox = false;
+        seen.text.clear();
+        SetDlgItemTextW(window, FILE_NAME_COMBO, filePath_.c_str());
+        SetDlgItemTextW(window, FILE_NAME_EDIT, filePath_.c_str());
+    }
     seen_.push_back(seen);
+    if (fileDialog) {
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        return;
+    }
     if (!seen.messageBox) {
         dialogAction_(window, seen);
         return;

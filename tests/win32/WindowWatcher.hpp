@@ -38,8 +38,10 @@ class WindowWatcher {
     /// Message boxes are answered with these buttons in turn (IDOK, IDYES...);
     /// once they are used up, with IDOK.
     void AnswerBoxesWith(std::vector<int> answers);
-    /// What happens to a dialog that is not a message box; default: Escape.
+    /// What happens to a dialog of the model; default: Escape.
     void OnDialog(Action action) { dialogAction_ = std::move(action); }
+    /// The open-file dialog is given `path` and confirmed.
+    void ChooseFile(std::wstring path) { filePath_ = std::move(path); }
     const std::vector<SeenWindow>& Seen() const { return seen_; }
     std::vector<SeenWindow> Boxes() const;
 
@@ -51,6 +53,7 @@ class WindowWatcher {
     HHOOK hook_ = nullptr;
     std::deque<int> answers_;
     Action dialogAction_;
+    std::wstring filePath_;
     std::vector<SeenWindow> seen_;
     std::set<HWND> answered_;
 };
