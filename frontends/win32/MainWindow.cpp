@@ -127,8 +127,16 @@ void MainWindow::LayOut() {
     RECT frame{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred on its monitor again, so the grown window stays on the screen.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(Handle(), nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
+                 work.top + std::max(0L, (work.bottom - work.top - height) / 2), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::BuildSystemMenu() {

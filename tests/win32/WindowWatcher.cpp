@@ -10,6 +10,8 @@ constexpr int MESSAGE_BOX_TEXT = 0xFFFF;
 // The open-file dialog's file name: a combo box, or an edit in older layouts.
 constexpr int FILE_NAME_COMBO = 0x047C;
 constexpr int FILE_NAME_EDIT = 0x0480;
+/// How long a window is left to paint itself before BeforeAnswering's action.
+constexpr UINT PAINT_MS = 300;
 WindowWatcher* current = nullptr;
 
 bool IsDialogClass(HWND window) {
@@ -48,6 +50,10 @@ std::vector<SeenWindow> WindowWatcher::Boxes() const {
 }
 
 LRESULT CALLBACK WindowWatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && current != nullptr) {
+        // Handles are used again: a new window is one not yet answered.
+        current->answered_.erase(reinterpret_cast<HWND>(wParam));
+    }
     if (code == HCBT_ACTIVATE && current != nullptr) {
         current->Activated(reinterpret_cast<HWND>(wParam));
     }
@@ -81,6 +87,32 @@ void WindowWatcher::Activated(HWND window) {
         SetDlgItemTextW(window, FILE_NAME_EDIT, filePath_.c_str());
     }
     seen_.push_back(seen);
+    if (before_) {
+        waiting_[window] = {seen, fileDialog};
+        SetTimer(window, 1, PAINT_MS, &WindowWatcher::Deferred);
+        return;
+    }
+    Answer(window, seen, fileDialog);
+}
+
+void CALLBACK WindowWatcher::Deferred(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    if (current == nullptr) {
+        return;
+    }
+    const auto found = current->waiting_.find(window);
+    if (found == current->waiting_.end()) {
+        return;
+    }
+    const auto [seen, fileDialog] = found->second;
+    current->waiting_.erase(found);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    current->before_(window, seen);
+    current->Answer(window, seen, fileDialog);
+}
+
+void WindowWatcher::Answer(HWND window, const SeenWindow& seen, bool fileDialog) {
     if (fileDialog) {
         PostMessageW(window, WM_COMMAND, IDOK, 0);
         return;

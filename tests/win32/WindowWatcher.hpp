@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,10 @@ class WindowWatcher {
     void AnswerBoxesWith(std::vector<int> answers);
     /// What happens to a dialog of the model; default: Escape.
     void OnDialog(Action action) { dialogAction_ = std::move(action); }
+    /// When set, every window found is first left to paint itself for a
+    /// moment (a timer on its own message loop) and handed to `before`, then
+    /// answered. For pictures of the windows, not for tests.
+    void BeforeAnswering(Action before) { before_ = std::move(before); }
     /// The open-file dialog is given `path` and confirmed.
     void ChooseFile(std::wstring path) { filePath_ = std::move(path); }
     const std::vector<SeenWindow>& Seen() const { return seen_; }
@@ -48,12 +53,16 @@ class WindowWatcher {
   private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
     void Activated(HWND window);
+    void Answer(HWND window, const SeenWindow& seen, bool fileDialog);
+    static void CALLBACK Deferred(HWND window, UINT message, UINT_PTR timer, DWORD time);
 
     std::function<Role(HWND)> roleOf_;
     HHOOK hook_ = nullptr;
     std::deque<int> answers_;
     Action dialogAction_;
     std::wstring filePath_;
+    Action before_;
+    std::map<HWND, std::pair<SeenWindow, bool>> waiting_;
     std::vector<SeenWindow> seen_;
     std::set<HWND> answered_;
 };
