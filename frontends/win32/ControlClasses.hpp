@@ -11,7 +11,7 @@
 
 namespace quillon::win32 {
 
-/// The rich-edit control's class, from the library LoadRichEditLibrary loads.
+/// The rich-edit control's class, from the library PrepareControls loads (Msftedit.dll).
 inline constexpr const char16_t* RICH_EDIT_CLASS = u"RICHEDIT50W";
 /// The resource number of the program icon (the about box shows it).
 inline constexpr std::uint16_t PROGRAM_ICON = 128;

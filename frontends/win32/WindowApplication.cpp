@@ -3,6 +3,8 @@
 #include "frontends/win32/SystemHeaders.hpp"
 
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include "app/CAdapterDlg.hpp"
 #include "app/CQuillonApp.hpp"
@@ -92,6 +94,10 @@ int RunWindowApplication(const std::vector<std::string>& arguments) {
         return quillon.InitInstance();
     } catch (const WindowError& error) {
         ShowError(error.what());
+        return 1;
+    } catch (const std::exception& error) {
+        // Ends cleanly with the reason rather than with the system's crash report.
+        ShowError(std::string("Quillon 意外停止: ") + error.what());
         return 1;
     }
 }

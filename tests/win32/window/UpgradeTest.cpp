@@ -10,20 +10,24 @@
 namespace quillon::test {
 namespace {
 
-using UpgradeTest = WindowFixture;
 using upgrade::FirmwareTransfer;
 
 constexpr std::size_t IMAGE_BYTES = 64 * 1024;
 
-TEST_F(UpgradeTest, SixtyFourKibibytesStreamWithAPumpAtEveryPoint) {
-    const auto image = system.directory.Path() / "固件.bin";
-    {
+class UpgradeTest : public WindowFixture {
+  protected:
+    std::filesystem::path WriteImage() {
+        const auto image = system.directory.Path() / "固件.bin";
         std::ofstream file(image, std::ios::binary);
         for (std::size_t i = 0; i < IMAGE_BYTES; ++i) {
             file.put(static_cast<char>(i * 7));
         }
+        return image;
     }
-    watcher.ChooseFile(image.wstring());
+};
+
+TEST_F(UpgradeTest, SixtyFourKibibytesStreamWithAPumpAtEveryPoint) {
+    watcher.ChooseFile(WriteImage().wstring());
     // The receive thread pauses too; only the window's own pauses count here.
     std::vector<std::uint32_t> windowSleeps;
     system.sleeper.SetHook([this, &windowSleeps](std::uint32_t ms) {
@@ -54,6 +58,25 @@ TEST_F(UpgradeTest, SixtyFourKibibytesStreamWithAPumpAtEveryPoint) {
                                       FirmwareTransfer::ERASE_STEP_MS);
     pauses.insert(pauses.end(), FULL_BLOCKS + 1, FirmwareTransfer::BLOCK_PAUSE_MS);
     EXPECT_EQ(windowSleeps, pauses);
+}
+
+TEST_F(UpgradeTest, TheCloseBoxDuringTheEraseWaitAsksAndAYesStopsAndClosesTheWindow) {
+    watcher.ChooseFile(WriteImage().wstring());
+    watcher.AnswerBoxesWith({IDYES});
+    system.sleeper.SetHook([this](std::uint32_t) {
+        if (host.OnUiThread() && watcher.Boxes().empty()) {
+            PostMessageW(Main(), WM_CLOSE, 0, 0);  // the close box, while the device erases
+        }
+    });
+    Open(true);
+
+    SendMessageW(MainControl(app::IDC_UPGRADE), BM_CLICK, 0, 0);
+
+    ASSERT_EQ(watcher.Boxes().size(), 1u);
+    EXPECT_EQ(watcher.Boxes()[0].text, "正在升级固件，关闭窗口将中止升级，确定关闭吗?");
+    EXPECT_EQ(watcher.Boxes()[0].caption, "警告");
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_LT(window->GetPos(app::IDC_PROGRESS), 100);
 }
 
 }  // namespace
