@@ -1,7 +1,6 @@
 #include "frontends/qt/ShowPagesOption.hpp"
 
-#include "app/MainWindowIds.hpp"
-#include "platform/system/Utf8Path.hpp"
+#include "app/WindowStart.hpp"
 
 namespace quillon::gui {
 
@@ -10,8 +9,7 @@ void ShowPages(app::CQuillonDlg& window) {
 }
 
 void ShowSettingsDirectory(app::CQuillonDlg& window) {
-    window.SetDlgItemText(app::IDC_STATUS,
-                          "设置目录: " + sys::PathToUtf8(window.Services().SettingsDirectory()));
+    app::ShowSettingsDirectory(window);
 }
 
 }  // namespace quillon::gui

@@ -1,6 +1,6 @@
 #include "frontends/qt/WindowFactory.hpp"
 
-#include "frontends/qt/ShowPagesOption.hpp"
+#include "app/WindowStart.hpp"
 
 namespace quillon::gui {
 
@@ -9,10 +9,7 @@ WindowFactory::WindowFactory(QtHost& host, const DialogUnits& units, GuiOptions 
 
 std::unique_ptr<QWidget> WindowFactory::Create(ui::Dialog& dialog) {
     if (auto* main = dynamic_cast<app::CQuillonDlg*>(&dialog)) {
-        if (options_.showPages || main->PagesRemembered()) {
-            ShowPages(*main);
-        }
-        ShowSettingsDirectory(*main);
+        app::PrepareMainWindow(*main, options_.showPages);
         auto window = std::make_unique<MainWindow>(*main, host_, units_, main->PagesShown());
         if (onMainWindow_) {
             onMainWindow_(*window);
