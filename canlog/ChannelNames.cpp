@@ -1,5 +1,7 @@
 #include "canlog/ChannelNames.hpp"
 
+#include <algorithm>
+
 namespace quillon::canlog {
 
 std::string ParseChannelNames(std::string_view text, ChannelNames& names) {
@@ -20,7 +22,11 @@ std::string ParseChannelNames(std::string_view text, ChannelNames& names) {
 
 int ChannelOfName(const ChannelNames& names, std::string_view name) {
     for (int channel = 0; channel < 2; ++channel) {
-        if (names[channel] == name) {
+        // By hand: names are a few bytes, and a call to memcmp a line shows.
+        const std::string& candidate = names[channel];
+        if (candidate.size() == name.size() &&
+            std::equal(name.begin(), name.end(), candidate.begin(),
+                       [](char a, char b) { return a == b; })) {
             return channel;
         }
     }
