@@ -152,17 +152,21 @@ const char* ParseStamp(std::string_view stamp, std::int64_t& timeUs) {
     return nullptr;
 }
 
+// The identifier's digits, checked and added up in one pass; its length is
+// judged before its digits.
 const char* ParseIdentifier(std::string_view id, CanFrameRecord& frame) {
+    std::uint32_t value = 0;
+    std::uint8_t digits = 0;
+    for (const char c : id) {
+        const std::uint8_t digit = HexValue(c);
+        digits |= digit;
+        value = value << 4 | (digit & 0xFu);
+    }
     if (id.size() != 3 && id.size() != 8) {
         return "the identifier has neither 3 nor 8 hex digits";
     }
-    std::uint32_t value = 0;
-    for (const char c : id) {
-        const std::uint8_t digit = HexValue(c);
-        if (digit == NOT_HEX) {
-            return "the identifier is not hexadecimal";
-        }
-        value = value << 4 | digit;
+    if (digits == NOT_HEX) {
+        return "the identifier is not hexadecimal";
     }
     frame.ID = value;
     frame.ExternFlag = id.size() == 8 ? 1 : 0;
@@ -195,15 +199,14 @@ const char* ParsePayload(std::string_view data, CanFrameRecord& frame) {
         return "more than 8 data bytes";
     }
     frame.DataLen = static_cast<std::uint8_t>(data.size() / 2);
+    std::uint8_t digits = 0;
     for (std::size_t i = 0; i < frame.DataLen; ++i) {
         const std::uint8_t high = HexValue(data[2 * i]);
         const std::uint8_t low = HexValue(data[2 * i + 1]);
-        if (high == NOT_HEX || low == NOT_HEX) {
-            return "the data is not hexadecimal";
-        }
-        frame.Data[i] = static_cast<std::uint8_t>(high << 4 | low);
+        digits |= high | low;
+        frame.Data[i] = static_cast<std::uint8_t>(high << 4 | (low & 0xFu));
     }
-    return nullptr;
+    return digits == NOT_HEX ? "the data is not hexadecimal" : nullptr;
 }
 
 // The words after the stamp, into `parsed`; what is wrong, or nullptr.
