@@ -96,6 +96,10 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // Words are separated by blanks and tabs only; a loop beats find_first_of
 // on words this short.
 std::string_view NextWord(std::string_view& rest) {
@@ -245,6 +249,85 @@ const char* ParseFrameWords(std::string_view stamp, std::string_view rest, Candu
     return nullptr;
 }
 
+// The usual line, "(SECONDS.FRACTION) IFACE ID#DATA" with single spaces and
+// no direction, taken apart in one pass. It accepts only lines the general
+// parse below reads the same way, and gives up on anything else (a tab, a
+// remote or malformed frame, a direction word), which the general parse
+// then reads and explains.
+bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    if (p == end || *p != '(') {
+        return false;
+    }
+    ++p;
+    std::uint64_t seconds = 0;
+    const char* const whole = p;
+    while (p != end && IsDigit(*p)) {
+        seconds = seconds * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    if (p == whole || p - whole > 12 || p == end || *p != '.') {
+        return false;
+    }
+    const char* const fraction = ++p;
+    std::uint64_t micros = 0;
+    while (p != end && IsDigit(*p)) {
+        micros = micros * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    if (p - fraction > 6 || end - p < 2 || p[0] != ')' || p[1] != ' ') {
+        return false;
+    }
+    for (auto digits = p - fraction; digits < 6; ++digits) {
+        micros *= 10;
+    }
+    p += 2;
+    const char* const name = p;
+    while (p != end && *p != ' ' && *p != '\t') {
+        ++p;
+    }
+    if (p == name || p == end || *p != ' ') {
+        return false;
+    }
+    parsed.interfaceName = std::string_view(name, static_cast<std::size_t>(p - name));
+    ++p;
+    const std::size_t left = static_cast<std::size_t>(end - p);
+    const std::size_t idDigits = left > 3 && p[3] == '#' ? 3 : left > 8 && p[8] == '#' ? 8 : 0;
+    if (idDigits == 0) {
+        return false;
+    }
+    std::uint32_t id = 0;
+    std::uint8_t digits = 0;
+    for (std::size_t i = 0; i < idDigits; ++i) {
+        const std::uint8_t digit = HexValue(p[i]);
+        digits |= digit;
+        id = id << 4 | (digit & 0xFu);
+    }
+    if (digits == NOT_HEX || id > (idDigits == 3 ? 0x7FFu : 0x1FFFFFFFu)) {
+        return false;
+    }
+    p += idDigits + 1;
+    const std::size_t dataDigits = static_cast<std::size_t>(end - p);
+    if (dataDigits % 2 != 0 || dataDigits > 16) {
+        return false;
+    }
+    CanFrameRecord& frame = parsed.frame;
+    frame.DataLen = static_cast<std::uint8_t>(dataDigits / 2);
+    for (std::size_t i = 0; i < frame.DataLen; ++i) {
+        const std::uint8_t high = HexValue(p[2 * i]);
+        const std::uint8_t low = HexValue(p[2 * i + 1]);
+        digits |= high | low;
+        frame.Data[i] = static_cast<std::uint8_t>(high << 4 | (low & 0xFu));
+    }
+    if (digits == NOT_HEX) {
+        return false;
+    }
+    frame.ID = id;
+    frame.ExternFlag = idDigits == 8 ? 1 : 0;
+    parsed.timeUs = static_cast<std::int64_t>(seconds * 1000000 + micros);
+    parsed.verdict = CandumpVerdict::Frame;
+    return true;
+}
+
 }  // namespace
 
 // One result object throughout, so that it is built in place in the caller.
@@ -253,6 +336,10 @@ CandumpLine ParseCandumpLine(std::string_view line) {
         line.remove_suffix(1);
     }
     CandumpLine parsed;
+    if (ParsePlainLine(line, parsed)) {
+        return parsed;
+    }
+    parsed = CandumpLine{};
     std::string_view rest = line;
     const std::string_view stamp = NextWord(rest);
     if (stamp.empty() || stamp.front() == '#') {

@@ -138,6 +138,44 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
               (std::vector<std::uint8_t>{0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0xA0, 0xB9}));
 }
 
+// The plain form of a line is read by a shortcut; a direction word sends the
+// same frame through the full parse. Both must give the same frame.
+TEST(TraceLineTest, PlainLinesReadAsWithADirectionWord) {
+    const struct {
+        const char* name;
+        const char* line;
+    } rows[] = {
+        {"standard", "(1436509052.249713) can0 123#DEADBEEF"},
+        {"extended, no data", "(0.000001) vcan1 1FFFFFFF#"},
+        {"eight bytes, lower case", "(5.5) can1 7ff#0123456789abcdef"},
+        {"twelve digits of seconds", "(999999999999.999999) c 000#00"},
+        {"empty fraction", "(12.) can0 001#FF"},
+        {"short fraction", "(3.25) can0 001#FF"},
+        {"a hash in the name", "(1.0) a#b 123#00"},
+        {"a long name", "(1.0) a-very-long-interface-name-of-forty-bytes 00000000#01"},
+        {"three spaces", "(1.0)   can0   123#00"},
+        {"leading blank", " (1.0) can0 123#00"},
+        {"no fraction", "(7) can0 123#00"},
+    };
+    for (const auto& row : rows) {
+        const CandumpLine plain = ParseCandumpLine(row.line);
+        const std::string withDirection = std::string(row.line) + " R";
+        const CandumpLine full = ParseCandumpLine(withDirection);
+        ASSERT_EQ(plain.verdict, CandumpVerdict::Frame) << row.name << ": " << plain.problem;
+        ASSERT_EQ(full.verdict, CandumpVerdict::Frame) << row.name << ": " << full.problem;
+        EXPECT_EQ(plain.timeUs, full.timeUs) << row.name;
+        EXPECT_EQ(plain.interfaceName, full.interfaceName) << row.name;
+        EXPECT_EQ(plain.frame.ID, full.frame.ID) << row.name;
+        EXPECT_EQ(plain.frame.ExternFlag, full.frame.ExternFlag) << row.name;
+        EXPECT_EQ(plain.frame.RemoteFlag, full.frame.RemoteFlag) << row.name;
+        EXPECT_EQ(plain.frame.DataLen, full.frame.DataLen) << row.name;
+        EXPECT_EQ(std::vector<std::uint8_t>(plain.frame.Data, plain.frame.Data + 8),
+                  std::vector<std::uint8_t>(full.frame.Data, full.frame.Data + 8))
+            << row.name;
+        EXPECT_FALSE(plain.hasDirection) << row.name;
+    }
+}
+
 TEST(TraceLineTest, CandumpLinesWrittenByteForByte) {
     const auto record = [](std::uint32_t id, bool extended, bool remote,
                            std::vector<std::uint8_t> data, std::uint8_t length) {
