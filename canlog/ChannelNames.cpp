@@ -18,28 +18,4 @@ std::string ParseChannelNames(std::string_view text, ChannelNames& names) {
     return {};
 }
 
-namespace {
-
-// Every byte compared, with no early exit: the logs alternate between the two
-// names, and a loop that stopped at the first difference would guess wrong
-// about every other line.
-bool SameName(const std::string& known, std::string_view name) {
-    if (known.size() != name.size()) {
-        return false;
-    }
-    unsigned difference = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        difference |= static_cast<unsigned char>(known[i] ^ name[i]);
-    }
-    return difference == 0;
-}
-
-}  // namespace
-
-int ChannelOfName(const ChannelNames& names, std::string_view name) {
-    const bool first = SameName(names[0], name);
-    const bool second = SameName(names[1], name);
-    return first ? 0 : second ? 1 : -1;
-}
-
 }  // namespace quillon::canlog

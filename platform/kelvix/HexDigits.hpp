@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kelvix {
@@ -40,10 +41,26 @@ inline char* WriteHex(char* out, std::uint32_t value, int digits) {
     return out + digits;
 }
 
+/// "00" to "99": two decimal digits at a time.
+inline constexpr std::array<char, 200> DECIMAL_PAIRS = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 /// Writes `value` in decimal, without leading zeros; returns the end.
 inline char* WriteDecimal(char* out, std::uint64_t value) {
     char reversed[20];
     int count = 0;
+    while (value >= 100) {
+        const auto pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        reversed[count++] = DECIMAL_PAIRS[pair + 1];
+        reversed[count++] = DECIMAL_PAIRS[pair];
+    }
     do {
         reversed[count++] = static_cast<char>('0' + value % 10);
         value /= 10;
@@ -52,6 +69,17 @@ inline char* WriteDecimal(char* out, std::uint64_t value) {
         *out++ = reversed[--count];
     }
     return out;
+}
+
+/// Writes `value` (below 1000000) as exactly six decimal digits; returns the end.
+inline char* WriteSixDigits(char* out, std::uint32_t value) {
+    for (int i = 4; i >= 0; i -= 2) {
+        const std::size_t pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        out[i] = DECIMAL_PAIRS[pair];
+        out[i + 1] = DECIMAL_PAIRS[pair + 1];
+    }
+    return out + 6;
 }
 
 }  // namespace kelvix

@@ -63,12 +63,7 @@ void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
     }
     p = WriteDecimal(p, magnitude / 1000000);
     *p++ = '.';
-    std::uint64_t micros = magnitude % 1000000;
-    for (int i = 5; i >= 0; --i) {
-        p[i] = static_cast<char>('0' + micros % 10);
-        micros /= 10;
-    }
-    p += 6;
+    p = WriteSixDigits(p, static_cast<std::uint32_t>(magnitude % 1000000));
     *p++ = ')';
     *p++ = ' ';
     if (interfaceName.size() > NAME_INLINE_MAX) {

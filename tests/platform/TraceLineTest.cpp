@@ -213,6 +213,10 @@ TEST(TraceLineTest, CandumpLinesWrittenByteForByte) {
          "(0.000002) can0 123#R"},
         {"length above 8 writes 8", record(0x1, false, false, {1, 2, 3, 4, 5, 6, 7, 8}, 15), "c", 3,
          "(0.000003) c 001#0102030405060708"},
+        {"twelve digits of seconds", record(0x5, false, false, {}, 0), "can1", 123456789012345678,
+         "(123456789012.345678) can1 005#"},
+        {"five digits of seconds", record(0x5, false, false, {}, 0), "can1", 12345000100,
+         "(12345.000100) can1 005#"},
         {"a long interface name", record(0x10, false, false, {0x20}, 1), longName, 4,
          "(0.000004) " + longName + " 010#20"},
     };
