@@ -6,20 +6,6 @@
 
 namespace quillon::behaviour {
 
-bool ChannelOn(const protocol::CanPara& channel) {
-    return channel.enable != CHANNEL_OFF;
-}
-
-std::optional<DropReason> OutputBlocked(const protocol::CanPara& channel) {
-    if (!ChannelOn(channel)) {
-        return DropReason::ChannelOff;
-    }
-    if (channel.workMode == WORK_MODE_LISTEN_ONLY) {
-        return DropReason::ListenOnly;
-    }
-    return std::nullopt;
-}
-
 bool Accepts(const protocol::HardFilterPara& filters, const protocol::TimedFrame& frame) {
     if (filters.enable == 0) {
         return true;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "behaviour/ModelChoices.hpp"
 #include "behaviour/ModelReport.hpp"
 #include "protocol/CanPara.hpp"
 #include "protocol/HardFilterPara.hpp"
@@ -11,11 +12,23 @@
 
 namespace quillon::behaviour {
 
+// Inline: asked for every frame that comes in or goes out.
+
 /// True when the channel takes frames in (`enable` not 0).
-bool ChannelOn(const protocol::CanPara& channel);
+inline bool ChannelOn(const protocol::CanPara& channel) {
+    return channel.enable != CHANNEL_OFF;
+}
 
 /// Why a frame cannot go out on the channel (off, or listen-only); nothing when it can.
-std::optional<DropReason> OutputBlocked(const protocol::CanPara& channel);
+inline std::optional<DropReason> OutputBlocked(const protocol::CanPara& channel) {
+    if (!ChannelOn(channel)) {
+        return DropReason::ChannelOff;
+    }
+    if (channel.workMode == WORK_MODE_LISTEN_ONLY) {
+        return DropReason::ListenOnly;
+    }
+    return std::nullopt;
+}
 
 /// True when `frame` passes the acceptance filters: filtering off, or one of the
 /// first `filterCount` (at most 14) filters has the frame's format and

@@ -10,7 +10,7 @@ std::string CandumpWriter::Write(const protocol::TimedFrame& frame, std::string&
     if (std::string problem = FrameProblem(frame); !problem.empty()) {
         return problem;
     }
-    out += kelvix::FormatCandumpLine(ToFrameRecord(frame), names_[frame.channel], frame.timeUs);
+    kelvix::AppendCandumpLine(out, ToFrameRecord(frame), names_[frame.channel], frame.timeUs);
     out += '\n';
     return {};
 }

@@ -18,13 +18,4 @@ std::string ParseChannelNames(std::string_view text, ChannelNames& names) {
     return {};
 }
 
-int ChannelOfName(const ChannelNames& names, std::string_view name) {
-    for (int channel = 0; channel < 2; ++channel) {
-        if (names[channel] == name) {
-            return channel;
-        }
-    }
-    return -1;
-}
-
 }  // namespace quillon::canlog

@@ -6,12 +6,6 @@
 #include "platform/system/Utf8Path.hpp"
 
 namespace quillon::canlog {
-namespace {
-
-constexpr std::size_t BLOCK_BYTES = 64 * 1024;
-
-}  // namespace
-
 LineSource::LineSource(const std::filesystem::path& path)
     : path_(sys::PathToUtf8(path)), fromFile_(true) {
     // The kind is checked before the open that reads, so a FIFO or a device
@@ -30,7 +24,7 @@ LineSource::LineSource(const std::filesystem::path& path)
     if (file_.Examine(facts) == 0) {
         totalBytes_ = facts.sizeBytes;
     }
-    block_.resize(BLOCK_BYTES);
+    block_.resize(READ_BLOCK_BYTES);
 }
 
 LineSource::LineSource(std::string_view text) : text_(text), totalBytes_(text.size()) {}
@@ -93,6 +87,14 @@ bool LineSource::Next(std::string_view& line) {
             error_ = "line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes";
             atEnd_ = true;
             return false;
+        }
+        if (lf != nullptr && line_.empty()) {
+            // The whole line lies in the block: hand it out where it is.
+            blockUsed_ += take + 1;
+            bytesRead_ += take + 1;
+            ++lineNumber_;
+            line = std::string_view(start, take);
+            return true;
         }
         line_.append(start, take);
         blockUsed_ += take;

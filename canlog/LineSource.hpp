@@ -14,6 +14,9 @@ namespace quillon::canlog {
 
 /// The longest line a log may hold, without its line end.
 inline constexpr std::size_t MAX_LINE_BYTES = 4096;
+/// How much of a file is read at once: large, so a million-line log takes
+/// a few dozen reads; lines within one block are handed out without a copy.
+inline constexpr std::size_t READ_BLOCK_BYTES = 1024 * 1024;
 
 class LineSource {
   public:

@@ -21,7 +21,10 @@ constexpr const char* PREFIX = "quillon-cli simulate: ";
 constexpr const char* STORED_LOG_EXTENSION = ".log";
 
 // What the device records or sends, as a candump log (when -o names one).
+// Lines gather in one buffer that goes out in large writes.
 struct Output {
+    static constexpr std::size_t FLUSH_BYTES = 256 * 1024;
+
     std::ofstream file;
     std::unique_ptr<canlog::LogWriter> writer;
     std::string text;
@@ -32,11 +35,17 @@ struct Output {
         if (!file.is_open()) {
             return;
         }
-        text.clear();
         for (const protocol::TimedFrame& frame : frames) {
             writer->Write(frame, text);
         }
-        file << text;
+        if (text.size() >= FLUSH_BYTES) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
     }
 };
 
@@ -203,6 +212,7 @@ int RunSimulate(const GlobalOptions& options, const SimulateOptions& simulate,
         summary.report = model.Report();
     }
     summary.framesOut = output.frames;
+    output.Flush();
     output.file.flush();
     if (output.file.is_open() && !output.file) {
         err << PREFIX << "cannot write " << simulate.output << '\n';

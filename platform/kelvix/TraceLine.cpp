@@ -1,34 +1,38 @@
 #include "platform/kelvix/TraceLine.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+
+#include "platform/kelvix/HexDigits.hpp"
 
 namespace kelvix {
 namespace {
 
+// The longest ID#DATA: 8 identifier digits, '#', 16 data digits.
+constexpr std::size_t FRAME_BODY_MAX = 25;
+// "(SECONDS.FRACTION) " with up to 19 digits of seconds and a sign.
+constexpr std::size_t STAMP_MAX = 30;
+// Interface names up to this long are copied into the line being built.
+constexpr std::size_t NAME_INLINE_MAX = 32;
+
 // ID#DATA: the part of a line after the interface name.
-std::string FrameBody(const CanFrameRecord& frame) {
-    char id[16];
-    if (frame.ExternFlag != 0) {
-        std::snprintf(id, sizeof(id), "%08X#", frame.ID & 0x1FFFFFFFu);
-    } else {
-        std::snprintf(id, sizeof(id), "%03X#", frame.ID & 0x7FFu);
-    }
-    std::string body(id);
+char* WriteFrameBody(char* out, const CanFrameRecord& frame) {
+    out = frame.ExternFlag != 0 ? WriteHex(out, frame.ID & 0x1FFFFFFFu, 8)
+                                : WriteHex(out, frame.ID & 0x7FFu, 3);
+    *out++ = '#';
     const unsigned length = frame.DataLen > 8 ? 8u : frame.DataLen;
     if (frame.RemoteFlag != 0) {
-        body += 'R';
+        *out++ = 'R';
         if (length > 0) {
-            body += std::to_string(length);
+            *out++ = static_cast<char>('0' + length);
         }
-        return body;
+        return out;
     }
-    char byte[4];
     for (unsigned i = 0; i < length; ++i) {
-        std::snprintf(byte, sizeof(byte), "%02X", frame.Data[i]);
-        body += byte;
+        out = WriteHex(out, frame.Data[i], 2);
     }
-    return body;
+    return out;
 }
 
 }  // namespace
@@ -38,84 +42,132 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
     char head[64];
     std::snprintf(head, sizeof(head), "(%.6f) can%u ", seconds, channel);
     std::string line(head);
-    line += FrameBody(frame);
+    char body[FRAME_BODY_MAX];
+    line.append(body, WriteFrameBody(body, frame));
     line += ' ';
     line += DirectionLetter(direction);
     return line;
 }
 
+void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
+                       std::string_view interfaceName, std::int64_t timeUs) {
+    // The line is put together here and appended at once; a name too long
+    // for this buffer goes straight to `out`.
+    char line[STAMP_MAX + NAME_INLINE_MAX + 1 + FRAME_BODY_MAX];
+    char* p = line;
+    *p++ = '(';
+    std::uint64_t magnitude = static_cast<std::uint64_t>(timeUs);
+    if (timeUs < 0) {
+        *p++ = '-';
+        magnitude = 0 - magnitude;
+    }
+    p = WriteDecimal(p, magnitude / 1000000);
+    *p++ = '.';
+    p = WriteSixDigits(p, static_cast<std::uint32_t>(magnitude % 1000000));
+    *p++ = ')';
+    *p++ = ' ';
+    if (interfaceName.size() > NAME_INLINE_MAX) {
+        out.append(line, p);
+        out.append(interfaceName);
+        p = line;
+    } else {
+        p = std::copy(interfaceName.begin(), interfaceName.end(), p);
+    }
+    *p++ = ' ';
+    p = WriteFrameBody(p, frame);
+    out.append(line, p);
+}
+
 std::string FormatCandumpLine(const CanFrameRecord& frame, std::string_view interfaceName,
                               std::int64_t timeUs) {
-    char head[48];
-    std::snprintf(head, sizeof(head), "(%lld.%06lld) ", static_cast<long long>(timeUs / 1000000),
-                  static_cast<long long>(timeUs % 1000000));
-    std::string line(head);
-    line += interfaceName;
-    line += ' ';
-    line += FrameBody(frame);
+    std::string line;
+    AppendCandumpLine(line, frame, interfaceName, timeUs);
     return line;
 }
 
 namespace {
 
-bool ParseHexByte(std::string_view text, std::uint8_t& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + 2, value, 16);
-    return error == std::errc() && end == text.data() + 2;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
-bool AllDigits(std::string_view text) {
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
+// Words are separated by blanks and tabs only; a loop beats find_first_of
+// on words this short.
 std::string_view NextWord(std::string_view& rest) {
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
-        rest.remove_prefix(1);
+    const char* p = rest.data();
+    const char* const end = p + rest.size();
+    while (p != end && IsBlank(*p)) {
+        ++p;
     }
-    const auto end = rest.find_first_of(" \t");
-    const std::string_view word = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end);
-    return word;
+    const char* const word = p;
+    while (p != end && !IsBlank(*p)) {
+        ++p;
+    }
+    rest = std::string_view(p, static_cast<std::size_t>(end - p));
+    return std::string_view(word, static_cast<std::size_t>(p - word));
 }
 
-// "(1436509052.249713)": whole seconds, then at most 6 digits of fraction.
+// "(1436509052.249713)": whole seconds, then at most 6 digits of fraction,
+// checked and added up in one pass.
 const char* ParseStamp(std::string_view stamp, std::int64_t& timeUs) {
     if (stamp.size() < 3 || stamp.front() != '(' || stamp.back() != ')') {
         return "the line does not start with a (SECONDS.FRACTION) stamp";
     }
-    stamp = stamp.substr(1, stamp.size() - 2);
-    const auto dot = stamp.find('.');
-    const std::string_view whole = stamp.substr(0, dot);
-    const std::string_view fraction =
-        dot == std::string_view::npos ? std::string_view() : stamp.substr(dot + 1);
-    if (whole.empty() || whole.size() > 12 || !AllDigits(whole) || !AllDigits(fraction)) {
+    const char* const begin = stamp.data() + 1;
+    const char* const end = stamp.data() + stamp.size() - 1;
+    bool digitsOnly = true;
+    std::uint64_t seconds = 0;  // unsigned: too many digits wrap harmlessly before the check
+    const char* p = begin;
+    for (; p != end && *p != '.'; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+        digitsOnly = digitsOnly && digit <= 9;
+        seconds = seconds * 10 + digit;
+    }
+    const std::size_t wholeDigits = static_cast<std::size_t>(p - begin);
+    if (p != end) {
+        ++p;
+    }
+    const std::size_t fractionDigits = static_cast<std::size_t>(end - p);
+    std::uint64_t micros = 0;
+    for (std::size_t i = 0; i < fractionDigits; ++i) {
+        const unsigned digit = static_cast<unsigned char>(p[i]) - unsigned{'0'};
+        digitsOnly = digitsOnly && digit <= 9;
+        micros = micros * 10 + digit;
+    }
+    if (wholeDigits == 0 || wholeDigits > 12 || !digitsOnly) {
         return "the stamp is not SECONDS.FRACTION";
     }
-    if (fraction.size() > 6) {
+    if (fractionDigits > 6) {
         return "the stamp is finer than a microsecond";
     }
-    std::int64_t seconds = 0;
-    std::from_chars(whole.data(), whole.data() + whole.size(), seconds);
-    std::int64_t micros = 0;
-    for (std::size_t i = 0; i < 6; ++i) {
-        micros = micros * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    for (std::size_t i = fractionDigits; i < 6; ++i) {
+        micros *= 10;
     }
-    timeUs = seconds * 1000000 + micros;
+    timeUs = static_cast<std::int64_t>(seconds * 1000000 + micros);
     return nullptr;
 }
 
+// The identifier's digits, checked and added up in one pass; its length is
+// judged before its digits.
 const char* ParseIdentifier(std::string_view id, CanFrameRecord& frame) {
+    std::uint32_t value = 0;
+    std::uint8_t digits = 0;
+    for (const char c : id) {
+        const std::uint8_t digit = HexValue(c);
+        digits |= digit;
+        value = value << 4 | (digit & 0xFu);
+    }
     if (id.size() != 3 && id.size() != 8) {
         return "the identifier has neither 3 nor 8 hex digits";
     }
-    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), frame.ID, 16);
-    if (error != std::errc() || end != id.data() + id.size()) {
+    if (digits == NOT_HEX) {
         return "the identifier is not hexadecimal";
     }
+    frame.ID = value;
     frame.ExternFlag = id.size() == 8 ? 1 : 0;
     if (frame.ExternFlag == 0 && frame.ID > 0x7FFu) {
         return "a standard identifier above 7FF";
@@ -146,61 +198,154 @@ const char* ParsePayload(std::string_view data, CanFrameRecord& frame) {
         return "more than 8 data bytes";
     }
     frame.DataLen = static_cast<std::uint8_t>(data.size() / 2);
+    std::uint8_t digits = 0;
     for (std::size_t i = 0; i < frame.DataLen; ++i) {
-        if (!ParseHexByte(data.substr(2 * i, 2), frame.Data[i])) {
-            return "the data is not hexadecimal";
-        }
+        const std::uint8_t high = HexValue(data[2 * i]);
+        const std::uint8_t low = HexValue(data[2 * i + 1]);
+        digits |= high | low;
+        frame.Data[i] = static_cast<std::uint8_t>(high << 4 | (low & 0xFu));
     }
-    return nullptr;
+    return digits == NOT_HEX ? "the data is not hexadecimal" : nullptr;
 }
 
-CandumpLine Malformed(const char* problem) {
-    CandumpLine parsed;
-    parsed.verdict = CandumpVerdict::Malformed;
-    parsed.problem = problem;
-    return parsed;
-}
-
-}  // namespace
-
-CandumpLine ParseCandumpLine(std::string_view line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
-    std::string_view rest = line;
-    const std::string_view stamp = NextWord(rest);
-    if (stamp.empty() || stamp.front() == '#') {
-        return {};
-    }
-    CandumpLine parsed;
-    parsed.verdict = CandumpVerdict::Frame;
+// The words after the stamp, into `parsed`; what is wrong, or nullptr.
+const char* ParseFrameWords(std::string_view stamp, std::string_view rest, CandumpLine& parsed) {
     if (const char* problem = ParseStamp(stamp, parsed.timeUs)) {
-        return Malformed(problem);
+        return problem;
     }
     parsed.interfaceName = NextWord(rest);
     const std::string_view body = NextWord(rest);
-    const auto hash = body.find('#');
-    if (parsed.interfaceName.empty() || hash == std::string_view::npos) {
-        return Malformed("no INTERFACE ID#DATA after the stamp");
+    std::size_t hash = 0;
+    while (hash != body.size() && body[hash] != '#') {
+        ++hash;
+    }
+    if (parsed.interfaceName.empty() || hash == body.size()) {
+        return "no INTERFACE ID#DATA after the stamp";
     }
     if (const char* problem = ParseIdentifier(body.substr(0, hash), parsed.frame)) {
-        return Malformed(problem);
+        return problem;
     }
     if (const char* problem = ParsePayload(body.substr(hash + 1), parsed.frame)) {
-        return Malformed(problem);
+        return problem;
     }
     const std::string_view direction = NextWord(rest);
     if (!direction.empty()) {
         if (direction.size() != 1 ||
             std::string_view("TtRr").find(direction[0]) == std::string_view::npos) {
-            return Malformed("the word after the frame is neither T nor R");
+            return "the word after the frame is neither T nor R";
         }
         parsed.hasDirection = true;
         parsed.direction = direction[0] == 'T' || direction[0] == 't' ? TraceDirection::Transmitted
                                                                       : TraceDirection::Received;
     }
     if (!NextWord(rest).empty()) {
-        return Malformed("more words after the frame");
+        return "more words after the frame";
+    }
+    return nullptr;
+}
+
+// The usual line, "(SECONDS.FRACTION) IFACE ID#DATA" with single spaces and
+// no direction, taken apart in one pass. It accepts only lines the general
+// parse below reads the same way, and gives up on anything else (a tab, a
+// remote or malformed frame, a direction word), which the general parse
+// then reads and explains.
+bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    if (p == end || *p != '(') {
+        return false;
+    }
+    ++p;
+    std::uint64_t seconds = 0;
+    const char* const whole = p;
+    while (p != end && IsDigit(*p)) {
+        seconds = seconds * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    if (p == whole || p - whole > 12 || p == end || *p != '.') {
+        return false;
+    }
+    const char* const fraction = ++p;
+    std::uint64_t micros = 0;
+    while (p != end && IsDigit(*p)) {
+        micros = micros * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    if (p - fraction > 6 || end - p < 2 || p[0] != ')' || p[1] != ' ') {
+        return false;
+    }
+    for (auto digits = p - fraction; digits < 6; ++digits) {
+        micros *= 10;
+    }
+    p += 2;
+    const char* const name = p;
+    while (p != end && *p != ' ' && *p != '\t') {
+        ++p;
+    }
+    if (p == name || p == end || *p != ' ') {
+        return false;
+    }
+    parsed.interfaceName = std::string_view(name, static_cast<std::size_t>(p - name));
+    ++p;
+    const std::size_t left = static_cast<std::size_t>(end - p);
+    const std::size_t idDigits = left > 3 && p[3] == '#' ? 3 : left > 8 && p[8] == '#' ? 8 : 0;
+    if (idDigits == 0) {
+        return false;
+    }
+    std::uint32_t id = 0;
+    std::uint8_t digits = 0;
+    for (std::size_t i = 0; i < idDigits; ++i) {
+        const std::uint8_t digit = HexValue(p[i]);
+        digits |= digit;
+        id = id << 4 | (digit & 0xFu);
+    }
+    if (digits == NOT_HEX || id > (idDigits == 3 ? 0x7FFu : 0x1FFFFFFFu)) {
+        return false;
+    }
+    p += idDigits + 1;
+    const std::size_t dataDigits = static_cast<std::size_t>(end - p);
+    if (dataDigits % 2 != 0 || dataDigits > 16) {
+        return false;
+    }
+    CanFrameRecord& frame = parsed.frame;
+    frame.DataLen = static_cast<std::uint8_t>(dataDigits / 2);
+    for (std::size_t i = 0; i < frame.DataLen; ++i) {
+        const std::uint8_t high = HexValue(p[2 * i]);
+        const std::uint8_t low = HexValue(p[2 * i + 1]);
+        digits |= high | low;
+        frame.Data[i] = static_cast<std::uint8_t>(high << 4 | (low & 0xFu));
+    }
+    if (digits == NOT_HEX) {
+        return false;
+    }
+    frame.ID = id;
+    frame.ExternFlag = idDigits == 8 ? 1 : 0;
+    parsed.timeUs = static_cast<std::int64_t>(seconds * 1000000 + micros);
+    parsed.verdict = CandumpVerdict::Frame;
+    return true;
+}
+
+}  // namespace
+
+// One result object throughout, so that it is built in place in the caller.
+CandumpLine ParseCandumpLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    CandumpLine parsed;
+    if (ParsePlainLine(line, parsed)) {
+        return parsed;
+    }
+    parsed = CandumpLine{};
+    std::string_view rest = line;
+    const std::string_view stamp = NextWord(rest);
+    if (stamp.empty() || stamp.front() == '#') {
+        return parsed;
+    }
+    if (const char* problem = ParseFrameWords(stamp, rest, parsed)) {
+        parsed = CandumpLine{};
+        parsed.verdict = CandumpVerdict::Malformed;
+        parsed.problem = problem;
+    } else {
+        parsed.verdict = CandumpVerdict::Frame;
     }
     return parsed;
 }

@@ -63,6 +63,11 @@ CandumpLine ParseCandumpLine(std::string_view line);
 std::string FormatCandumpLine(const CanFrameRecord& frame, std::string_view interfaceName,
                               std::int64_t timeUs);
 
+/// FormatCandumpLine's text appended to `out`, for writers of long logs that
+/// reuse one buffer rather than allocate a string a line.
+void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
+                       std::string_view interfaceName, std::int64_t timeUs);
+
 /// Parses one trace line (a missing direction means received); nothing for
 /// blank lines, comments, malformed lines or an interface not named canN.
 std::optional<TracedFrame> ParseTraceLine(std::string_view line);

@@ -38,5 +38,25 @@ TEST(ChannelNamesTest, TwoDifferentInterfaceNamesOrTheReason) {
     EXPECT_EQ(ChannelOfName({"vcan0", "vcan1"}, "can1"), -1);
 }
 
+TEST(ChannelNamesTest, ChannelOfNameMatchesWholeNamesOnly) {
+    const ChannelNames names = {"can0", "vcan10"};
+    const struct {
+        const char* name;
+        std::string_view interfaceName;
+        int channel;
+    } rows[] = {
+        {"first", "can0", 0},
+        {"second", "vcan10", 1},
+        {"differs in the last byte", "can1", -1},
+        {"differs in the first byte", "dan0", -1},
+        {"a prefix", "vcan1", -1},
+        {"longer", "can00", -1},
+        {"empty", "", -1},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ChannelOfName(names, row.interfaceName), row.channel) << row.name;
+    }
+}
+
 }  // namespace
 }  // namespace quillon::canlog

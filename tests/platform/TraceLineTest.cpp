@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/kelvix/TraceLine.hpp"
 
 namespace kelvix {
@@ -82,12 +86,45 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
          "the word after the frame is neither T nor R", 0, "", 0, 0, 0, 0},
         {"no body", "(1.0) can0", CandumpVerdict::Malformed, "no INTERFACE ID#DATA after the stamp",
          0, "", 0, 0, 0, 0},
+        {"no fraction", "(12) can0 123#", CandumpVerdict::Frame, "", 12000000, "can0", 0x123, 0, 0,
+         0},
+        {"empty fraction", "(12.) can0 123#", CandumpVerdict::Frame, "", 12000000, "can0", 0x123, 0,
+         0, 0},
+        {"twelve digits of seconds", "(999999999999.999999) can0 123#", CandumpVerdict::Frame, "",
+         999999999999999999, "can0", 0x123, 0, 0, 0},
+        {"thirteen digits of seconds", "(1000000000000.0) can0 123#", CandumpVerdict::Malformed,
+         "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"no seconds", "(.5) can0 123#", CandumpVerdict::Malformed,
+         "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"two dots", "(1.2.3) can0 123#", CandumpVerdict::Malformed,
+         "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"letter after seven digits", "(1.1234567x) can0 123#", CandumpVerdict::Malformed,
+         "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"lower-case hex", "(1.0) can0 1abcdef0#deadbeef", CandumpVerdict::Frame, "", 1000000,
+         "can0", 0x1ABCDEF0, 1, 0, 4},
+        {"tabs between words", "(1.5)\tcan0\t7ff#R\tt", CandumpVerdict::Frame, "", 1500000, "can0",
+         0x7FF, 0, 1, 0},
+        {"signed identifier", "(1.0) can0 +12#00", CandumpVerdict::Malformed,
+         "the identifier is not hexadecimal", 0, "", 0, 0, 0, 0},
+        {"identifier with a blank digit", "(1.0) can0 12G#00", CandumpVerdict::Malformed,
+         "the identifier is not hexadecimal", 0, "", 0, 0, 0, 0},
+        {"prefixed data", "(1.0) can0 123#0x", CandumpVerdict::Malformed,
+         "the data is not hexadecimal", 0, "", 0, 0, 0, 0},
+        {"second byte not hex", "(1.0) can0 123#00g0", CandumpVerdict::Malformed,
+         "the data is not hexadecimal", 0, "", 0, 0, 0, 0},
+        {"word after the direction", "(1.0) can0 123#00 T more", CandumpVerdict::Malformed,
+         "more words after the frame", 0, "", 0, 0, 0, 0},
+        {"no hash", "(1.0) can0 12300", CandumpVerdict::Malformed,
+         "no INTERFACE ID#DATA after the stamp", 0, "", 0, 0, 0, 0},
     };
     for (const auto& row : rows) {
         const CandumpLine parsed = ParseCandumpLine(row.line);
         EXPECT_EQ(parsed.verdict, row.verdict) << row.name;
         EXPECT_STREQ(parsed.problem, row.problem) << row.name;
-        if (row.verdict == CandumpVerdict::Frame) {
+        if (row.verdict != CandumpVerdict::Frame) {
+            EXPECT_EQ(parsed.timeUs, 0) << row.name << ": a refused line carries nothing";
+            EXPECT_EQ(parsed.interfaceName, "") << row.name;
+        } else {
             EXPECT_EQ(parsed.timeUs, row.timeUs) << row.name;
             EXPECT_EQ(parsed.interfaceName, row.interfaceName) << row.name;
             EXPECT_EQ(parsed.frame.ID, row.id) << row.name;
@@ -96,19 +133,103 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
             EXPECT_EQ(parsed.frame.DataLen, row.length) << row.name;
         }
     }
-    EXPECT_EQ(ParseCandumpLine("(1.0) can0 123#DEADBEEF").frame.Data[3], 0xEF);
+    const CandumpLine data = ParseCandumpLine("(1.0) can0 123#DEADbeef0102a0B9");
+    EXPECT_EQ(std::vector<std::uint8_t>(data.frame.Data, data.frame.Data + 8),
+              (std::vector<std::uint8_t>{0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0xA0, 0xB9}));
 }
 
-TEST(TraceLineTest, CandumpLinesWrittenWithExactMicroseconds) {
-    CanFrameRecord frame{};
-    frame.ID = 0x1ABCDEF0;
-    frame.ExternFlag = 1;
-    frame.DataLen = 2;
-    frame.Data[0] = 0x0A;
-    frame.Data[1] = 0xFF;
-    EXPECT_EQ(FormatCandumpLine(frame, "vcan1", 1436509052000007),
-              "(1436509052.000007) vcan1 1ABCDEF0#0AFF");
-    EXPECT_EQ(FormatCandumpLine(frame, "can0", 0), "(0.000000) can0 1ABCDEF0#0AFF");
+// The plain form of a line is read by a shortcut; a direction word sends the
+// same frame through the full parse. Both must give the same frame.
+TEST(TraceLineTest, PlainLinesReadAsWithADirectionWord) {
+    const struct {
+        const char* name;
+        const char* line;
+    } rows[] = {
+        {"standard", "(1436509052.249713) can0 123#DEADBEEF"},
+        {"extended, no data", "(0.000001) vcan1 1FFFFFFF#"},
+        {"eight bytes, lower case", "(5.5) can1 7ff#0123456789abcdef"},
+        {"twelve digits of seconds", "(999999999999.999999) c 000#00"},
+        {"empty fraction", "(12.) can0 001#FF"},
+        {"short fraction", "(3.25) can0 001#FF"},
+        {"a hash in the name", "(1.0) a#b 123#00"},
+        {"a long name", "(1.0) a-very-long-interface-name-of-forty-bytes 00000000#01"},
+        {"three spaces", "(1.0)   can0   123#00"},
+        {"leading blank", " (1.0) can0 123#00"},
+        {"no fraction", "(7) can0 123#00"},
+    };
+    for (const auto& row : rows) {
+        const CandumpLine plain = ParseCandumpLine(row.line);
+        const std::string withDirection = std::string(row.line) + " R";
+        const CandumpLine full = ParseCandumpLine(withDirection);
+        ASSERT_EQ(plain.verdict, CandumpVerdict::Frame) << row.name << ": " << plain.problem;
+        ASSERT_EQ(full.verdict, CandumpVerdict::Frame) << row.name << ": " << full.problem;
+        EXPECT_EQ(plain.timeUs, full.timeUs) << row.name;
+        EXPECT_EQ(plain.interfaceName, full.interfaceName) << row.name;
+        EXPECT_EQ(plain.frame.ID, full.frame.ID) << row.name;
+        EXPECT_EQ(plain.frame.ExternFlag, full.frame.ExternFlag) << row.name;
+        EXPECT_EQ(plain.frame.RemoteFlag, full.frame.RemoteFlag) << row.name;
+        EXPECT_EQ(plain.frame.DataLen, full.frame.DataLen) << row.name;
+        EXPECT_EQ(std::vector<std::uint8_t>(plain.frame.Data, plain.frame.Data + 8),
+                  std::vector<std::uint8_t>(full.frame.Data, full.frame.Data + 8))
+            << row.name;
+        EXPECT_FALSE(plain.hasDirection) << row.name;
+    }
+}
+
+TEST(TraceLineTest, CandumpLinesWrittenByteForByte) {
+    const auto record = [](std::uint32_t id, bool extended, bool remote,
+                           std::vector<std::uint8_t> data, std::uint8_t length) {
+        CanFrameRecord frame{};
+        frame.ID = id;
+        frame.ExternFlag = extended ? 1 : 0;
+        frame.RemoteFlag = remote ? 1 : 0;
+        frame.DataLen = length;
+        std::copy(data.begin(), data.end(), frame.Data);
+        return frame;
+    };
+    const std::string longName(40, 'n');
+    struct Row {
+        const char* name;
+        CanFrameRecord frame;
+        std::string interfaceName;
+        std::int64_t timeUs;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"extended, exact microseconds", record(0x1ABCDEF0, true, false, {0x0A, 0xFF}, 2), "vcan1",
+         1436509052000007, "(1436509052.000007) vcan1 1ABCDEF0#0AFF"},
+        {"time zero", record(0x1ABCDEF0, true, false, {0x0A, 0xFF}, 2), "can0", 0,
+         "(0.000000) can0 1ABCDEF0#0AFF"},
+        {"standard, every digit",
+         record(0x7FF, false, false, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}, 8), "can1",
+         999999, "(0.999999) can1 7FF#0123456789ABCDEF"},
+        {"standard keeps 11 bits", record(0x1801, false, false, {}, 0), "can0", 1000000,
+         "(1.000000) can0 001#"},
+        {"extended keeps 29 bits", record(0xE0000001, true, false, {}, 0), "can0", 1,
+         "(0.000001) can0 00000001#"},
+        {"remote with length", record(0x123, false, true, {0x55}, 3), "can0", 2,
+         "(0.000002) can0 123#R3"},
+        {"remote without length", record(0x123, false, true, {}, 0), "can0", 2,
+         "(0.000002) can0 123#R"},
+        {"length above 8 writes 8", record(0x1, false, false, {1, 2, 3, 4, 5, 6, 7, 8}, 15), "c", 3,
+         "(0.000003) c 001#0102030405060708"},
+        {"twelve digits of seconds", record(0x5, false, false, {}, 0), "can1", 123456789012345678,
+         "(123456789012.345678) can1 005#"},
+        {"five digits of seconds", record(0x5, false, false, {}, 0), "can1", 12345000100,
+         "(12345.000100) can1 005#"},
+        {"a long interface name", record(0x10, false, false, {0x20}, 1), longName, 4,
+         "(0.000004) " + longName + " 010#20"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(FormatCandumpLine(row.frame, row.interfaceName, row.timeUs), row.expected)
+            << row.name;
+        std::string appended = "before\n";
+        AppendCandumpLine(appended, row.frame, row.interfaceName, row.timeUs);
+        EXPECT_EQ(appended, "before\n" + row.expected) << row.name;
+        const CandumpLine back = ParseCandumpLine(row.expected);
+        EXPECT_EQ(back.verdict, CandumpVerdict::Frame) << row.name << ": the reader takes it back";
+        EXPECT_EQ(back.timeUs, row.timeUs) << row.name;
+    }
 }
 
 TEST(TraceLineTest, TraceReaderKeepsOnlyCanNumberedInterfaces) {

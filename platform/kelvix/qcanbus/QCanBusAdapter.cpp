@@ -120,18 +120,52 @@ void QCanBusAdapter::OnFramesReceived(std::uint32_t channel) {
     }
 }
 
+// A plugin may still hold frames written just before the close (virtualcan in
+// its socket): asked to disconnect, it finishes them first. The devices are
+// deleted once they are unconnected, or after the write wait, so the last
+// frames of a short send are not lost.
 void QCanBusAdapter::Close() {
     for (auto& queue : queues_) {
         queue.Close();
     }
+    bool connected = false;
+    QtEventThread::Instance().Call([&] { connected = BeginDisconnect(); });
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.queueWaitMs);
+    while (connected && std::chrono::steady_clock::now() < deadline) {
+        QtEventThread::Instance().Pause(POLL_STEP);
+        if (!QtEventThread::Instance().Call([&] { connected = AnyConnected(); })) {
+            break;
+        }
+    }
     QtEventThread::Instance().Call([this] { DeleteDevices(); });
+}
+
+bool QCanBusAdapter::BeginDisconnect() {
+    for (auto& device : devices_) {
+        if (device != nullptr) {
+            device->disconnect();  // no more callbacks into this adapter
+            if (device->state() != QCanBusDevice::UnconnectedState) {
+                device->disconnectDevice();
+            }
+        }
+    }
+    return AnyConnected();
+}
+
+bool QCanBusAdapter::AnyConnected() const {
+    return std::any_of(std::begin(devices_), std::end(devices_), [](const auto& device) {
+        return device != nullptr && device->state() != QCanBusDevice::UnconnectedState;
+    });
 }
 
 void QCanBusAdapter::DeleteDevices() {
     for (auto& device : devices_) {
         if (device != nullptr) {
-            device->disconnect();  // no more callbacks into this adapter
-            device->disconnectDevice();
+            device->disconnect();
+            if (device->state() != QCanBusDevice::UnconnectedState) {
+                device->disconnectDevice();
+            }
             delete device.data();
         }
         device = nullptr;

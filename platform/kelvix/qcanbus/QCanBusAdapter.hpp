@@ -54,6 +54,9 @@ class QCanBusAdapter final : public Adapter {
     std::uint32_t ErrorCode(std::uint32_t channel) const;
     std::string Where(std::uint32_t channel) const;
     void DeleteDevices();
+    /// Asks every device to disconnect; true while one is still connected.
+    bool BeginDisconnect();
+    bool AnyConnected() const;
 
     QCanBusOptions options_;
     QPointer<QCanBusDevice> devices_[CHANNEL_COUNT];  // touched on the Qt thread only
