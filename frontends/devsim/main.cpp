@@ -35,13 +35,15 @@ int Run(const quillon::sim::DevsimOptions& options) {
     if (options.bitrate != 0) {
         bus->SetBitrate(options.bitrate, clock, sleeper);
     }
-    sim::SimulatedDevice device(bus, options.device, clock, report.Log());
     sim::BusBridge bridge(bus, options.adapterIndex);
     bridge.RefuseFrom(options.refuseFrom);
     if (const std::string error = bridge.Open(); !error.empty()) {
         std::cerr << "quillon-devsim: cannot open the bus: " << error << std::endl;
         return sim::DEVSIM_NO_BUS;
     }
+    // The device starts once the outside bus is open: a replayer sends as it
+    // starts, and what it sent before the bus was there would be lost.
+    sim::SimulatedDevice device(bus, options.device, clock, report.Log());
     std::cout << "quillon-devsim: device type " << int(options.device.type) << " on " << options.bus
               << (options.deviceText.empty() ? "" : " (" + options.deviceText + ")") << "\nready"
               << std::endl;
