@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include "platform/system/Utf8Path.hpp"
+
 namespace quillon::test {
 
 sys::LocalTime FakeClock::Now() const {
@@ -82,6 +84,17 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::WithoutPath(std::string text) const {
+    const std::string base = sys::PathToUtf8(path_);
+    for (const char separator : {'/', '\\'}) {
+        const std::string prefix = base + separator;
+        for (auto at = text.find(prefix); at != std::string::npos; at = text.find(prefix)) {
+            text.erase(at, prefix.size());
+        }
+    }
+    return text;
 }
 
 }  // namespace quillon::test

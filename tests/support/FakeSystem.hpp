@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/system/SystemServices.hpp"
@@ -74,6 +75,9 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& Path() const { return path_; }
+    /// `text` with this directory and the separator after it taken out of
+    /// every path it names, whichever separator the system wrote.
+    std::string WithoutPath(std::string text) const;
 
   private:
     std::filesystem::path path_;
