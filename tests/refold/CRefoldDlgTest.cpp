@@ -218,7 +218,8 @@ TEST_P(RefoldFailureTest, ShowsTheConvertersWordsAndLeavesTheOutput) {
     dialog->Click(IDC_REFOLD_CONVERT);
     ASSERT_EQ(host.Boxes().size(), 1u);
     std::string text = host.Boxes()[0].text;
-    const std::string base = sys::PathToUtf8(dir.Path()) + "/";
+    // The folder with the system's separator after it, as the paths were joined.
+    const std::string base = sys::PathToUtf8(dir.Path() / "");
     for (auto at = text.find(base); at != std::string::npos; at = text.find(base)) {
         text.erase(at, base.size());
     }
