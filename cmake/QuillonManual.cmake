@@ -48,9 +48,22 @@ endfunction()
 # ordinary build made, when told where that lies.
 set(QUILLON_MANUAL_PDF "" CACHE FILEPATH "A manual made by another build, for a cross build to ship")
 if(CMAKE_CROSSCOMPILING AND QUILLON_MANUAL_PDF)
+    if(NOT EXISTS ${QUILLON_MANUAL_PDF})
+        message(FATAL_ERROR "QUILLON_MANUAL_PDF: no manual at ${QUILLON_MANUAL_PDF}")
+    endif()
     quillon_manual_directory(manual_output_dir)
     configure_file(${QUILLON_MANUAL_PDF} ${manual_output_dir}/${QUILLON_MANUAL_NAME} COPYONLY)
-    install(FILES ${manual_output_dir}/${QUILLON_MANUAL_NAME} DESTINATION share/doc/quillon)
+    # A Windows installation is one folder: the manual lies beside the
+    # programs, where button 1007 looks first.
+    set(manual_destination share/doc/quillon)
+    if(WIN32)
+        set(manual_destination .)
+    endif()
+    install(FILES ${manual_output_dir}/${QUILLON_MANUAL_NAME} DESTINATION ${manual_destination})
+elseif(CMAKE_CROSSCOMPILING)
+    # No manual given this time: none from an earlier configure stays behind.
+    quillon_manual_directory(manual_output_dir)
+    file(REMOVE ${manual_output_dir}/${QUILLON_MANUAL_NAME})
 endif()
 if(NOT QUILLON_BUILD_MANUAL OR CMAKE_CROSSCOMPILING)
     return()

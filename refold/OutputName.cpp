@@ -25,9 +25,11 @@ std::string DefaultOutputName(std::string_view input, canlog::LogFormat format) 
     std::filesystem::path out = in;
     out.replace_extension(sys::PathFromUtf8(FormatExtension(format)));
     if (out == in) {
-        out = in.parent_path() / sys::PathFromUtf8(sys::PathToUtf8(in.stem()) + "_" +
-                                                   std::string(canlog::LogFormatName(format)) +
-                                                   std::string(FormatExtension(format)));
+        // The folder stays as typed: joining it anew would put the system's
+        // separator into a name typed with '/'.
+        out.replace_filename(sys::PathFromUtf8(sys::PathToUtf8(in.stem()) + "_" +
+                                               std::string(canlog::LogFormatName(format)) +
+                                               std::string(FormatExtension(format))));
     }
     return sys::PathToUtf8(out);
 }

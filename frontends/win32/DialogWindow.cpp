@@ -131,26 +131,19 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
         }
         return;
     }
-    switch (found->second.Kind()) {
-        case ui::ControlKind::PushButton:
-        case ui::ControlKind::CheckBox:
-        case ui::ControlKind::RadioButton:
-            if (code == BN_CLICKED) {
-                dialog_.Click(id);
-            }
-            break;
-        case ui::ControlKind::Edit:
-            if (code == EN_CHANGE) {
-                dialog_.TypeText(id, WindowText(control));
-            }
-            break;
-        case ui::ControlKind::ComboBox:
-            if (code == CBN_SELCHANGE) {
-                dialog_.SelectItem(id, static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
-            }
-            break;
-        default:
-            return;
+    // Only input is reconciled: other notifications (an edit's EN_UPDATE comes
+    // before its EN_CHANGE) would put the model's old text back over the typing.
+    const ui::ControlKind kind = found->second.Kind();
+    if ((kind == ui::ControlKind::PushButton || kind == ui::ControlKind::CheckBox ||
+         kind == ui::ControlKind::RadioButton) &&
+        code == BN_CLICKED) {
+        dialog_.Click(id);
+    } else if (kind == ui::ControlKind::Edit && code == EN_CHANGE) {
+        dialog_.TypeText(id, WindowText(control));
+    } else if (kind == ui::ControlKind::ComboBox && code == CBN_SELCHANGE) {
+        dialog_.SelectItem(id, static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+    } else {
+        return;
     }
     Reconcile(id);
 }

@@ -41,8 +41,9 @@ class MainWindow : public DialogWindow {
     /// Lays the window out for the pages shown or not.
     void LayOut();
 
-    /// The system menu's adapter item (a multiple of 16 below the system's own).
-    static constexpr unsigned IDM_ADAPTER = 0x0030;
+    /// The system menu's adapter item (a multiple of 16 below the system's own,
+    /// above the core's items so it never answers for one of them).
+    static constexpr unsigned IDM_ADAPTER = 0x0100;
     static constexpr const char* ADAPTER_MENU_TEXT = "选择适配器(&D)...";
 
   protected:

@@ -2,6 +2,7 @@
 
 #include "frontends/win32/SystemHeaders.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -203,6 +204,44 @@ std::optional<std::string> Win32Host::OpenFileDialog(const ui::Dialog* owner,
     request.Flags =
         OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (GetOpenFileNameW(&request) == FALSE) {
+        return std::nullopt;
+    }
+    return Utf8Text(fileName.data());
+}
+
+std::optional<std::string> Win32Host::SaveFileDialog(const ui::Dialog* owner,
+                                                     std::string_view filter,
+                                                     std::string_view defaultName) {
+    if (!OnUiThread()) {
+        auto chosen = std::make_shared<std::optional<std::string>>();
+        CallOnUiThread([this, owner, filter = std::string(filter),
+                        defaultName = std::string(defaultName), chosen] {
+            *chosen = SaveFileDialog(owner, filter, defaultName);
+            return 0;
+        });
+        return *chosen;
+    }
+    const std::wstring nativeFilter = NativeFileFilter(filter);
+    std::vector<wchar_t> fileName(FILE_NAME_CHARACTERS, L'\0');
+    const std::wstring proposed = WideText(defaultName);
+    std::copy_n(proposed.begin(), std::min<std::size_t>(proposed.size(), FILE_NAME_CHARACTERS - 1),
+                fileName.begin());
+    // The extension the first filter names, added when the user types none.
+    std::wstring extension;
+    if (const auto dot = proposed.rfind(L'.'); dot != std::wstring::npos) {
+        extension = proposed.substr(dot + 1);
+    }
+    OPENFILENAMEW request{};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = WindowFor(owner);
+    request.lpstrFilter = nativeFilter.c_str();
+    request.nFilterIndex = 1;
+    request.lpstrFile = fileName.data();
+    request.nMaxFile = FILE_NAME_CHARACTERS;
+    request.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    request.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (GetSaveFileNameW(&request) == FALSE) {
         return std::nullopt;
     }
     return Utf8Text(fileName.data());

@@ -1,7 +1,7 @@
 // The dialog model's host on the window system itself.
 //
-// Message boxes are MessageBoxW and the open-file dialog GetOpenFileNameW,
-// owned by the window of the asking dialog. Asked for on another thread, a
+// Message boxes are MessageBoxW and the file dialogs GetOpenFileNameW and
+// GetSaveFileNameW, owned by the window of the asking dialog. Asked for on another thread, a
 // box is carried to the user-interface thread through the model's queue and
 // the asking thread waits for the answer. Every message or task the model
 // queues posts a window message to the host's message-only window; its
@@ -44,6 +44,8 @@ class Win32Host final : public ui::Host {
                    unsigned style) override;
     std::optional<std::string> OpenFileDialog(const ui::Dialog* owner,
                                               std::string_view filter) override;
+    std::optional<std::string> SaveFileDialog(const ui::Dialog* owner, std::string_view filter,
+                                              std::string_view defaultName) override;
     void CloseMessageBox(const ui::Dialog* owner, std::string_view text) override;
     int RunModal(ui::Dialog& dialog) override;
 

@@ -3,6 +3,7 @@
 
 #include "app/CAboutDlg.hpp"
 #include "app/MainWindowTemplate.hpp"
+#include "platform/system/Utf8Path.hpp"
 #include "protocol/SettingsFile.hpp"
 #include "tests/app/MainWindowFixture.hpp"
 
@@ -280,15 +281,18 @@ TEST_F(MainWindowTest, SiblingToolsAndManualAreFoundBesideTheProgram) {
     const auto dir = system.services.programDirectory;
     const auto program = [&dir](const std::string& name) { return dir / (name + PROGRAM_SUFFIX); };
     const auto installed = dir.parent_path() / "share" / "doc" / "quillon";
+    // From UTF-8, as the window names it: a narrow literal would go through
+    // the system's code page on Windows.
+    const auto manual = sys::PathFromUtf8("升级使用手册.pdf");
     system.launcher.Allow(program("Logmorph"));
     window->StartConverter();
     EXPECT_TRUE(host.Boxes().empty()) << "only the first start failed: no message";
     window->StartBaudCalculator();
     window->OpenManual();
-    EXPECT_EQ(system.launcher.Attempts(),
-              (std::vector<std::filesystem::path>{program("Refold"), program("Logmorph"),
-                                                  program("Baudly"), dir / "升级使用手册.pdf",
-                                                  installed / "升级使用手册.pdf"}));
+    EXPECT_EQ(
+        system.launcher.Attempts(),
+        (std::vector<std::filesystem::path>{program("Refold"), program("Logmorph"),
+                                            program("Baudly"), dir / manual, installed / manual}));
     ASSERT_EQ(host.Boxes().size(), 2u);
     EXPECT_EQ(host.Boxes()[0].text, "打开波特率计算程序失败!");
     EXPECT_EQ(host.Boxes()[1].caption, "帮助");

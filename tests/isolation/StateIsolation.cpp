@@ -1,9 +1,10 @@
 // Keeps every test away from the user's state and config directories: before
-// each test XDG_STATE_HOME and XDG_CONFIG_HOME point at empty folders of its
-// own, so a simulated device that remembers itself remembers nothing from
-// another test, no saved adapter choice leaks between tests, and nothing is
-// written into the home directory. The folders live under the XDG_STATE_HOME
-// CTest gives (or the system's temporary folder) and are removed at exit.
+// each test XDG_STATE_HOME and XDG_CONFIG_HOME (and APPDATA on Windows) point
+// at empty folders of its own, so a simulated device that remembers itself
+// remembers nothing from another test, no saved adapter choice leaks between
+// tests, and nothing is written into the home directory. The folders live
+// under the XDG_STATE_HOME CTest gives (or the system's temporary folder) and
+// are removed at exit.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -52,6 +53,10 @@ class StateIsolation final : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
         Fresh("state", "XDG_STATE_HOME");
         Fresh("config", "XDG_CONFIG_HOME");
+#ifdef _WIN32
+        // Where the user's files live on Windows.
+        Fresh("appdata", "APPDATA");
+#endif
     }
 
   private:

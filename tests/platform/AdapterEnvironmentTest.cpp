@@ -41,6 +41,15 @@ class AdapterEnvironmentTest : public ::testing::Test {
     quillon::test::ScopedEnvironment processTrace{"KELVIX_TRACE", "process.log"};
 };
 
+// Where the user's files live on this system, under a folder of the test's.
+#ifdef _WIN32
+constexpr const char* USER_CONFIG_VARIABLE = "APPDATA";
+constexpr const char* USER_CONFIG_FOLDER = "Quillon";
+#else
+constexpr const char* USER_CONFIG_VARIABLE = "XDG_CONFIG_HOME";
+constexpr const char* USER_CONFIG_FOLDER = "quillon";
+#endif
+
 TEST_F(AdapterEnvironmentTest, TheSpecComesFromTheGivenEnvironmentInItsOrder) {
     struct Row {
         const char* name;
@@ -61,7 +70,8 @@ TEST_F(AdapterEnvironmentTest, TheSpecComesFromTheGivenEnvironmentInItsOrder) {
     };
     for (const Row& row : rows) {
         quillon::test::TempDir dir;
-        Variables variables{{"XDG_CONFIG_HOME", quillon::sys::PathToUtf8(dir.Path() / "config")}};
+        Variables variables{
+            {USER_CONFIG_VARIABLE, quillon::sys::PathToUtf8(dir.Path() / "config")}};
         if (row.withAdapterVariable) {
             variables["KELVIX_ADAPTER"] = row.adapterVariable;
         }
@@ -72,7 +82,7 @@ TEST_F(AdapterEnvironmentTest, TheSpecComesFromTheGivenEnvironmentInItsOrder) {
             WriteLine(dir.Path() / "program" / ADAPTER_CONF_NAME, "sim:type=3");
         }
         if (row.userConf) {
-            WriteLine(dir.Path() / "config" / "quillon" / ADAPTER_CONF_NAME, "sim:type=4");
+            WriteLine(dir.Path() / "config" / USER_CONFIG_FOLDER / ADAPTER_CONF_NAME, "sim:type=4");
         }
         SetAdapterSpecOverride(row.override);
         EXPECT_EQ(CurrentAdapterSpec(), row.expected) << row.name;

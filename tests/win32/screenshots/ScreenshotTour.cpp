@@ -2,8 +2,10 @@
 // the simulated device: main.png (as delivered), main-pages.png (with
 // --show-pages), message-box.png (the read's notice), tab-0.png .. tab-9.png
 // (after a read), about.png, adapter.png and upgrade.png (a 64 KiB image
-// halfway). Each saved path is printed; exit status 1 when one could not be.
+// halfway), baudly.png and refold.png (the tools' windows). Each saved path is printed; exit status
+// 1 when one could not be.
 #include "app/WindowStart.hpp"
+#include "baudly/CBaudlyDlg.hpp"
 #include "frontends/adapters/BuildBackends.hpp"
 #include "frontends/win32/DialogFont.hpp"
 #include "frontends/win32/MainWindow.hpp"
@@ -11,6 +13,7 @@
 #include "platform/kelvix/AdapterRegistry.hpp"
 #include "platform/system/CommandLine.hpp"
 #include "platform/system/Utf8Path.hpp"
+#include "refold/CRefoldDlg.hpp"
 #include "sim/SimDevices.hpp"
 #include "tests/win32/WindowWatcher.hpp"
 #include "tests/win32/screenshots/PngFile.hpp"
@@ -54,6 +57,20 @@ RgbImage Capture(HWND window) {
     DeleteDC(memory);
     ReleaseDC(window, screen);
     return image;
+}
+
+/// The picture of a dialog the tour opens, by its template.
+std::string DialogPictureName(int templateNumber) {
+    switch (templateNumber) {
+        case app::IDD_ADAPTER:
+            return "adapter.png";
+        case baudly::IDD_BAUDLY:
+            return "baudly.png";
+        case refold::IDD_REFOLD:
+            return "refold.png";
+        default:
+            return "about.png";
+    }
 }
 
 /// The window's pauses, without the waiting: the tour only needs their order.
@@ -142,7 +159,7 @@ void Tour::OnWindowFound(HWND window, const SeenWindow& seen) {
         boxSaved_ = true;
         Save(window, "message-box.png");
     } else if (const ui::Dialog* dialog = host_.DialogShownBy(window)) {
-        Save(window, dialog->Template().number == app::IDD_ADAPTER ? "adapter.png" : "about.png");
+        Save(window, DialogPictureName(dialog->Template().number));
     }
 }
 
@@ -236,6 +253,11 @@ int Tour::Run() {
     SendMessageW(view_->Handle(), WM_SYSCOMMAND, win32::MainWindow::IDM_ADAPTER, 0);
     Upgrade();
     Close();
+    // The tools' windows, as Baudly.exe and Refold.exe show them.
+    baudly::CBaudlyDlg calculator(host_);
+    calculator.DoModal();
+    refold::CRefoldDlg converter(host_);
+    converter.DoModal();
     return failed_ ? 1 : 0;
 }
 

@@ -43,7 +43,9 @@ void WindowFixture::Open(bool showPages, sys::SystemServices* services) {
 void WindowFixture::Pump() {
     host.RunPendingWindowMessages();
     host.PumpMessages();
-    view->FlushAll();
+    if (view) {
+        view->FlushAll();
+    }
 }
 
 bool WindowFixture::PumpUntil(const std::function<bool()>& done, unsigned limitMs) {

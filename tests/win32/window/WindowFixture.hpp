@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace quillon::test {
@@ -42,12 +43,15 @@ class WindowFixture : public ::testing::Test {
         if (host.DialogShownBy(window) != nullptr) {
             return WindowWatcher::Role::ModelDialog;
         }
-        return opening_ || (view && window == view->Handle()) ? WindowWatcher::Role::Ignored
-                                                              : WindowWatcher::Role::SystemBox;
+        return opening_ || (view && window == view->Handle()) || testWindows.count(window) != 0
+                   ? WindowWatcher::Role::Ignored
+                   : WindowWatcher::Role::SystemBox;
     }};
     std::unique_ptr<app::CQuillonDlg> window;
     std::unique_ptr<win32::MainWindow> view;
     std::u16string faceName;
+    /// Windows the test shows itself, never answered by the watcher.
+    std::set<HWND> testWindows;
 
   private:
     bool opening_ = false;
