@@ -43,6 +43,9 @@ void SetKind(TemplateItem& item, const ui::ControlTemplate& control) {
             item.windowClass = ClassAtom::Button;
             item.style = WS_TABSTOP | (Has(control, ui::STYLE_DEFAULT_BUTTON) ? BS_DEFPUSHBUTTON
                                                                               : BS_PUSHBUTTON);
+            if (Has(control, ui::STYLE_MULTILINE)) {
+                item.style |= BS_MULTILINE;
+            }
             break;
         case ui::ControlKind::CheckBox:  // the model decides the check state
             item.windowClass = ClassAtom::Button;

@@ -29,7 +29,7 @@ enum ControlStyle : std::uint32_t {
     STYLE_NONE = 0,
     STYLE_GROUP = 1u << 0,           ///< first control of a radio group
     STYLE_READONLY = 1u << 1,        ///< edit the user cannot type into
-    STYLE_MULTILINE = 1u << 2,       ///< multi-line edit
+    STYLE_MULTILINE = 1u << 2,       ///< multi-line edit, or a button whose text has lines
     STYLE_DEFAULT_BUTTON = 1u << 3,  ///< the button Enter presses
     STYLE_MULTISELECT = 1u << 4,     ///< list view allowing several selected rows
     STYLE_VSCROLL = 1u << 5,

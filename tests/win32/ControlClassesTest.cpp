@@ -27,7 +27,10 @@ ui::ControlTemplate Control(ui::ControlKind kind, std::uint32_t style = ui::STYL
 
 const KindRow KIND_ROWS[] = {
     {"PushButton", Control(ui::ControlKind::PushButton), ClassAtom::Button,
-     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, BS_DEFPUSHBUTTON},
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, BS_DEFPUSHBUTTON | BS_MULTILINE},
+    // The filter page's bit buttons: the label above the bit's state.
+    {"MultiLineButton", Control(ui::ControlKind::PushButton, ui::STYLE_MULTILINE),
+     ClassAtom::Button, BS_PUSHBUTTON | BS_MULTILINE, 0},
     {"DefaultButton", Control(ui::ControlKind::PushButton, ui::STYLE_DEFAULT_BUTTON),
      ClassAtom::Button, BS_DEFPUSHBUTTON, 0},
     // Not the automatic kinds: the model decides what is checked.
