@@ -1,5 +1,7 @@
 #include "app/MainWindowTemplate.hpp"
 
+#include <algorithm>
+
 #include "app/MainWindowIds.hpp"
 #include "platform/ui/SharedTexts.hpp"
 
@@ -141,6 +143,16 @@ const ui::DialogTemplate& AboutBoxTemplate() {
              ui::STYLE_DEFAULT_BUTTON},
         }};
     return tmpl;
+}
+
+int CommandAreaTop(const ui::DialogTemplate& info) {
+    int top = info.height;
+    for (const auto& control : info.controls) {
+        if (control.visible && control.id != IDC_TAB) {
+            top = std::min(top, control.rect.y);
+        }
+    }
+    return top;
 }
 
 }  // namespace quillon::app

@@ -9,28 +9,13 @@
 
 #include "app/CAdapterDlg.hpp"
 #include "app/MainWindowIds.hpp"
+#include "app/MainWindowTemplate.hpp"
 #include "frontends/adapters/AdapterDiscovery.hpp"
 #include "frontends/qt/ModelText.hpp"
 #include "frontends/qt/TabControlWidget.hpp"
 #include "platform/kelvix/AdapterRegistry.hpp"
 
 namespace quillon::gui {
-
-namespace {
-constexpr int MARGIN_DLU = 7;
-
-/// Top of the highest control the template shows, in dialog units.
-int CommandAreaTop(const ui::DialogTemplate& info) {
-    int top = info.height;
-    for (const auto& control : info.controls) {
-        if (control.visible && control.id != app::IDC_TAB) {
-            top = std::min(top, control.rect.y);
-        }
-    }
-    return top;
-}
-
-}  // namespace
 
 MainWindow::MainWindow(app::CQuillonDlg& window, QtHost& host, const DialogUnits& units,
                        bool showPages)
@@ -69,12 +54,14 @@ void MainWindow::LayOut(const DialogUnits& units, bool showPages) {
     }
     // The pages go below the command area, which keeps its template layout but
     // moves up into the band the hidden tab strip leaves empty at the top.
-    const int lift = units.Y(CommandAreaTop(main_.Template())) - units.Y(MARGIN_DLU);
-    const QRect tabRect(QPoint(units.X(MARGIN_DLU), View().TemplateSize().height()), tabSize);
+    const int lift =
+        units.Y(app::CommandAreaTop(main_.Template())) - units.Y(app::PAGES_MARGIN_DLU);
+    const QRect tabRect(QPoint(units.X(app::PAGES_MARGIN_DLU), View().TemplateSize().height()),
+                        tabSize);
     View().MoveControl(app::IDC_TAB, tabRect);
-    const QSize windowSize(
-        std::max(View().TemplateSize().width(), tabRect.right() + 1 + units.X(MARGIN_DLU)),
-        tabRect.bottom() + 1 + units.Y(MARGIN_DLU) - lift);
+    const QSize windowSize(std::max(View().TemplateSize().width(),
+                                    tabRect.right() + 1 + units.X(app::PAGES_MARGIN_DLU)),
+                           tabRect.bottom() + 1 + units.Y(app::PAGES_MARGIN_DLU) - lift);
     View().setGeometry(0, -lift, windowSize.width(), windowSize.height() + lift);
     setFixedSize(windowSize);
 }

@@ -4,24 +4,12 @@
 
 #include <algorithm>
 
+#include "app/MainWindowTemplate.hpp"
 #include "frontends/win32/Utf16.hpp"
 
 namespace quillon::win32 {
 
 namespace {
-
-constexpr int MARGIN_DLU = 7;
-
-/// Top of the highest control the template shows, in dialog units.
-int CommandAreaTop(const ui::DialogTemplate& info) {
-    int top = info.height;
-    for (const auto& control : info.controls) {
-        if (control.visible && control.id != app::IDC_TAB) {
-            top = std::min(top, control.rect.y);
-        }
-    }
-    return top;
-}
 
 RECT ChildRect(HWND child) {
     RECT rect{};
@@ -94,8 +82,9 @@ SIZE MainWindow::TabSizeForPages() const {
 void MainWindow::LayOut() {
     HWND tabs = Control(app::IDC_TAB);
     const bool shown = main_.PagesShown();
-    const int lift =
-        shown ? DialogUnitsY(CommandAreaTop(main_.Template())) - DialogUnitsY(MARGIN_DLU) : 0;
+    const int lift = shown ? DialogUnitsY(app::CommandAreaTop(main_.Template())) -
+                                 DialogUnitsY(app::PAGES_MARGIN_DLU)
+                           : 0;
     for (const Placed& placed : placed_) {
         if (placed.control != tabs) {
             SetWindowPos(placed.control, nullptr, placed.rect.left, placed.rect.top - lift, 0, 0,
@@ -105,7 +94,7 @@ void MainWindow::LayOut() {
     SIZE client = templateSize_;
     if (shown) {
         const SIZE tabSize = TabSizeForPages();
-        const int left = DialogUnitsX(MARGIN_DLU);
+        const int left = DialogUnitsX(app::PAGES_MARGIN_DLU);
         const int top = templateSize_.cy - lift;
         SetWindowPos(tabs, nullptr, left, top, tabSize.cx, tabSize.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -121,8 +110,8 @@ void MainWindow::LayOut() {
             SetWindowPos(page->Handle(), HWND_TOP, x, display.top, 0, 0,
                          SWP_NOSIZE | SWP_NOACTIVATE);
         }
-        client.cx = std::max(client.cx, left + tabSize.cx + DialogUnitsX(MARGIN_DLU));
-        client.cy = top + tabSize.cy + DialogUnitsY(MARGIN_DLU);
+        client.cx = std::max(client.cx, left + tabSize.cx + DialogUnitsX(app::PAGES_MARGIN_DLU));
+        client.cy = top + tabSize.cy + DialogUnitsY(app::PAGES_MARGIN_DLU);
     }
     RECT frame{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
