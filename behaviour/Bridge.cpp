@@ -1,6 +1,7 @@
 #include "behaviour/Bridge.hpp"
 
 #include <algorithm>
+#include <bit>
 
 #include "behaviour/BridgeMatch.hpp"
 #include "behaviour/BridgeTransform.hpp"
@@ -33,6 +34,7 @@ bool HasStartRule(const BridgePara& bridge, int fromChannel) {
 Bridge::Bridge(const BridgePara& bridge, const std::array<protocol::CanPara, 2>& channels)
     : rules_(bridge.rules.begin(),
              bridge.rules.begin() + static_cast<std::ptrdiff_t>(RuleCount(bridge))),
+      index_(rules_),
       flags_(bridge.bridgeFlags),
       channels_(channels),
       on_{!HasStartRule(bridge, 0), !HasStartRule(bridge, 1)},
@@ -52,9 +54,11 @@ void Bridge::Forward(const protocol::TimedFrame& frame, std::vector<protocol::Ti
 void Bridge::ApplyRules(const protocol::TimedFrame& frame, std::vector<protocol::TimedFrame>& out,
                         SwitchLog& switches) {
     const int from = frame.channel;
-    for (std::size_t i = 0; i < rules_.size(); ++i) {
+    for (RuleMask candidates = index_.Candidates(from, frame.id); candidates != 0;
+         candidates &= static_cast<RuleMask>(candidates - 1)) {
+        const auto i = static_cast<std::size_t>(std::countr_zero(candidates));
         const BridgeRule& rule = rules_[i];
-        if (!CoversDirection(rule, from) || !SourceMatches(rule, frame)) {
+        if (!SourceMatches(rule, frame)) {
             continue;
         }
         RuleCounts& counts = counts_[i];
@@ -67,10 +71,16 @@ void Bridge::ApplyRules(const protocol::TimedFrame& frame, std::vector<protocol:
         if (!on_[from]) {
             continue;
         }
-        if (const auto forwarded = Transform(rule, frame, OtherChannel(from))) {
-            Send(*forwarded, counts, out);
-        } else {
+        // The forwarded frame is built where it will stay, and taken back
+        // when it cannot go out.
+        if (!Transform(rule, frame, OtherChannel(from), out.emplace_back())) {
+            out.pop_back();
             counts.Drop(DropReason::IdentifierTooWide);
+        } else if (const auto blocked = OutputBlocked(channels_[out.back().channel])) {
+            out.pop_back();
+            counts.Drop(*blocked);
+        } else {
+            ++counts.passed;
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "behaviour/BridgeRuleIndex.hpp"
 #include "behaviour/ModelReport.hpp"
 #include "protocol/BridgePara.hpp"
 #include "protocol/CanPara.hpp"
@@ -40,6 +41,7 @@ class Bridge {
     void DirectCopy(const protocol::TimedFrame& frame, std::vector<protocol::TimedFrame>& out);
 
     std::vector<protocol::BridgeRule> rules_;
+    BridgeRuleIndex index_;
     std::uint8_t flags_;
     std::array<protocol::CanPara, 2> channels_;
     std::array<bool, 2> on_{};

@@ -33,6 +33,9 @@ inline bool FormatMatches(std::uint8_t flags, const protocol::TimedFrame& frame)
 }
 
 inline bool DataMatches(const protocol::BridgeRule& rule, const protocol::TimedFrame& frame) {
+    if (rule.srcDataMask == 0) {
+        return true;  // most rules ask nothing of the data
+    }
     for (unsigned i = 0; i < 8; ++i) {
         if ((rule.srcDataMask & (1u << i)) == 0) {
             continue;

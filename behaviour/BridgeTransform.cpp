@@ -39,8 +39,8 @@ bool ResultExtended(std::uint8_t flags, bool source) {
     }
 }
 
-}  // namespace
-
+// Byte i of the result from source byte `v`: k*v and +m by the rule's
+// masks, then limited, never wrapping around.
 std::uint8_t ComputedByte(const BridgeRule& rule, unsigned i, std::uint8_t v) {
     unsigned value = v;
     if (Bit(rule.kMask, i)) {
@@ -53,9 +53,10 @@ std::uint8_t ComputedByte(const BridgeRule& rule, unsigned i, std::uint8_t v) {
     return static_cast<std::uint8_t>(std::min(value, limit));
 }
 
-std::optional<protocol::TimedFrame> Transform(const BridgeRule& rule,
-                                              const protocol::TimedFrame& source, int toChannel) {
-    protocol::TimedFrame out;
+}  // namespace
+
+bool Transform(const BridgeRule& rule, const protocol::TimedFrame& source, int toChannel,
+               protocol::TimedFrame& out) {
     out.timeUs = source.timeUs;
     out.channel = toChannel;
     out.remote = ResultRemote(rule.dstFlags, source.remote);
@@ -63,16 +64,23 @@ std::optional<protocol::TimedFrame> Transform(const BridgeRule& rule,
     out.id = rule.dstId == BridgeRule::ANY_ID ? source.id : rule.dstId;
     out.length = rule.dstLength <= MAX_SET_LENGTH ? rule.dstLength : source.length;
     if (out.id > (out.extended ? EXTENDED_ID_LIMIT : STANDARD_ID_LIMIT)) {
-        return std::nullopt;
+        return false;
     }
-    if (out.remote) {
-        return out;
+    // Every byte position is worked out without a branch on the lengths,
+    // which vary from frame to frame, and the bytes are gathered in one
+    // word so that the frame's payload is written by a single store.
+    const unsigned have = source.remote ? 0u : source.length;
+    const unsigned keep = out.remote ? 0u : out.length;
+    std::uint64_t bytes = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        const std::uint8_t v = i < have ? source.data[i] : 0;
+        const std::uint8_t byte = Bit(rule.dstDataMask, i) ? rule.dstData[i] : ComputedByte(rule, i, v);
+        bytes |= static_cast<std::uint64_t>(i < keep ? byte : 0) << (8 * i);
     }
-    for (unsigned i = 0; i < out.length; ++i) {
-        const std::uint8_t v = !source.remote && i < source.length ? source.data[i] : 0;
-        out.data[i] = Bit(rule.dstDataMask, i) ? rule.dstData[i] : ComputedByte(rule, i, v);
+    for (unsigned i = 0; i < 8; ++i) {
+        out.data[i] = static_cast<std::uint8_t>(bytes >> (8 * i));
     }
-    return out;
+    return true;
 }
 
 }  // namespace quillon::behaviour

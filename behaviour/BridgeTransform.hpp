@@ -8,18 +8,28 @@
 
 namespace quillon::behaviour {
 
-/// Computed byte i of a forwarded frame from source byte `v`: v, k*v, v+m or
-/// k*v+m by bit i of `kMask` / `mMask`, then limited to `yMax` (or to 255 when
-/// `yMax` is 0), never wrapping around.
-std::uint8_t ComputedByte(const protocol::BridgeRule& rule, unsigned i, std::uint8_t v);
+/// Writes into `out` the forwarded frame, at the source's time, on channel
+/// `toChannel`: type and format from `dstFlags` (0 keeps the source's), `dstId`
+/// (0x80000000 keeps the identifier), `dstLength` (0..8, else the source's),
+/// each byte the constant `dstData[i]` under `dstDataMask`, else computed from
+/// source byte i, V (0 where the source has none, and for a remote source):
+/// V, K*V, V+M or K*V+M by bit i of `kMask` / `mMask`, then limited to `yMax`
+/// (or to 255 when `yMax` is 0), never wrapping around. A remote result
+/// carries no data. False, with `out` unspecified, when the
+/// identifier does not fit the result's format. Built in place: the bridge
+/// writes it straight into the frames it sends.
+bool Transform(const protocol::BridgeRule& rule, const protocol::TimedFrame& source, int toChannel,
+               protocol::TimedFrame& out);
 
-/// The forwarded frame, at the source's time, on channel `toChannel`: type and
-/// format from `dstFlags` (0 keeps the source's), `dstId` (0x80000000 keeps the
-/// identifier), `dstLength` (0..8, else the source's), each byte the constant
-/// `dstData[i]` under `dstDataMask` or ComputedByte of source byte i (0 where
-/// the source has none, and for a remote source). A remote result carries no
-/// data. Nothing when the identifier does not fit the result's format.
-std::optional<protocol::TimedFrame> Transform(const protocol::BridgeRule& rule,
-                                              const protocol::TimedFrame& source, int toChannel);
+/// Transform's frame as a value; nothing when it cannot be a frame.
+inline std::optional<protocol::TimedFrame> Transformed(const protocol::BridgeRule& rule,
+                                                       const protocol::TimedFrame& source,
+                                                       int toChannel) {
+    protocol::TimedFrame out;
+    if (!Transform(rule, source, toChannel, out)) {
+        return std::nullopt;
+    }
+    return out;
+}
 
 }  // namespace quillon::behaviour

@@ -124,7 +124,7 @@ const TransformRow TRANSFORM_ROWS[] = {
 class TransformTest : public ::testing::TestWithParam<TransformRow> {};
 
 TEST_P(TransformTest, ForwardedFrame) {
-    EXPECT_EQ(Transform(Rule(GetParam().edit), GetParam().source, 1), GetParam().forwarded);
+    EXPECT_EQ(Transformed(Rule(GetParam().edit), GetParam().source, 1), GetParam().forwarded);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, TransformTest, ::testing::ValuesIn(TRANSFORM_ROWS),
