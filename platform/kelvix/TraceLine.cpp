@@ -11,6 +11,8 @@ namespace {
 
 // The longest ID#DATA: 8 identifier digits, '#', 16 data digits.
 constexpr std::size_t FRAME_BODY_MAX = 25;
+// Line ends up to this long are copied into the line being built.
+constexpr std::size_t LINE_END_INLINE_MAX = 2;
 // "(SECONDS.FRACTION) " with up to 19 digits of seconds and a sign.
 constexpr std::size_t STAMP_MAX = 30;
 // Interface names up to this long are copied into the line being built.
@@ -29,10 +31,13 @@ char* WriteFrameBody(char* out, const CanFrameRecord& frame) {
         }
         return out;
     }
-    for (unsigned i = 0; i < length; ++i) {
-        out = WriteHex(out, frame.Data[i], 2);
+    // All eight bytes are written and only the frame's are kept: `out` has
+    // room for them, and a loop to the length would guess wrong on logs whose
+    // lengths vary from frame to frame.
+    for (unsigned i = 0; i < 8; ++i) {
+        WriteHexByte(out + 2 * i, frame.Data[i]);
     }
-    return out;
+    return out + 2 * length;
 }
 
 }  // namespace
@@ -50,19 +55,36 @@ std::string FormatTraceLine(const CanFrameRecord& frame, std::uint32_t channel,
 }
 
 void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
-                       std::string_view interfaceName, std::int64_t timeUs) {
-    // The line is put together here and appended at once; a name too long
-    // for this buffer goes straight to `out`.
-    char line[STAMP_MAX + NAME_INLINE_MAX + 1 + FRAME_BODY_MAX];
-    char* p = line;
-    *p++ = '(';
+                       std::string_view interfaceName, std::int64_t timeUs,
+                       std::string_view lineEnd) {
+    CandumpLineWriter().Append(out, frame, interfaceName, timeUs, lineEnd);
+}
+
+void CandumpLineWriter::Append(std::string& out, const CanFrameRecord& frame,
+                               std::string_view interfaceName, std::int64_t timeUs,
+                               std::string_view lineEnd) {
+    const bool negative = timeUs < 0;
     std::uint64_t magnitude = static_cast<std::uint64_t>(timeUs);
-    if (timeUs < 0) {
-        *p++ = '-';
+    if (negative) {
         magnitude = 0 - magnitude;
     }
-    p = WriteDecimal(p, magnitude / 1000000);
-    *p++ = '.';
+    const std::uint64_t seconds = magnitude / 1000000;
+    if (secondsLength_ == 0 || seconds != seconds_ || negative != negative_) {
+        char* p = secondsText_;
+        *p++ = '(';
+        if (negative) {
+            *p++ = '-';
+        }
+        p = WriteDecimal(p, seconds);
+        *p++ = '.';
+        seconds_ = seconds;
+        negative_ = negative;
+        secondsLength_ = static_cast<std::size_t>(p - secondsText_);
+    }
+    // The line is put together here and appended at once; a name too long
+    // for this buffer goes straight to `out`, and so does a long line end.
+    char line[STAMP_MAX + NAME_INLINE_MAX + 1 + FRAME_BODY_MAX + LINE_END_INLINE_MAX];
+    char* p = std::copy(secondsText_, secondsText_ + secondsLength_, line);
     p = WriteSixDigits(p, static_cast<std::uint32_t>(magnitude % 1000000));
     *p++ = ')';
     *p++ = ' ';
@@ -75,7 +97,13 @@ void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
     }
     *p++ = ' ';
     p = WriteFrameBody(p, frame);
-    out.append(line, p);
+    if (lineEnd.size() <= LINE_END_INLINE_MAX) {
+        p = std::copy(lineEnd.begin(), lineEnd.end(), p);
+        out.append(line, p);
+    } else {
+        out.append(line, p);
+        out.append(lineEnd);
+    }
 }
 
 std::string FormatCandumpLine(const CanFrameRecord& frame, std::string_view interfaceName,
@@ -244,16 +272,40 @@ const char* ParseFrameWords(std::string_view stamp, std::string_view rest, Candu
     return nullptr;
 }
 
-// The usual line, "(SECONDS.FRACTION) IFACE ID#DATA" with single spaces and
-// no direction, taken apart in one pass. It accepts only lines the general
-// parse below reads the same way, and gives up on anything else (a tab, a
-// remote or malformed frame, a direction word), which the general parse
-// then reads and explains.
-bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
+// The stamp candump writes for every time from 2001 to 2286,
+// "(SSSSSSSSSS.UUUUUU) ": ten digits, six digits, read eight at a time.
+// Nothing when the line does not start so; else where the name begins.
+const char* ParseTenSixStamp(std::string_view line, std::int64_t& timeUs) {
+    constexpr std::size_t DOT = 11;
+    constexpr std::size_t CLOSE = 18;
+    constexpr std::size_t NAME = 20;
+    if (line.size() <= NAME || line[0] != '(' || line[DOT] != '.' || line[CLOSE] != ')' ||
+        line[CLOSE + 1] != ' ') {
+        return nullptr;
+    }
+    const char* const text = line.data();
+    const std::uint64_t high = LoadEightBytes(text + 1);
+    // The two digits before the dot and the six after it, as "SS" + "UUUUUU";
+    // the dot is cut out by moving the digits after it down one byte.
+    const std::uint64_t around = LoadEightBytes(text + DOT - 2);
+    const std::uint64_t tail = LoadEightBytes(text + DOT + 1);
+    const std::uint64_t low = (around & 0xFFFFu) | (tail << 16);
+    if (!AllDecimalDigits(high) || !AllDecimalDigits(low)) {
+        return nullptr;
+    }
+    const std::uint32_t lowValue = EightDigitsValue(low);
+    const std::uint64_t seconds = std::uint64_t{EightDigitsValue(high)} * 100 + lowValue / 1000000;
+    timeUs = static_cast<std::int64_t>(seconds * 1000000 + lowValue % 1000000);
+    return text + NAME;
+}
+
+// Any other stamp the usual line may have: "(" up to 12 digits "." up to 6
+// digits ") ". Nothing when the line does not start so; else where the name begins.
+const char* ParseOtherStamp(std::string_view line, std::int64_t& timeUs) {
     const char* p = line.data();
     const char* const end = p + line.size();
     if (p == end || *p != '(') {
-        return false;
+        return nullptr;
     }
     ++p;
     std::uint64_t seconds = 0;
@@ -262,7 +314,7 @@ bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
         seconds = seconds * 10 + static_cast<unsigned>(*p++ - '0');
     }
     if (p == whole || p - whole > 12 || p == end || *p != '.') {
-        return false;
+        return nullptr;
     }
     const char* const fraction = ++p;
     std::uint64_t micros = 0;
@@ -270,12 +322,26 @@ bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
         micros = micros * 10 + static_cast<unsigned>(*p++ - '0');
     }
     if (p - fraction > 6 || end - p < 2 || p[0] != ')' || p[1] != ' ') {
-        return false;
+        return nullptr;
     }
     for (auto digits = p - fraction; digits < 6; ++digits) {
         micros *= 10;
     }
-    p += 2;
+    timeUs = static_cast<std::int64_t>(seconds * 1000000 + micros);
+    return p + 2;
+}
+
+// The usual line, "(SECONDS.FRACTION) IFACE ID#DATA" with single spaces and
+// no direction, taken apart in one pass. It accepts only lines the general
+// parse below reads the same way, and gives up on anything else (a tab, a
+// remote or malformed frame, a direction word), which the general parse
+// then reads and explains.
+bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
+    const char* p = ParseTenSixStamp(line, parsed.timeUs);
+    if (p == nullptr && (p = ParseOtherStamp(line, parsed.timeUs)) == nullptr) {
+        return false;
+    }
+    const char* const end = line.data() + line.size();
     const char* const name = p;
     while (p != end && *p != ' ' && *p != '\t') {
         ++p;
@@ -318,7 +384,6 @@ bool ParsePlainLine(std::string_view line, CandumpLine& parsed) {
     }
     frame.ID = id;
     frame.ExternFlag = idDigits == 8 ? 1 : 0;
-    parsed.timeUs = static_cast<std::int64_t>(seconds * 1000000 + micros);
     parsed.verdict = CandumpVerdict::Frame;
     return true;
 }

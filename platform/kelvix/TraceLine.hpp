@@ -63,10 +63,27 @@ CandumpLine ParseCandumpLine(std::string_view line);
 std::string FormatCandumpLine(const CanFrameRecord& frame, std::string_view interfaceName,
                               std::int64_t timeUs);
 
-/// FormatCandumpLine's text appended to `out`, for writers of long logs that
-/// reuse one buffer rather than allocate a string a line.
+/// FormatCandumpLine's text and then `lineEnd` appended to `out`.
 void AppendCandumpLine(std::string& out, const CanFrameRecord& frame,
-                       std::string_view interfaceName, std::int64_t timeUs);
+                       std::string_view interfaceName, std::int64_t timeUs,
+                       std::string_view lineEnd = {});
+
+/// Writes the lines of a long log into one reused buffer, as AppendCandumpLine
+/// does. It keeps the text of the last stamp's whole seconds, which a log's
+/// lines mostly share: writing them out costs more than the rest of the line.
+class CandumpLineWriter {
+  public:
+    void Append(std::string& out, const CanFrameRecord& frame, std::string_view interfaceName,
+                std::int64_t timeUs, std::string_view lineEnd = {});
+
+  private:
+    static constexpr std::size_t SECONDS_TEXT_MAX = 24;  ///< "(-", 20 digits, "."
+
+    std::uint64_t seconds_ = 0;
+    bool negative_ = false;
+    std::size_t secondsLength_ = 0;  ///< 0 until the first line
+    char secondsText_[SECONDS_TEXT_MAX] = {};
+};
 
 /// Parses one trace line (a missing direction means received); nothing for
 /// blank lines, comments, malformed lines or an interface not named canN.

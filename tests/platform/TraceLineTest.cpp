@@ -116,6 +116,17 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
          "more words after the frame", 0, "", 0, 0, 0, 0},
         {"no hash", "(1.0) can0 12300", CandumpVerdict::Malformed,
          "no INTERFACE ID#DATA after the stamp", 0, "", 0, 0, 0, 0},
+        // Ten digits and six, the stamp of every current log, read eight digits at a time.
+        {"ten and six, every digit in its place", "(1234567890.123456) c 000#", CandumpVerdict::Frame,
+         "", 1234567890123456, "c", 0, 0, 0, 0},
+        {"ten and six, all nines", "(9999999999.999999) can0 7FF#", CandumpVerdict::Frame, "",
+         9999999999999999, "can0", 0x7FF, 0, 0, 0},
+        {"ten and six, a letter among the first eight", "(1234a67890.123456) can0 123#",
+         CandumpVerdict::Malformed, "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"ten and six, a colon before the dot", "(123456789:.123456) can0 123#",
+         CandumpVerdict::Malformed, "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
+        {"ten and six, a slash in the fraction", "(1234567890.12345/) can0 123#",
+         CandumpVerdict::Malformed, "the stamp is not SECONDS.FRACTION", 0, "", 0, 0, 0, 0},
     };
     for (const auto& row : rows) {
         const CandumpLine parsed = ParseCandumpLine(row.line);
@@ -136,6 +147,33 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
     const CandumpLine data = ParseCandumpLine("(1.0) can0 123#DEADbeef0102a0B9");
     EXPECT_EQ(std::vector<std::uint8_t>(data.frame.Data, data.frame.Data + 8),
               (std::vector<std::uint8_t>{0xDE, 0xAD, 0xBE, 0xEF, 0x01, 0x02, 0xA0, 0xB9}));
+}
+
+// One writer for a whole log keeps the last stamp's seconds: every line must
+// still be what FormatCandumpLine writes alone, as the seconds change, grow
+// and shrink in digits, and change sign.
+TEST(TraceLineTest, LineWriterGivesWhatEachLineAloneGives) {
+    CanFrameRecord frame{};
+    frame.ID = 0x123;
+    frame.DataLen = 1;
+    frame.Data[0] = 0xA5;
+    const std::int64_t times[] = {1500000,         1999999,          2000000,
+                                  -2500000,        2500000,          0,
+                                  9000001,         10000000,         99999999000000,
+                                  100000000000000, 99999999999999,   123456789012345678,
+                                  -1,              1700000000000000, 1700000000000001};
+    kelvix::CandumpLineWriter writer;
+    std::string written;
+    std::string expected;
+    for (const std::int64_t timeUs : times) {
+        writer.Append(written, frame, "can1", timeUs, "\n");
+        expected += FormatCandumpLine(frame, "can1", timeUs) + "\n";
+    }
+    EXPECT_EQ(written, expected);
+    EXPECT_NE(expected.find("(-2.500000) can1 123#A5\n(2.500000) can1 123#A5\n"),
+              std::string::npos);
+    EXPECT_NE(expected.find("(100000000.000000) can1"), std::string::npos);
+    EXPECT_NE(expected.find("(99999999.999999) can1"), std::string::npos);
 }
 
 // The plain form of a line is read by a shortcut; a direction word sends the
