@@ -9,6 +9,13 @@ CandumpReader::CandumpReader(std::unique_ptr<LineSource> lines, std::string name
                              const ChannelNames& names)
     : LogReader(std::move(lines), std::move(name)), names_(names) {}
 
+bool CandumpReader::Next(protocol::TimedFrame& frame) {
+    return NextWith(frame, [this](std::string_view line, protocol::TimedFrame& parsed,
+                                  std::string& problem) {
+        return CandumpReader::ParseLine(line, parsed, problem);
+    });
+}
+
 LineKind CandumpReader::ParseLine(std::string_view line, protocol::TimedFrame& frame,
                                   std::string& problem) {
     const kelvix::CandumpLine parsed = kelvix::ParseCandumpLine(line);
@@ -20,7 +27,7 @@ LineKind CandumpReader::ParseLine(std::string_view line, protocol::TimedFrame& f
         return LineKind::Bad;
     }
     if (const int channel = ChannelOfName(names_, parsed.interfaceName); channel >= 0) {
-        frame = ToTimedFrame(parsed.frame, channel, parsed.timeUs);
+        ToTimedFrame(parsed.frame, channel, parsed.timeUs, frame);
         return LineKind::Frame;
     }
     problem = "interface " + std::string(parsed.interfaceName) + " is not one of the channels " +

@@ -6,9 +6,11 @@
 
 namespace quillon::canlog {
 
-class CandumpReader : public LogReader {
+class CandumpReader final : public LogReader {
   public:
     CandumpReader(std::unique_ptr<LineSource> lines, std::string name, const ChannelNames& names);
+
+    bool Next(protocol::TimedFrame& frame) override;
 
   protected:
     LineKind ParseLine(std::string_view line, protocol::TimedFrame& frame,

@@ -10,8 +10,7 @@ std::string CandumpWriter::Write(const protocol::TimedFrame& frame, std::string&
     if (std::string problem = FrameProblem(frame); !problem.empty()) {
         return problem;
     }
-    kelvix::AppendCandumpLine(out, ToFrameRecord(frame), names_[frame.channel], frame.timeUs);
-    out += '\n';
+    lines_.Append(out, ToFrameRecord(frame), names_[frame.channel], frame.timeUs, "\n");
     return {};
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "canlog/LogWriter.hpp"
+#include "platform/kelvix/TraceLine.hpp"
 
 namespace quillon::canlog {
 
@@ -13,6 +14,7 @@ class CandumpWriter : public LogWriter {
 
   private:
     ChannelNames names_;
+    kelvix::CandumpLineWriter lines_;
 };
 
 }  // namespace quillon::canlog

@@ -1,13 +1,15 @@
 #include "canlog/LineSource.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/system/InputFile.hpp"
 #include "platform/system/Utf8Path.hpp"
 
 namespace quillon::canlog {
+
 LineSource::LineSource(const std::filesystem::path& path)
-    : path_(sys::PathToUtf8(path)), fromFile_(true) {
+    : path_(sys::PathToUtf8(path)), fromFile_(true), ends_(SCAN_BYTES + LINE_END_STEP) {
     // The kind is checked before the open that reads, so a FIFO or a device
     // is refused rather than read without end.
     error_ = sys::InputFileProblem(path);
@@ -25,83 +27,105 @@ LineSource::LineSource(const std::filesystem::path& path)
         totalBytes_ = facts.sizeBytes;
     }
     block_.resize(READ_BLOCK_BYTES);
+    window_ = reinterpret_cast<const char*>(block_.data());
 }
 
-LineSource::LineSource(std::string_view text) : text_(text), totalBytes_(text.size()) {}
+LineSource::LineSource(std::string_view text)
+    : window_(text.data()),
+      windowSize_(text.size()),
+      ends_(SCAN_BYTES + LINE_END_STEP),
+      totalBytes_(text.size()) {}
 
-bool LineSource::Refill() {
-    if (!fromFile_) {
+bool LineSource::FailOnNextLine(std::string error) {
+    ++lineNumber_;
+    error_ = std::move(error);
+    atEnd_ = true;
+    endCount_ = 0;
+    nextEnd_ = 0;
+    return false;
+}
+
+void LineSource::ScanAhead() {
+    const std::size_t size = std::min(SCAN_BYTES, windowSize_ - scanned_);
+    endCount_ = FindLineEnds(window_ + scanned_, size, ends_.data());
+    nextEnd_ = 0;
+    stretchStart_ = scanned_;
+    scanned_ += size;
+}
+
+bool LineSource::NextSlowly(std::string_view& line) {
+    if (atEnd_) {
         return false;
     }
+    if (nextEnd_ < endCount_) {
+        return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+    }
+    while (scanned_ < windowSize_) {
+        ScanAhead();
+        if (endCount_ > 0) {
+            return Next(line);
+        }
+    }
+    return NextAcrossBlocks(line);
+}
+
+bool LineSource::Refill() {
     std::size_t filled = 0;
     if (const int error = file_.ReadFull(block_, filled); error != 0) {
         error_ = "cannot read " + path_ + ": " + std::strerror(error);
         return false;
     }
-    blockUsed_ = 0;
-    blockFilled_ = filled;
+    windowSize_ = filled;
+    used_ = 0;
+    scanned_ = 0;
+    endCount_ = 0;
+    nextEnd_ = 0;
     return filled > 0;
 }
 
-bool LineSource::Next(std::string_view& line) {
-    if (atEnd_) {
-        return false;
-    }
+bool LineSource::NextAcrossBlocks(std::string_view& line) {
+    const std::size_t rest = windowSize_ - used_;
     if (!fromFile_) {
-        if (text_.empty()) {
-            atEnd_ = true;
+        atEnd_ = rest == 0;
+        if (atEnd_) {
             return false;
         }
-        const auto end = text_.find('\n');
-        line = text_.substr(0, end);
-        const std::size_t taken = end == std::string_view::npos ? text_.size() : end + 1;
-        text_.remove_prefix(taken);
-        bytesRead_ += taken;
+        if (rest > MAX_LINE_BYTES) {
+            return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+        }
+        line = std::string_view(window_ + used_, rest);
+        used_ = windowSize_;
+        bytesRead_ += rest;
         ++lineNumber_;
-        if (line.size() > MAX_LINE_BYTES) {
-            error_ = "line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes";
-            atEnd_ = true;
-            return false;
-        }
         return true;
     }
-    line_.clear();
-    bool any = false;
+    line_.assign(window_ + used_, rest);
+    used_ = windowSize_;
+    bytesRead_ += rest;
     for (;;) {
-        if (blockUsed_ == blockFilled_ && !Refill()) {
+        if (line_.size() > MAX_LINE_BYTES) {
+            return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+        }
+        if (!Refill()) {
             atEnd_ = true;
-            if (!error_.empty() || !any) {
+            if (!error_.empty() || line_.empty()) {
                 return false;
             }
             break;
         }
-        any = true;
-        const char* start = reinterpret_cast<const char*>(block_.data()) + blockUsed_;
-        const std::size_t available = blockFilled_ - blockUsed_;
-        const void* lf = std::memchr(start, '\n', available);
+        const void* lf = std::memchr(window_, '\n', windowSize_);
         const std::size_t take =
-            lf == nullptr ? available
-                          : static_cast<std::size_t>(static_cast<const char*>(lf) - start);
-        if (line_.size() + take > MAX_LINE_BYTES) {
-            ++lineNumber_;
-            error_ = "line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes";
-            atEnd_ = true;
-            return false;
-        }
-        if (lf != nullptr && line_.empty()) {
-            // The whole line lies in the block: hand it out where it is.
-            blockUsed_ += take + 1;
-            bytesRead_ += take + 1;
-            ++lineNumber_;
-            line = std::string_view(start, take);
-            return true;
-        }
-        line_.append(start, take);
-        blockUsed_ += take;
+            lf == nullptr ? windowSize_ : static_cast<std::size_t>(static_cast<const char*>(lf) - window_);
+        line_.append(window_, std::min(take, MAX_LINE_BYTES + 1));
+        used_ = take;
         bytesRead_ += take;
         if (lf != nullptr) {
-            ++blockUsed_;
+            ++used_;
             ++bytesRead_;
+            scanned_ = used_;
+            if (line_.size() > MAX_LINE_BYTES) {
+                return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+            }
             break;
         }
     }

@@ -33,29 +33,20 @@ LogReader::LogReader(std::unique_ptr<LineSource> lines, std::string name)
 }
 
 bool LogReader::Next(protocol::TimedFrame& frame) {
-    if (!error_.empty()) {
-        return false;
-    }
-    std::string_view line;
-    while (lines_->Next(line)) {
-        std::string problem;
-        frame = {};
-        switch (ParseLine(line, frame, problem)) {
-            case LineKind::Frame:
-                return true;
-            case LineKind::Other:
-                continue;
-            case LineKind::Bad:
-                error_ = name_ + ":" + std::to_string(lines_->LineNumber()) + ": " + problem;
-                return false;
-        }
-    }
+    return NextWith(frame, [this](std::string_view line, protocol::TimedFrame& parsed,
+                                  std::string& problem) { return ParseLine(line, parsed, problem); });
+}
+
+void LogReader::FailAtLine() {
+    error_ = name_ + ":" + std::to_string(lines_->LineNumber()) + ": " + problem_;
+}
+
+void LogReader::EndOfLines() {
     if (!lines_->Error().empty()) {
         error_ = lines_->LineNumber() == 0 || lines_->Error().starts_with("cannot")
                      ? lines_->Error()
                      : name_ + ":" + std::to_string(lines_->LineNumber()) + ": " + lines_->Error();
     }
-    return false;
 }
 
 OpenedLog OpenLogReader(const std::filesystem::path& path, std::optional<LogFormat> format,

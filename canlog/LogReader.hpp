@@ -32,7 +32,7 @@ class LogReader {
 
     /// The next frame of the log. False at the end, and at the first line that
     /// cannot be read: Error() then names the file and line.
-    bool Next(protocol::TimedFrame& frame);
+    virtual bool Next(protocol::TimedFrame& frame);
     /// Empty after a clean end; else "FILE:LINE: what is wrong", or why the
     /// file cannot be read.
     const std::string& Error() const { return error_; }
@@ -43,15 +43,48 @@ class LogReader {
 
   protected:
     LogReader(std::unique_ptr<LineSource> lines, std::string name);
+
+    /// Next's loop over the lines, with `parse` taking each apart as ParseLine
+    /// does. A format whose logs run to millions of lines overrides Next with
+    /// its own parse here, called directly rather than through ParseLine.
+    template <typename Parse>
+    bool NextWith(protocol::TimedFrame& frame, Parse&& parse) {
+        if (!error_.empty()) {
+            return false;
+        }
+        std::string_view line;
+        while (lines_->Next(line)) {
+            frame = {};
+            problem_.clear();
+            switch (parse(line, frame, problem_)) {
+                case LineKind::Frame:
+                    return true;
+                case LineKind::Other:
+                    continue;
+                case LineKind::Bad:
+                    FailAtLine();
+                    return false;
+            }
+        }
+        EndOfLines();
+        return false;
+    }
+
     /// Takes one line apart: a frame into `frame`, a line that carries none
     /// (header, comment, event), or a bad one with `problem` set.
     virtual LineKind ParseLine(std::string_view line, protocol::TimedFrame& frame,
                                std::string& problem) = 0;
 
   private:
+    /// Error() for the line just read, from `problem_`.
+    void FailAtLine();
+    /// Error() at the end of the lines: what the line source met, if anything.
+    void EndOfLines();
+
     std::unique_ptr<LineSource> lines_;
     std::string name_;
     std::string error_;
+    std::string problem_;  ///< what a parse says of a bad line
 };
 
 struct OpenedLog {

@@ -102,7 +102,9 @@ std::string FrameProblem(const protocol::TimedFrame& frame) {
     if (frame.timeUs < 0) {
         return "a time before 1970";
     }
-    return std::string(IdentifierProblem(frame.id, frame.extended));
+    // Built only when there is something to say: asked for every frame written.
+    const std::string_view wrong = IdentifierProblem(frame.id, frame.extended);
+    return wrong.empty() ? std::string() : std::string(wrong);
 }
 
 }  // namespace quillon::canlog

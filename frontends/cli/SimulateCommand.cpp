@@ -17,6 +17,9 @@ namespace quillon::cli {
 namespace {
 
 constexpr const char* PREFIX = "quillon-cli simulate: ";
+// Frames read before the model takes them: enough to keep each stage in its
+// own loop, few enough to stay in the cache.
+constexpr std::size_t BATCH_FRAMES = 1024;
 // A replay entry NAME plays the stored file NAME.log.
 constexpr const char* STORED_LOG_EXTENSION = ".log";
 
@@ -61,11 +64,23 @@ int RunReceiving(const SimulateOptions& simulate, const canlog::ChannelNames& ch
             err << PREFIX << why << '\n';
             return EXIT_BAD_FILE;
         }
-        while (const auto frame = reader->Next()) {
-            ++summary.framesIn;
+        // A batch at a time: reading, the model and writing each run in a
+        // tight loop of their own.
+        std::vector<protocol::TimedFrame> batch(BATCH_FRAMES);
+        for (;;) {
+            std::size_t count = 0;
+            while (count < BATCH_FRAMES && reader->Next(batch[count])) {
+                ++count;
+            }
+            summary.framesIn += count;
             sent.clear();
-            model.Receive(*frame, sent);
+            for (std::size_t i = 0; i < count; ++i) {
+                model.Receive(batch[i], sent);
+            }
             output.Write(sent);
+            if (count < BATCH_FRAMES) {
+                break;
+            }
         }
         if (!reader->Problem().empty()) {
             err << PREFIX << reader->Problem() << '\n';

@@ -26,6 +26,8 @@ class SimulateLogReader final : public behaviour::FrameReader {
     /// The next frame; nothing at the end of the log, or at a line that cannot
     /// be read (then Problem() names the file and line).
     std::optional<protocol::TimedFrame> Next() override;
+    /// The next frame into `frame`; false where Next() gives nothing.
+    bool Next(protocol::TimedFrame& frame) { return reader_->Next(frame); }
     const std::string& Problem() const { return reader_->Error(); }
 
   private:
