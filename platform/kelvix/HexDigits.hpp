@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace kelvix {
 
@@ -121,8 +122,12 @@ inline char* WriteDecimal(char* out, std::uint64_t value) {
 /// The eight ASCII bytes at `text` as one word, the first in the low byte.
 inline std::uint64_t LoadEightBytes(const char* text) {
     std::uint64_t word = 0;
-    for (int i = 7; i >= 0; --i) {
-        word = word << 8 | static_cast<unsigned char>(text[i]);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, text, sizeof(word));  // one load; the compiler does not merge the loop
+    } else {
+        for (int i = 7; i >= 0; --i) {
+            word = word << 8 | static_cast<unsigned char>(text[i]);
+        }
     }
     return word;
 }

@@ -89,7 +89,7 @@ void CandumpLineWriter::Append(std::string& out, const CanFrameRecord& frame,
     *p++ = ')';
     *p++ = ' ';
     if (interfaceName.size() > NAME_INLINE_MAX) {
-        out.append(line, p);
+        out.append(line, static_cast<std::size_t>(p - line));
         out.append(interfaceName);
         p = line;
     } else {
@@ -99,9 +99,9 @@ void CandumpLineWriter::Append(std::string& out, const CanFrameRecord& frame,
     p = WriteFrameBody(p, frame);
     if (lineEnd.size() <= LINE_END_INLINE_MAX) {
         p = std::copy(lineEnd.begin(), lineEnd.end(), p);
-        out.append(line, p);
+        out.append(line, static_cast<std::size_t>(p - line));
     } else {
-        out.append(line, p);
+        out.append(line, static_cast<std::size_t>(p - line));
         out.append(lineEnd);
     }
 }
