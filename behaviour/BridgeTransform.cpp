@@ -66,19 +66,14 @@ bool Transform(const BridgeRule& rule, const protocol::TimedFrame& source, int t
     if (out.id > (out.extended ? EXTENDED_ID_LIMIT : STANDARD_ID_LIMIT)) {
         return false;
     }
-    // Every byte position is worked out without a branch on the lengths,
-    // which vary from frame to frame, and the bytes are gathered in one
-    // word so that the frame's payload is written by a single store.
-    const unsigned have = source.remote ? 0u : source.length;
-    const unsigned keep = out.remote ? 0u : out.length;
-    std::uint64_t bytes = 0;
-    for (unsigned i = 0; i < 8; ++i) {
-        const std::uint8_t v = i < have ? source.data[i] : 0;
-        const std::uint8_t byte = Bit(rule.dstDataMask, i) ? rule.dstData[i] : ComputedByte(rule, i, v);
-        bytes |= static_cast<std::uint64_t>(i < keep ? byte : 0) << (8 * i);
+    out.data = {};
+    if (out.remote) {
+        return true;
     }
-    for (unsigned i = 0; i < 8; ++i) {
-        out.data[i] = static_cast<std::uint8_t>(bytes >> (8 * i));
+    const unsigned have = source.remote ? 0u : source.length;
+    for (unsigned i = 0; i < out.length; ++i) {
+        const std::uint8_t v = i < have ? source.data[i] : 0;
+        out.data[i] = Bit(rule.dstDataMask, i) ? rule.dstData[i] : ComputedByte(rule, i, v);
     }
     return true;
 }
