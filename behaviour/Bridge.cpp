@@ -34,6 +34,7 @@ bool HasStartRule(const BridgePara& bridge, int fromChannel) {
 Bridge::Bridge(const BridgePara& bridge, const std::array<protocol::CanPara, 2>& channels)
     : rules_(bridge.rules.begin(),
              bridge.rules.begin() + static_cast<std::ptrdiff_t>(RuleCount(bridge))),
+      transforms_(rules_.begin(), rules_.end()),
       index_(rules_),
       flags_(bridge.bridgeFlags),
       channels_(channels),
@@ -73,7 +74,7 @@ void Bridge::ApplyRules(const protocol::TimedFrame& frame, std::vector<protocol:
         }
         // The forwarded frame is built where it will stay, and taken back
         // when it cannot go out.
-        if (!Transform(rule, frame, OtherChannel(from), out.emplace_back())) {
+        if (!transforms_[i].Apply(frame, OtherChannel(from), out.emplace_back())) {
             out.pop_back();
             counts.Drop(DropReason::IdentifierTooWide);
         } else if (const auto blocked = OutputBlocked(channels_[out.back().channel])) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "behaviour/BridgeRuleIndex.hpp"
+#include "behaviour/BridgeTransform.hpp"
 #include "behaviour/ModelReport.hpp"
 #include "protocol/BridgePara.hpp"
 #include "protocol/CanPara.hpp"
@@ -41,6 +42,7 @@ class Bridge {
     void DirectCopy(const protocol::TimedFrame& frame, std::vector<protocol::TimedFrame>& out);
 
     std::vector<protocol::BridgeRule> rules_;
+    std::vector<RuleTransform> transforms_;  ///< one for each rule
     BridgeRuleIndex index_;
     std::uint8_t flags_;
     std::array<protocol::CanPara, 2> channels_;

@@ -1,6 +1,8 @@
 // The frame a bridge rule forwards for a source frame it matched.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 #include "protocol/BridgeRule.hpp"
@@ -20,6 +22,25 @@ namespace quillon::behaviour {
 /// writes it straight into the frames it sends.
 bool Transform(const protocol::BridgeRule& rule, const protocol::TimedFrame& source, int toChannel,
                protocol::TimedFrame& out);
+
+/// A rule's Transform, worked out once for a bridge that applies it to many
+/// frames: each result byte is min(V * factor + offset, limit) for its place,
+/// a constant byte having factor 0 and the constant as offset, so every byte
+/// is computed alike and without a branch.
+class RuleTransform {
+  public:
+    explicit RuleTransform(const protocol::BridgeRule& rule);
+    /// Transform(rule, source, toChannel, out) for the rule it was made from.
+    bool Apply(const protocol::TimedFrame& source, int toChannel, protocol::TimedFrame& out) const;
+
+  private:
+    std::uint8_t dstFlags_;
+    std::uint32_t dstId_;
+    std::uint8_t dstLength_;
+    std::array<std::uint16_t, 8> factor_{};
+    std::array<std::uint16_t, 8> offset_{};
+    std::array<std::uint16_t, 8> limit_{};
+};
 
 /// Transform's frame as a value; nothing when it cannot be a frame.
 inline std::optional<protocol::TimedFrame> Transformed(const protocol::BridgeRule& rule,
