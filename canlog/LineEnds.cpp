@@ -9,6 +9,10 @@
 namespace quillon::canlog {
 namespace {
 
+// Line ends written for each step whatever it holds: log lines are longer
+// than 16 bytes, so a step rarely holds more.
+constexpr int UNCONDITIONAL_ENDS = 4;
+
 // Bit i set where text[i] is an LF, for the LINE_END_STEP bytes at `text`.
 std::uint64_t LineFeedBits(const char* text) {
 #if defined(__SSE2__)
@@ -45,17 +49,17 @@ std::size_t FindLineEnds(const char* text, std::size_t size, std::uint32_t* ends
     std::size_t at = 0;
     for (; at + LINE_END_STEP <= size; at += LINE_END_STEP) {
         std::uint64_t bits = LineFeedBits(text + at);
-        // Eight offsets are written whether or not there are eight ends, so
+        // Four offsets are written whether or not there are four ends, so
         // that the loop does not depend on how many lines the step holds;
-        // the count then keeps the real ones. Lines shorter than 8 bytes on
-        // average take the second loop.
+        // the count then keeps the real ones. Steps of lines shorter than 16
+        // bytes take the second loop.
         const int found = CountBits(bits);
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < UNCONDITIONAL_ENDS; ++i) {
             ends[count + static_cast<std::size_t>(i)] =
                 static_cast<std::uint32_t>(at + static_cast<std::size_t>(std::countr_zero(bits)));
             bits &= bits - 1;
         }
-        for (int i = 8; i < found; ++i) {
+        for (int i = UNCONDITIONAL_ENDS; i < found; ++i) {
             ends[count + static_cast<std::size_t>(i)] =
                 static_cast<std::uint32_t>(at + static_cast<std::size_t>(std::countr_zero(bits)));
             bits &= bits - 1;
