@@ -146,8 +146,18 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& global, const std::string& s
                  "JSON output (show, write --verify, diff, read, decode, upgrade, adapters)");
 }
 
+BeforeCommand& TheBeforeCommand() {
+    static BeforeCommand hook;
+    return hook;
+}
+
 int RunCommand(const Command& command, const CommandContext& context,
                const CommandOptions& options) {
+    if (const BeforeCommand& before = TheBeforeCommand()) {
+        if (const std::optional<int> status = before(context.global, context.err)) {
+            return *status;
+        }
+    }
     if (context.global.json && !command.printsJson) {
         context.err << "quillon-cli " << command.name << ": has no JSON output\n";
         return EXIT_USAGE;
@@ -165,6 +175,10 @@ int RunCommand(const Command& command, const CommandContext& context,
 }
 
 }  // namespace
+
+void SetBeforeCommand(BeforeCommand hook) {
+    TheBeforeCommand() = std::move(hook);
+}
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     return RunCli(argc, argv, out, err, sys::DefaultSystemServices());
