@@ -29,6 +29,15 @@ struct RuleEdit {
     std::array<std::uint8_t, 8> dstData{};
 };
 
+// `frame` with `bytes` left in its buffer after its own.
+TimedFrame WithStaleBytes(TimedFrame frame, std::initializer_list<std::uint8_t> bytes) {
+    std::size_t at = frame.remote ? 0 : frame.length;
+    for (const std::uint8_t byte : bytes) {
+        frame.data[at++] = byte;
+    }
+    return frame;
+}
+
 BridgeRule Rule(const RuleEdit& edit) {
     BridgeRule rule = BridgeRuleOf(2, 2);
     rule.dstFlags = edit.dstFlags;
@@ -119,6 +128,16 @@ const TransformRow TRANSFORM_ROWS[] = {
      {.dstFlags = 0xF2, .m = 3, .mMask = 0x01},
      Remote(0, 1, 1),
      On1(Data(0, 1, {3}))},
+    // A frame may carry bytes past its length (from a reused buffer): they
+    // are not the source's, and count as 0.
+    {"BytesPastTheSourceLengthAreZero",
+     {.dstLength = 3, .m = 5, .mMask = 0x06},
+     WithStaleBytes(Data(0, 1, {0x11}), {0x77, 0x66}),
+     On1(Data(0, 1, {0x11, 5, 5}))},
+    {"BytesOfARemoteSourceAreZero",
+     {.dstFlags = 0xF2, .dstLength = 2, .m = 1, .mMask = 0x03},
+     WithStaleBytes(Remote(0, 1, 0), {0x40, 0x41}),
+     On1(Data(0, 1, {1, 1}))},
 };
 
 class TransformTest : public ::testing::TestWithParam<TransformRow> {};
