@@ -39,8 +39,8 @@ std::string CandumpLog() {
 }
 
 std::vector<TimedFrame> Frames(const std::string& log) {
-    const auto reader = quillon::canlog::MakeTextLogReader(log, quillon::canlog::LogFormat::Candump,
-                                                           "bench.log");
+    const auto reader =
+        quillon::canlog::MakeTextLogReader(log, quillon::canlog::LogFormat::Candump, "bench.log");
     std::vector<TimedFrame> frames;
     TimedFrame frame;
     while (reader->Next(frame)) {

@@ -10,10 +10,10 @@ CandumpReader::CandumpReader(std::unique_ptr<LineSource> lines, std::string name
     : LogReader(std::move(lines), std::move(name)), names_(names) {}
 
 bool CandumpReader::Next(protocol::TimedFrame& frame) {
-    return NextWith(frame, [this](std::string_view line, protocol::TimedFrame& parsed,
-                                  std::string& problem) {
-        return CandumpReader::ParseLine(line, parsed, problem);
-    });
+    return NextWith(
+        frame, [this](std::string_view line, protocol::TimedFrame& parsed, std::string& problem) {
+            return CandumpReader::ParseLine(line, parsed, problem);
+        });
 }
 
 LineKind CandumpReader::ParseLine(std::string_view line, protocol::TimedFrame& frame,

@@ -7,6 +7,13 @@
 #include "platform/system/Utf8Path.hpp"
 
 namespace quillon::canlog {
+namespace {
+
+std::string LineTooLong() {
+    return "line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes";
+}
+
+}  // namespace
 
 LineSource::LineSource(const std::filesystem::path& path)
     : path_(sys::PathToUtf8(path)), fromFile_(true), ends_(SCAN_BYTES + LINE_END_STEP) {
@@ -58,7 +65,7 @@ bool LineSource::NextSlowly(std::string_view& line) {
         return false;
     }
     if (nextEnd_ < endCount_) {
-        return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+        return FailOnNextLine(LineTooLong());
     }
     while (scanned_ < windowSize_) {
         ScanAhead();
@@ -91,7 +98,7 @@ bool LineSource::NextAcrossBlocks(std::string_view& line) {
             return false;
         }
         if (rest > MAX_LINE_BYTES) {
-            return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+            return FailOnNextLine(LineTooLong());
         }
         line = std::string_view(window_ + used_, rest);
         used_ = windowSize_;
@@ -104,7 +111,7 @@ bool LineSource::NextAcrossBlocks(std::string_view& line) {
     bytesRead_ += rest;
     for (;;) {
         if (line_.size() > MAX_LINE_BYTES) {
-            return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+            return FailOnNextLine(LineTooLong());
         }
         if (!Refill()) {
             atEnd_ = true;
@@ -115,7 +122,8 @@ bool LineSource::NextAcrossBlocks(std::string_view& line) {
         }
         const void* lf = std::memchr(window_, '\n', windowSize_);
         const std::size_t take =
-            lf == nullptr ? windowSize_ : static_cast<std::size_t>(static_cast<const char*>(lf) - window_);
+            lf == nullptr ? windowSize_
+                          : static_cast<std::size_t>(static_cast<const char*>(lf) - window_);
         line_.append(window_, std::min(take, MAX_LINE_BYTES + 1));
         used_ = take;
         bytesRead_ += take;
@@ -124,7 +132,7 @@ bool LineSource::NextAcrossBlocks(std::string_view& line) {
             ++bytesRead_;
             scanned_ = used_;
             if (line_.size() > MAX_LINE_BYTES) {
-                return FailOnNextLine("line longer than " + std::to_string(MAX_LINE_BYTES) + " bytes");
+                return FailOnNextLine(LineTooLong());
             }
             break;
         }

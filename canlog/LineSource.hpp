@@ -78,8 +78,8 @@ class LineSource {
     std::vector<std::uint8_t> block_;
     const char* window_ = nullptr;  ///< the block read last, or all of the text
     std::size_t windowSize_ = 0;
-    std::size_t used_ = 0;     ///< bytes of the window handed out
-    std::size_t scanned_ = 0;  ///< bytes of the window whose line ends were found
+    std::size_t used_ = 0;             ///< bytes of the window handed out
+    std::size_t scanned_ = 0;          ///< bytes of the window whose line ends were found
     std::vector<std::uint32_t> ends_;  ///< LF offsets in the stretch scanned last
     std::size_t stretchStart_ = 0;     ///< where that stretch starts in the window
     std::size_t endCount_ = 0;

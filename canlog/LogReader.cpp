@@ -33,8 +33,10 @@ LogReader::LogReader(std::unique_ptr<LineSource> lines, std::string name)
 }
 
 bool LogReader::Next(protocol::TimedFrame& frame) {
-    return NextWith(frame, [this](std::string_view line, protocol::TimedFrame& parsed,
-                                  std::string& problem) { return ParseLine(line, parsed, problem); });
+    return NextWith(
+        frame, [this](std::string_view line, protocol::TimedFrame& parsed, std::string& problem) {
+            return ParseLine(line, parsed, problem);
+        });
 }
 
 void LogReader::FailAtLine() {

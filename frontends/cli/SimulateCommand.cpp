@@ -7,7 +7,6 @@
 #include "canlog/LogWriter.hpp"
 #include "frontends/cli/Commands.hpp"
 #include "frontends/cli/ConfigTextFile.hpp"
-#include "frontends/cli/ConfigTextFile.hpp"
 #include "frontends/cli/SimulateLogs.hpp"
 #include "frontends/cli/SimulateReport.hpp"
 #include "platform/system/Utf8Path.hpp"

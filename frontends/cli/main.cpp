@@ -15,7 +15,6 @@
 #include "platform/system/ProgramDirectory.hpp"
 #endif
 
-
 int main(int argc, char** argv) {
     // Paths and texts on the command line may hold any character (设置, 程序目录).
     const std::vector<std::string> arguments = quillon::sys::Utf8Arguments(argc, argv);

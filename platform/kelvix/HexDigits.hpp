@@ -137,8 +137,7 @@ inline bool AllDecimalDigits(std::uint64_t word) {
     constexpr std::uint64_t HIGH_NIBBLES = 0xF0F0F0F0F0F0F0F0u;
     constexpr std::uint64_t ZEROS = 0x3030303030303030u;
     // '0'..'9' is 0x30..0x39: the high nibble is 3, and adding 6 keeps it 3.
-    return (word & HIGH_NIBBLES) == ZEROS &&
-           ((word + 0x0606060606060606u) & HIGH_NIBBLES) == ZEROS;
+    return (word & HIGH_NIBBLES) == ZEROS && ((word + 0x0606060606060606u) & HIGH_NIBBLES) == ZEROS;
 }
 
 /// The number eight decimal digits (from LoadEightBytes, checked by

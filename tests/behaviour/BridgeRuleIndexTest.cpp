@@ -21,16 +21,16 @@ TEST(BridgeRuleIndexTest, CandidatesHoldEveryRuleForTheIdentifierAndDirection) {
         rule.srcId = id;
         rules.push_back(rule);
     };
-    add(0, 0x100);                   // CAN1 -> CAN2 only
-    add(1, 0x101);                   // CAN2 -> CAN1 only
-    add(2, 0x102);                   // both ways
-    add(7, 0x103);                   // any other value: both ways
-    add(0, BridgeRule::ANY_ID);      // every identifier from CAN1
-    add(2, 0x102);                   // a second rule on the same identifier
-    add(2, 0x1ABCDEF0);              // an extended identifier
-    add(1, 0x000);                   // identifier 0
+    add(0, 0x100);               // CAN1 -> CAN2 only
+    add(1, 0x101);               // CAN2 -> CAN1 only
+    add(2, 0x102);               // both ways
+    add(7, 0x103);               // any other value: both ways
+    add(0, BridgeRule::ANY_ID);  // every identifier from CAN1
+    add(2, 0x102);               // a second rule on the same identifier
+    add(2, 0x1ABCDEF0);          // an extended identifier
+    add(1, 0x000);               // identifier 0
     add(2, 0x7FF);
-    add(1, BridgeRule::ANY_ID);      // every identifier from CAN2
+    add(1, BridgeRule::ANY_ID);  // every identifier from CAN2
     const BridgeRuleIndex index(rules);
 
     std::vector<std::uint32_t> ids;

@@ -61,9 +61,12 @@ TEST(LineSourceTest, LinesAsSplitAtEachLineFeed) {
         {"only line feeds", "\n\n\n", {"", "", ""}},
         {"CR stays, no final LF", "a\r\n\r\nlast", {"a\r", "\r", "last"}},
         {"more lines than eight a step", Repeated("1\n22\n333\n", 3 * LINE_END_STEP + 5), {}},
-        {"across stretches", Repeated("(1700000000.000000) can0 123#0011223344\n", 3 * SCAN_BYTES), {}},
+        {"across stretches",
+         Repeated("(1700000000.000000) can0 123#0011223344\n", 3 * SCAN_BYTES),
+         {}},
         {"a line of the longest length", "a\n" + longest + "\nb", {"a", longest, "b"}},
-        {"a long line across a stretch's end", EndingAt(SCAN_BYTES - 3) + std::string(4000, 'z') + "\nend\n",
+        {"a long line across a stretch's end",
+         EndingAt(SCAN_BYTES - 3) + std::string(4000, 'z') + "\nend\n",
          {}},
     };
     quillon::test::TempDir dir;

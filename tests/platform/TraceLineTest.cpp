@@ -117,8 +117,8 @@ TEST(TraceLineTest, CandumpLinesTakenApartOrRefusedWithTheReason) {
         {"no hash", "(1.0) can0 12300", CandumpVerdict::Malformed,
          "no INTERFACE ID#DATA after the stamp", 0, "", 0, 0, 0, 0},
         // Ten digits and six, the stamp of every current log, read eight digits at a time.
-        {"ten and six, every digit in its place", "(1234567890.123456) c 000#", CandumpVerdict::Frame,
-         "", 1234567890123456, "c", 0, 0, 0, 0},
+        {"ten and six, every digit in its place", "(1234567890.123456) c 000#",
+         CandumpVerdict::Frame, "", 1234567890123456, "c", 0, 0, 0, 0},
         {"ten and six, all nines", "(9999999999.999999) can0 7FF#", CandumpVerdict::Frame, "",
          9999999999999999, "can0", 0x7FF, 0, 0, 0},
         {"ten and six, a letter among the first eight", "(1234a67890.123456) can0 123#",
@@ -157,11 +157,21 @@ TEST(TraceLineTest, LineWriterGivesWhatEachLineAloneGives) {
     frame.ID = 0x123;
     frame.DataLen = 1;
     frame.Data[0] = 0xA5;
-    const std::int64_t times[] = {1500000,         1999999,          2000000,
-                                  -2500000,        2500000,          0,
-                                  9000001,         10000000,         99999999000000,
-                                  100000000000000, 99999999999999,   123456789012345678,
-                                  -1,              1700000000000000, 1700000000000001};
+    const std::int64_t times[] = {1500000,
+                                  1999999,
+                                  2000000,
+                                  -2500000,
+                                  2500000,
+                                  0,
+                                  9000001,
+                                  10000000,
+                                  99999999000000,
+                                  100000000000000,
+                                  99999999999999,
+                                  123456789012345678,
+                                  -1,
+                                  1700000000000000,
+                                  1700000000000001};
     kelvix::CandumpLineWriter writer;
     std::string written;
     std::string expected;
