@@ -42,11 +42,11 @@ std::optional<int> HandOverForQtBackend(const GlobalOptions& global,
                                         const std::filesystem::path& companion,
                                         const std::vector<std::string>& arguments,
                                         std::ostream& err) {
-    // The spec the command would open, as the session will resolve it.
+    // The adapter the command would open, as the session will resolve it.
     kelvix::SetAdapterSpecOverride(global.adapter);
-    const std::string spec = kelvix::CurrentAdapterSpec();
+    const std::string adapter = kelvix::CurrentAdapterSpec();
     kelvix::SetAdapterSpecOverride("");
-    if (!NeedsQtBackend(global.command, spec)) {
+    if (!NeedsQtBackend(global.command, adapter)) {
         return std::nullopt;
     }
     std::cout.flush();

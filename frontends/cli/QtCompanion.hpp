@@ -20,7 +20,7 @@ struct GlobalOptions;
 inline constexpr std::string_view QT_BACKEND = "qcanbus";
 
 /// True when `command` needs the Qt SerialBus backend: `adapters` lists its
-/// interfaces, and a command opens `adapterSpec` (the spec --adapter,
+/// interfaces, and a command opens `adapterSpec` (the adapter text --adapter,
 /// KELVIX_ADAPTER or kelvix.conf gives) when it names the backend.
 bool NeedsQtBackend(std::string_view command, std::string_view adapterSpec);
 

@@ -20,7 +20,7 @@ TEST(QtCompanionTest, CommandsThatNeedTheQtBackend) {
     struct Row {
         const char* name;
         const char* command;
-        const char* spec;
+        const char* adapter;
         bool needed;
     };
     const Row rows[] = {
@@ -33,12 +33,12 @@ TEST(QtCompanionTest, CommandsThatNeedTheQtBackend) {
         {"a command on files", "simulate", "socketcan:can0", false},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(NeedsQtBackend(row.command, row.spec), row.needed) << row.name;
+        EXPECT_EQ(NeedsQtBackend(row.command, row.adapter), row.needed) << row.name;
     }
 }
 
 #ifndef _WIN32
-// The spec is resolved as the session resolves it: --adapter first, then the
+// The adapter is resolved as the session resolves it: --adapter first, then the
 // environment. When the companion cannot start, the command ends saying so.
 // (The Windows build has no Qt SerialBus backend and so hands nothing over.)
 TEST(QtCompanionTest, HandOverFollowsTheResolvedSpecAndSaysWhyItFailed) {
